@@ -1,0 +1,44 @@
+#pragma once
+// The rule engine's entry points: the new path of one file from the rule
+// lines, and the picture conversion that a run does in place of a move.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/codepage.h"
+#include "platform/filesystem.h"
+#include "platform/media.h"
+
+namespace quorv {
+
+// The seams through which the engine reads everything outside the rule
+// lines: text handling, the clock, file times, tags and pictures.
+struct EngineContext {
+    const CodePage* codePage = nullptr;
+    const Clock* clock = nullptr;
+    FileSystem* fileSystem = nullptr;
+    TagReader* tags = nullptr;
+    PictureReader* pictures = nullptr;
+    char separator = '\\';
+};
+
+// The context of the running platform (system code page, clock, file
+// system, tag and picture readers, the platform's separator).
+EngineContext SystemEngineContext();
+
+// The new full path of one file: destination folder (or the file's own
+// folder), the name after the last rule, then the conversion marker.
+// fileNumber is the file's one-based position in the displayed list.
+std::string ApplyRules(const EngineContext& ctx, const std::string& path,
+                       std::int32_t fileNumber, const std::vector<std::string>& rules);
+
+// The conversion marker: "?conpic" followed by a picture format name.
+extern const char kConversionMarker[];  // "?conpic"
+
+// Writes a converted copy of the picture at source to the path that target
+// (an ApplyRules result carrying the conversion marker) names; true when the
+// converted file was written. The source is never touched.
+bool ConvertPicture(const EngineContext& ctx, const std::string& source, const std::string& target);
+
+}  // namespace quorv

@@ -1,0 +1,95 @@
+#pragma once
+// The file-system seam. Paths are narrow text in the platform's code page
+// (ANSI on Windows, UTF-8 natively) and use the platform's separator.
+// Implementations: Win32 (*A functions), POSIX, and an in-memory fake for
+// tests that must make moves fail, disks fill up and files vanish.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace quorv {
+
+// File attributes with the values Windows gives them.
+enum FileAttribute : std::uint32_t {
+    kAttrReadOnly = 0x1,
+    kAttrHidden = 0x2,
+    kAttrSystem = 0x4,
+    kAttrDirectory = 0x10,
+    kAttrArchive = 0x20,
+    kAttrNormal = 0x80,
+    kAttrReparsePoint = 0x400,
+};
+
+// Times as seconds since 1 January 1970 00:00:00 UTC.
+struct FileTimes {
+    std::int64_t created = 0;
+    std::int64_t accessed = 0;
+    std::int64_t modified = 0;
+};
+
+struct FileStatus {
+    FileTimes times;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+    bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
+};
+
+struct DirEntry {
+    std::string name;            // name only, no folder
+    std::uint32_t attributes = 0;
+    bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
+    bool IsLink() const { return (attributes & kAttrReparsePoint) != 0; }
+};
+
+// Outcome of whole-file reads and writes, fine enough to pick the user's
+// error text ("Disk full while accessing %1." and friends).
+enum class IoResult { Ok, NotFound, AccessDenied, DiskFull, Failed };
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // '\\' on Windows, '/' natively.
+    virtual char Separator() const = 0;
+
+    // Calls visit for each entry matching pattern (a folder, the separator
+    // and a wild-card name such as "*.*"), in the order the file system
+    // reports them, "." and ".." included where the platform reports them.
+    // visit returns false to stop early. Returns false when the folder
+    // cannot be enumerated.
+    virtual bool FindEntries(const std::string& pattern,
+                             const std::function<bool(const DirEntry&)>& visit) = 0;
+
+    // True when a directory search for the exact path finds an entry;
+    // an empty path never exists.
+    virtual bool Exists(const std::string& path) = 0;
+
+    // Times, attributes and size of a file or folder; false when it cannot be read.
+    virtual bool GetStatus(const std::string& path, FileStatus& out) = 0;
+
+    // Sets the attributes; when times is given, writes the three times back too.
+    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes,
+                               const FileTimes* times) = 0;
+
+    // One operating-system move (rename), possibly into another folder;
+    // fails when the target exists.
+    virtual bool Move(const std::string& from, const std::string& to) = 0;
+
+    // Copies a file; with overwrite false it fails when the target exists.
+    virtual bool Copy(const std::string& from, const std::string& to, bool overwrite) = 0;
+
+    virtual bool Delete(const std::string& path) = 0;
+    virtual bool CreateFolder(const std::string& path) = 0;
+
+    // Whole-file access. WriteFile creates or truncates; AppendFile creates
+    // when missing and writes at the end.
+    virtual IoResult ReadFile(const std::string& path, std::string& bytes) = 0;
+    virtual IoResult WriteFile(const std::string& path, const std::string& bytes) = 0;
+    virtual IoResult AppendFile(const std::string& path, const std::string& bytes) = 0;
+};
+
+// The real file system of the running platform.
+FileSystem& SystemFileSystem();
+
+}  // namespace quorv
