@@ -1,0 +1,11 @@
+// The native system code page: the text of the native build is UTF-8.
+#include "platform/codepage.h"
+
+namespace quorv {
+
+const CodePage& SystemCodePage() {
+    static const std::unique_ptr<CodePage> page = MakeUtf8CodePage();
+    return *page;
+}
+
+}  // namespace quorv

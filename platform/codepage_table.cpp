@@ -1,0 +1,143 @@
+// Code pages built from tables: UTF-8 (the native text), Windows-1252 and
+// Shift-JIS (932). The native build uses UTF-8 as its system code page; the
+// tests use all three to exercise multi-byte awareness anywhere.
+#include <array>
+#include <cstdint>
+
+#include "platform/codepage.h"
+
+namespace quorv {
+namespace {
+
+inline bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
+inline bool IsAsciiUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
+
+// UTF-8: a well-formed sequence is one character; a malformed byte stands
+// alone. Letters and case mapping are ASCII only, so bytes of a sequence
+// are never changed and a sequence is never split.
+class Utf8CodePage : public CodePage {
+public:
+    std::size_t CharLength(std::string_view s, std::size_t i) const override {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        std::size_t n = 1;
+        unsigned char lo = 0x80, hi = 0xBF;  // bounds of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 3;
+            if (c == 0xE0) lo = 0xA0;
+            if (c == 0xED) hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 4;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else {
+            return 1;
+        }
+        if (s.size() - i < n) return 1;
+        const unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
+        if (c1 < lo || c1 > hi) return 1;
+        for (std::size_t k = 2; k < n; ++k) {
+            const unsigned char ck = static_cast<unsigned char>(s[i + k]);
+            if (ck < 0x80 || ck > 0xBF) return 1;
+        }
+        return n;
+    }
+    bool IsAlpha(unsigned char c) const override { return IsAsciiLower(c) || IsAsciiUpper(c); }
+    void ToUpper(char* p, std::size_t n) const override {
+        for (std::size_t i = 0; i < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if (IsAsciiLower(c)) p[i] = static_cast<char>(c - 0x20);
+        }
+    }
+    void ToLower(char* p, std::size_t n) const override {
+        for (std::size_t i = 0; i < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if (IsAsciiUpper(c)) p[i] = static_cast<char>(c + 0x20);
+        }
+    }
+};
+
+// A code page described by four 256-entry tables: lead bytes of double-byte
+// characters, letters, and the upper and lower forms of single bytes.
+class TableCodePage : public CodePage {
+public:
+    std::array<bool, 256> lead{};
+    std::array<bool, 256> alpha{};
+    std::array<unsigned char, 256> upper{};
+    std::array<unsigned char, 256> lower{};
+
+    TableCodePage() {
+        for (int c = 0; c < 256; ++c) {
+            upper[c] = lower[c] = static_cast<unsigned char>(c);
+        }
+        for (int c = 'a'; c <= 'z'; ++c) {
+            alpha[c] = alpha[c - 0x20] = true;
+            upper[c] = static_cast<unsigned char>(c - 0x20);
+            lower[c - 0x20] = static_cast<unsigned char>(c);
+        }
+    }
+    void Pair(int up, int low) {
+        alpha[up] = alpha[low] = true;
+        upper[low] = static_cast<unsigned char>(up);
+        lower[up] = static_cast<unsigned char>(low);
+    }
+
+    std::size_t CharLength(std::string_view s, std::size_t i) const override {
+        return (lead[static_cast<unsigned char>(s[i])] && i + 1 < s.size()) ? 2 : 1;
+    }
+    bool IsAlpha(unsigned char c) const override { return alpha[c]; }
+    void ToUpper(char* p, std::size_t n) const override { Map(p, n, upper); }
+    void ToLower(char* p, std::size_t n) const override { Map(p, n, lower); }
+
+private:
+    void Map(char* p, std::size_t n, const std::array<unsigned char, 256>& table) const {
+        for (std::size_t i = 0; i < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(p[i]);
+            if (lead[c]) {
+                ++i;  // a double-byte character stays as it is
+                continue;
+            }
+            p[i] = static_cast<char>(table[c]);
+        }
+    }
+};
+
+std::unique_ptr<CodePage> Make1252() {
+    auto cp = std::make_unique<TableCodePage>();
+    cp->Pair(0x8A, 0x9A);  // S caron
+    cp->Pair(0x8C, 0x9C);  // OE
+    cp->Pair(0x8E, 0x9E);  // Z caron
+    cp->Pair(0x9F, 0xFF);  // Y diaeresis
+    for (int c = 0xC0; c <= 0xDE; ++c) {
+        if (c != 0xD7) cp->Pair(c, c + 0x20);  // 0xD7 and 0xF7 are the signs for times and divide
+    }
+    // Letters without a case partner in this code page.
+    for (int c : {0x83, 0xAA, 0xB5, 0xBA, 0xDF}) cp->alpha[c] = true;
+    return cp;
+}
+
+std::unique_ptr<CodePage> Make932() {
+    auto cp = std::make_unique<TableCodePage>();
+    for (int c = 0x81; c <= 0x9F; ++c) cp->lead[c] = true;
+    for (int c = 0xE0; c <= 0xFC; ++c) cp->lead[c] = true;
+    // Single-byte katakana: 0xA6-0xDF are letters (the syllables and the two
+    // sound marks); 0xA1-0xA5 are punctuation (full stop, brackets, comma,
+    // middle dot). No case mapping beyond ASCII.
+    for (int c = 0xA6; c <= 0xDF; ++c) cp->alpha[c] = true;
+    return cp;
+}
+
+}  // namespace
+
+std::unique_ptr<CodePage> MakeUtf8CodePage() { return std::make_unique<Utf8CodePage>(); }
+
+std::unique_ptr<CodePage> MakeTableCodePage(int number) {
+    switch (number) {
+        case 1252: return Make1252();
+        case 932: return Make932();
+        default: return nullptr;
+    }
+}
+
+}  // namespace quorv
