@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace quorv {
 
@@ -61,8 +62,10 @@ public:
     virtual bool FindEntries(const std::string& pattern,
                              const std::function<bool(const DirEntry&)>& visit) = 0;
 
-    // True when a directory search for the exact path finds an entry;
-    // an empty path never exists.
+    // True when a directory search for the exact path finds an entry whose
+    // name equals the path's last part byte for byte (letter case included,
+    // so that a rename that only changes case counts as done); an empty path
+    // or a path holding wild cards never exists.
     virtual bool Exists(const std::string& path) = 0;
 
     // Times, attributes and size of a file or folder; false when it cannot be read.
@@ -73,17 +76,22 @@ public:
                                const FileTimes* times) = 0;
 
     // One operating-system move (rename), possibly into another folder;
-    // fails when the target exists.
+    // fails when the target exists (a rename of a file onto its own name in
+    // another letter case is allowed where names ignore case). Read-only
+    // files may be moved.
     virtual bool Move(const std::string& from, const std::string& to) = 0;
 
     // Copies a file; with overwrite false it fails when the target exists.
     virtual bool Copy(const std::string& from, const std::string& to, bool overwrite) = 0;
 
+    // Deletes a file; fails for folders and read-only files.
     virtual bool Delete(const std::string& path) = 0;
     virtual bool CreateFolder(const std::string& path) = 0;
 
-    // Whole-file access. WriteFile creates or truncates; AppendFile creates
-    // when missing and writes at the end.
+    // Whole-file access. WriteFile creates or replaces: the new bytes go to a
+    // temporary file beside the target that then takes its place, so a full
+    // disk or a failed write leaves the old file as it was. AppendFile
+    // creates when missing and writes at the end.
     virtual IoResult ReadFile(const std::string& path, std::string& bytes) = 0;
     virtual IoResult WriteFile(const std::string& path, const std::string& bytes) = 0;
     virtual IoResult AppendFile(const std::string& path, const std::string& bytes) = 0;
@@ -91,5 +99,14 @@ public:
 
 // The real file system of the running platform.
 FileSystem& SystemFileSystem();
+
+// Wild-card match of one name as a Windows directory search does it:
+// '*' is any run of characters, '?' any one character, letters compare
+// without regard to ASCII case, a trailing ".*" also matches names without
+// a dot ("*.*" matches every name) and a trailing "." matches names without one.
+bool MatchesWildcard(std::string_view pattern, std::string_view name);
+
+// True when the text holds a '*' or a '?'.
+bool HasWildcard(std::string_view text);
 
 }  // namespace quorv
