@@ -1,0 +1,62 @@
+#pragma once
+// Rule files ("*.qvr": the rule lines as one string list record) and the
+// favourites folder "favorite" beside the program, whose rule files the main
+// window offers as favourite rules.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/filesystem.h"
+#include "tools/string_list_record.h"
+
+namespace quorv {
+
+inline constexpr const char* kFavouritesFolderName = "favorite";
+inline constexpr const char* kRuleFileExtension = ".qvr";
+
+// The bytes of a rule file (an empty list gives 00 00).
+std::string EncodeRuleFile(const std::vector<std::string>& rules);
+
+// Reads a rule file's lines; on failure rules is left empty and the error
+// says why (the rule list must then stay as it was).
+FileError DecodeRuleFile(std::string_view bytes, std::vector<std::string>& rules);
+
+struct RuleSaveResult {
+    enum class Outcome { Saved, NotOpened, WriteFailed };
+    Outcome outcome = Outcome::Saved;
+    // For WriteFailed: the message naming the path ("Disk full while
+    // accessing <path>."); empty otherwise.
+    std::string errorText;
+    // Whether the favourites are to be rescanned (not after a write failure).
+    bool rescanFavourites() const { return outcome != Outcome::WriteFailed; }
+};
+RuleSaveResult SaveRuleFile(FileSystem& fs, const std::string& path,
+                            const std::vector<std::string>& rules);
+
+struct RuleLoadResult {
+    bool opened = false;  // false: the file could not be read; no message
+    bool ok = false;      // true: rules holds the file's lines, in order
+    std::vector<std::string> rules;
+    // For a damaged file: the message ("An attempt was made to access an
+    // unnamed file past its end." ...); the rule list then stays unchanged.
+    std::string errorText;
+};
+RuleLoadResult LoadRuleFile(FileSystem& fs, const std::string& path);
+
+// The program folder (ending with the separator) + "favorite".
+std::string FavouritesFolder(const std::string& programFolder);
+
+// The name without its last extension: "Web photos.qvr" -> "Web photos",
+// "a.b.qvr" -> "a.b", "plain" -> "plain".
+std::string FileTitle(const std::string& name);
+
+// The titles of the rule files in the favourites folder, in the order the
+// file system lists them; "." "..", and folders are left out. Empty when the
+// folder is missing.
+std::vector<std::string> ListFavourites(FileSystem& fs, const std::string& programFolder);
+
+// The path of the favourite with this title.
+std::string FavouritePath(const std::string& programFolder, char separator,
+                          const std::string& title);
+
+}  // namespace quorv

@@ -1,0 +1,47 @@
+#pragma once
+// The handoff file "Quorv2.qv2": the paths the user selected in the file
+// manager, each followed by "\r\n", written by the context-menu extension
+// and consumed by the main program at start-up.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/filesystem.h"
+
+namespace quorv {
+
+inline constexpr const char* kHandoffFileName = "Quorv2.qv2";
+
+// The file's bytes: every entry followed by "\r\n", nothing else. Kept in
+// the header so the extension, which links against nothing of the program,
+// can build the same bytes.
+inline std::string EncodeHandoff(const std::vector<std::string>& entries) {
+    std::string out;
+    for (const std::string& entry : entries) {
+        out += entry;
+        out += "\r\n";
+    }
+    return out;
+}
+
+// The entries of the file: the text up to the first zero byte, split at
+// each "\r\n"; text after the last "\r\n" is not an entry; empty entries
+// are kept.
+std::vector<std::string> DecodeHandoff(std::string_view bytes);
+
+// Writes the handoff file, replacing whatever an earlier, unread one held
+// (old bytes must never turn into further entries). False when it could not
+// be written.
+bool WriteHandoffFile(FileSystem& fs, const std::string& path,
+                      const std::vector<std::string>& entries);
+
+// Reads the handoff file's entries; false (and no entries) when the file is
+// missing or cannot be read.
+bool ReadHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::string>& entries);
+
+// Deletes a file even when it is read-only, hidden or a system file: its
+// attributes become normal first. False on every failure (missing file
+// included); nothing is reported.
+bool DeleteFileForced(FileSystem& fs, const std::string& path);
+
+}  // namespace quorv

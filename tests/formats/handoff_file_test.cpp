@@ -1,0 +1,55 @@
+#include "shell/handoff_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorv {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(HandoffFile, TwoFilesMakeThirtyFourBytes) {
+    const std::string bytes = EncodeHandoff({"C:\\Photos\\a.jpg", "C:\\Photos\\b.jpg"});
+    EXPECT_EQ(bytes, "C:\\Photos\\a.jpg\r\nC:\\Photos\\b.jpg\r\n");
+    EXPECT_EQ(bytes.size(), 34u);
+    EXPECT_EQ(EncodeHandoff({}), "");
+}
+
+struct DecodeCase {
+    const char* what;
+    std::string bytes;
+    Lines expected;
+};
+
+TEST(HandoffFile, DecodeEdgeCases) {
+    const DecodeCase cases[] = {
+        {"empty file", "", {}},
+        {"two entries", "a\r\nb\r\n", {"a", "b"}},
+        {"text after the last line end is dropped", "a\r\nb", {"a"}},
+        {"no line end at all", "C:\\x.jpg", {}},
+        {"empty entries are kept", "\r\n\r\na\r\n", {"", "", "a"}},
+        {"a zero byte ends the text", std::string("a\r\nb\0c\r\nd\r\n", 10), {"a"}},
+        {"a zero byte at the start", std::string("\0a\r\n", 4), {}},
+        {"lone CR and LF belong to the entry", "a\rb\nc\r\n", {"a\rb\nc"}},
+        {"CR CR LF", "a\r\r\n", {"a\r"}},
+        {"LF CR LF", "\n\r\n", {"\n"}},
+        {"the same entry twice", "x\r\nx\r\n", {"x", "x"}},
+        {"high bytes pass unchanged", "\x95\x5C\x81\r\n", {"\x95\x5C\x81"}},
+    };
+    for (const DecodeCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(DecodeHandoff(c.bytes), c.expected);
+    }
+}
+
+TEST(HandoffFile, RoundTripOfLongSelection) {
+    Lines entries;
+    for (int i = 0; i < 1000; ++i) entries.push_back("C:\\Folder\\file " + std::to_string(i) + ".jpg");
+    entries.push_back("");
+    EXPECT_EQ(DecodeHandoff(EncodeHandoff(entries)), entries);
+}
+
+}  // namespace
+}  // namespace quorv
