@@ -1,0 +1,90 @@
+#!/bin/sh
+# End-to-end checks of the quorv command line on real files.
+#   cli_test.sh QUORV...            native
+#   cli_test.sh --wine QUORV...     the Windows build under Wine (paths as Z:\...)
+# Prints one line per check and "N passed, N failed" at the end.
+set -u
+WINE=0
+if [ "$1" = "--wine" ]; then WINE=1; shift; fi
+QUORV="$*"
+
+PASS=0
+FAIL=0
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/quorv-cli.XXXXXX")
+trap 'chmod -R u+w "$WORK" 2>/dev/null; rm -rf "$WORK"' EXIT
+
+# A path of WORK as the program sees it.
+p() {
+  if [ $WINE = 1 ]; then printf 'Z:%s' "$(printf '%s' "$WORK/$1" | tr / '\\')"
+  else printf '%s' "$WORK/$1"; fi
+}
+run() {  # run ARGS...: stdout to $WORK/out, stderr to $WORK/err, status in $STATUS
+  $QUORV "$@" >"$WORK/out.raw" 2>"$WORK/err.raw"
+  STATUS=$?
+  tr -d '\r' <"$WORK/out.raw" >"$WORK/out"
+  tr -d '\r' <"$WORK/err.raw" | grep -v 'wine32 is missing' | grep -v 'multiarch needs' |
+    grep -v 'dpkg --add-architecture' | grep -v 'apt-get install wine32' >"$WORK/err" || true
+}
+check() {  # check NAME CONDITION...
+  name=$1; shift
+  if "$@"; then PASS=$((PASS + 1)); echo "ok   $name"
+  else FAIL=$((FAIL + 1)); echo "FAIL $name"; echo "  stdout:"; sed 's/^/    /' "$WORK/out"; echo "  stderr:"; sed 's/^/    /' "$WORK/err"; fi
+}
+same() { [ "$1" = "$2" ]; }
+
+# apply: the example of the usage text.
+run apply --rule 'FILENAME PREFIX digit length:3' --first 12 photo.jpg
+check "apply prefixes the sequence number" same "$(cat "$WORK/out")" "012photo.jpg"
+run apply --rule 'FILENAME PREFIX "x"' --rule 'FILEEXT UPPERCASE all' a.jpg b.png
+check "apply keeps the order of paths" same "$(cat "$WORK/out")" "$(printf 'xa.JPG\nxb.PNG')"
+check "apply exits 0" same "$STATUS" 0
+
+# usage errors: exit 2 and one line on standard error.
+run apply --rule
+check "missing option value exits 2" same "$STATUS" 2
+check "usage error is one line" same "$(wc -l <"$WORK/err" | tr -d ' ')" 1
+run frobnicate
+check "unknown verb exits 2" same "$STATUS" 2
+run rules "$(p missing.qvr)"
+check "unreadable rule file exits 2" same "$STATUS" 2
+
+# rules: write and read a rule file; the bytes are the documented record.
+run rules --write "$(p set.qvr)" 'FILENAME PREFIX digit length:3' 'FILEEXT LOWERCASE all'
+check "rules --write exits 0" same "$STATUS" 0
+check "rule file is 55 bytes" same "$(wc -c <"$WORK/set.qvr" | tr -d ' ')" 55
+check "rule file starts with count 2 and length 30" same "$(od -An -tx1 -N3 "$WORK/set.qvr" | tr -d ' \n')" "02001e"
+run rules "$(p set.qvr)"
+check "rules reads the lines back" same "$(cat "$WORK/out")" "$(printf 'FILENAME PREFIX digit length:3\nFILEEXT LOWERCASE all')"
+
+# preview, rename, undo through a batch file.
+mkdir -p "$WORK/pics"
+for n in a b c; do printf '%s' "$n" >"$WORK/pics/$n.JPG"; done
+run preview --rules "$(p set.qvr)" --dir "$(p pics)"
+check "preview exits 0" same "$STATUS" 0
+check "preview writes one line per file" same "$(wc -l <"$WORK/out" | tr -d ' ')" 3
+check "preview line" grep -qF "\"$(p pics/a.JPG)\"  will be changed to  \"$(p pics/001a.jpg)\"" "$WORK/out"
+check "preview renames nothing" test -f "$WORK/pics/a.JPG"
+
+run rename --rule 'FILENAME PREFIX "new_"' --dir "$(p pics)" --save-batch "$(p run.qvb)"
+check "rename exits 0" same "$STATUS" 0
+check "rename line" grep -qF "\"$(p pics/b.JPG)\"  has been changed to  \"$(p pics/new_b.JPG)\"" "$WORK/out"
+check "files renamed" test -f "$WORK/pics/new_a.JPG" -a -f "$WORK/pics/new_b.JPG" -a -f "$WORK/pics/new_c.JPG" -a ! -e "$WORK/pics/a.JPG"
+check "content kept" same "$(cat "$WORK/pics/new_c.JPG")" c
+check "batch file written" test -s "$WORK/run.qvb"
+
+run undo --batch "$(p run.qvb)"
+check "undo exits 0" same "$STATUS" 0
+check "undo line" grep -qF "$(p pics/new_a.JPG)  roolback to $(p pics/a.JPG)" "$WORK/out"
+check "files back" test -f "$WORK/pics/a.JPG" -a -f "$WORK/pics/b.JPG" -a -f "$WORK/pics/c.JPG" -a ! -e "$WORK/pics/new_a.JPG"
+check "content back" same "$(cat "$WORK/pics/a.JPG")" a
+
+# two files that get the same new name: the second fails, nothing is lost.
+mkdir -p "$WORK/clash"
+printf 1 >"$WORK/clash/x1.txt"; printf 2 >"$WORK/clash/x2.txt"
+run rename --rule 'FILENAME REMOVE right length:1' "$(p clash/x1.txt)" "$(p clash/x2.txt)"
+check "a failed file exits 1" same "$STATUS" 1
+check "failure line" grep -qF "\"$(p clash/x2.txt)\"  change failed with  \"$(p clash/x.txt)\"" "$WORK/out"
+check "no file lost" same "$(cat "$WORK/clash/x.txt")$(cat "$WORK/clash/x2.txt")" 12
+
+echo "$PASS passed, $FAIL failed"
+[ $FAIL = 0 ]
