@@ -67,4 +67,12 @@ PictureReader& SystemPictureReader();
 std::unique_ptr<TagReader> MakeNullTagReader();
 std::unique_ptr<PictureReader> MakeNullPictureReader();
 
+// The library readers: id3lib (both builds) and GDI+ (Windows builds only).
+std::unique_ptr<TagReader> MakeId3libTagReader();
+std::unique_ptr<PictureReader> MakeGdiplusPictureReader();
+
+// The name of an ID3v1 genre number as the tag library lists it (the
+// standard list 0..79 and its common extensions up to 147); null outside.
+const char* Id3v1GenreName(int number);
+
 }  // namespace quorv

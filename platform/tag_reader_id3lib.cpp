@@ -1,0 +1,152 @@
+// MP3 tags and MPEG header information through id3lib, on both builds.
+//
+// One TagFile is one id3lib tag object linked to the file with every tag
+// kind (ID3v1 and ID3v2 together, as the library merges them). id3lib
+// reports failures as empty results; anything it might still throw (an
+// allocation failure on a damaged size field) is caught here and turns into
+// "nothing found".
+#include <id3/globals.h>
+#include <id3/tag.h>
+
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "platform/media.h"
+#include "platform/media_text.h"
+
+namespace quorv {
+namespace {
+
+// The engine names frames by the library's frame ids; make sure this
+// library agrees with the numbers the engine uses.
+static_assert(ID3FID_COMMENT == 4 && ID3FID_ALBUM == 29 && ID3FID_COMPOSER == 31 &&
+                  ID3FID_CONTENTTYPE == 32 && ID3FID_COPYRIGHT == 33 && ID3FID_ENCODEDBY == 42 &&
+                  ID3FID_TIME == 45 && ID3FID_TITLE == 47 && ID3FID_SUBTITLE == 48 &&
+                  ID3FID_LANGUAGE == 50 && ID3FID_ORIGARTIST == 58 && ID3FID_LEADARTIST == 61 &&
+                  ID3FID_PUBLISHER == 67 && ID3FID_TRACKNUM == 68 && ID3FID_YEAR == 80 &&
+                  ID3FID_WWWUSER == 92,
+              "id3lib frame ids differ from the ones the engine uses");
+static_assert(ID3FN_TEXTENC == 1 && ID3FN_TEXT == 2 && ID3FN_URL == 3, "id3lib field ids differ");
+
+// The text of a UTF-16 field. id3lib keeps UTF-16 text big-endian with the
+// byte-order mark already removed; the text ends at the first NUL (a frame
+// may hold several strings; the first is the frame's text).
+std::string Utf16FieldText(const ID3_Field& field) {
+    const unicode_t* raw = field.GetRawUnicodeText();
+    if (raw == nullptr) return {};
+    const auto* bytes = reinterpret_cast<const unsigned char*>(raw);
+    const std::size_t size = field.Size();  // bytes, for text fields
+    std::u16string text;
+    text.reserve(size / 2);
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        const char16_t unit = static_cast<char16_t>((bytes[i] << 8) | bytes[i + 1]);
+        if (unit == 0) break;
+        text += unit;
+    }
+    return NarrowFromUtf16(text);
+}
+
+// A single-byte field's first string.
+std::string Latin1FieldText(const ID3_Field& field) {
+    const char* raw = field.GetRawText();
+    if (raw == nullptr) return {};
+    return NarrowFromLatin1(std::string(raw));
+}
+
+class Id3libTagFile : public TagFile {
+public:
+    explicit Id3libTagFile(const std::string& path) { tag_.Link(path.c_str(), static_cast<flags_t>(0xFFFF)); }
+
+    bool HasV2Tag() const override {
+        try {
+            return tag_.HasV2Tag();
+        } catch (...) {
+            return false;
+        }
+    }
+
+    bool FrameText(int frameId, std::string& text) const override {
+        text.clear();
+        try {
+            if (frameId <= ID3FID_NOFRAME || frameId >= ID3FID_LASTFRAMEID) return false;
+            ID3_Frame* frame = tag_.Find(static_cast<ID3_FrameID>(frameId));
+            if (frame == nullptr || !frame->Contains(ID3FN_TEXTENC)) return false;
+            ID3_Field* field = nullptr;
+            if (frame->Contains(ID3FN_TEXT)) {
+                field = frame->GetField(ID3FN_TEXT);
+            } else if (frame->Contains(ID3FN_URL)) {
+                field = frame->GetField(ID3FN_URL);
+            }
+            if (field == nullptr) return false;
+            switch (field->GetEncoding()) {
+                case ID3TE_ISO8859_1:
+                    text = Latin1FieldText(*field);
+                    break;
+                case ID3TE_UTF16:
+                    // Converted here: the library's own UTF-16 to ISO-8859-1
+                    // conversion mangles every non-ASCII character.
+                    text = Utf16FieldText(*field);
+                    break;
+                default:
+                    // UTF-16BE without a byte-order mark and UTF-8 (ID3v2.4
+                    // only): the library offers no raw access to them, so
+                    // take its own conversion to ISO-8859-1.
+                    field->SetEncoding(ID3TE_ISO8859_1);
+                    text = Latin1FieldText(*field);
+                    break;
+            }
+            return true;
+        } catch (...) {
+            text.clear();
+            return false;
+        }
+    }
+
+    bool HeaderInfo(Mp3Header& out) const override {
+        out = Mp3Header{};
+        try {
+            const Mp3_Headerinfo* info = tag_.GetMp3HeaderInfo();
+            if (info == nullptr) return false;
+            out.bitRate = static_cast<std::uint32_t>(info->bitrate);
+            out.vbrBitRate = info->vbr_bitrate;
+            out.frequency = info->frequency;
+            return true;
+        } catch (...) {
+            out = Mp3Header{};
+            return false;
+        }
+    }
+
+private:
+    // Find and GetMp3HeaderInfo are const; the frames they return are not.
+    mutable ID3_Tag tag_;
+};
+
+class Id3libTagReader : public TagReader {
+public:
+    std::unique_ptr<TagFile> Open(const std::string& path) override {
+        try {
+            // id3lib treats a file it cannot open as a file without tags;
+            // the engine wants to know the difference, so try it first.
+            std::FILE* probe = std::fopen(path.c_str(), "rb");
+            if (probe == nullptr) return nullptr;
+            std::fclose(probe);
+            return std::make_unique<Id3libTagFile>(path);
+        } catch (...) {
+            return nullptr;
+        }
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<TagReader> MakeId3libTagReader() { return std::make_unique<Id3libTagReader>(); }
+
+const char* Id3v1GenreName(int number) {
+    if (number < 0 || number >= ID3_NR_OF_V1_GENRES) return nullptr;
+    return ID3_v1_genre_description[number];
+}
+
+}  // namespace quorv
