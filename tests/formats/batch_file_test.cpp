@@ -86,9 +86,13 @@ TEST(BatchFile, FaultInEveryPositionKeepsOnlyCompletedFields) {
         while (expected < 5 && ends[expected] <= cut) ++expected;
         EXPECT_EQ(read.fieldsRead, expected);
         EXPECT_EQ(read.masterListRead(), expected >= 1);
-        if (read.masterListRead()) EXPECT_EQ(read.batch.masterList, batch.masterList);
+        if (read.masterListRead()) {
+            EXPECT_EQ(read.batch.masterList, batch.masterList);
+        }
         EXPECT_EQ(read.runRecordRead(), expected >= 3);
-        if (read.runRecordRead()) EXPECT_EQ(read.batch.runRecord, batch.runRecord);
+        if (read.runRecordRead()) {
+            EXPECT_EQ(read.batch.runRecord, batch.runRecord);
+        }
         EXPECT_EQ(read.undoMustBeDisabled(), expected >= 3);
         EXPECT_FALSE(read.batch.undoEnabled);
         EXPECT_EQ(FileErrorText(read.error, kUnnamedFile),

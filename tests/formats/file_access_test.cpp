@@ -1,0 +1,286 @@
+// The formats through the file system: the in-memory fake for failures on
+// demand, real files in a temporary folder where the platform matters.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/settings_file.h"
+#include "batch/batch_file.h"
+#include "builder/rule_file.h"
+#include "shell/handoff_file.h"
+#include "tests/support/memory_filesystem.h"
+#include "tests/support/temp_dir.h"
+#include "tools/system_helpers.h"
+
+namespace quorv {
+namespace {
+
+using test::MemoryFileSystem;
+using Op = MemoryFileSystem::Op;
+using Lines = std::vector<std::string>;
+
+const char* const kProgram = "C:\\Tools\\";
+
+// ------------------------------------------------------------ batch files
+
+TEST(BatchFileAccess, SaveWritesTheBytesAndLoadGivesThemBack) {
+    MemoryFileSystem fs;
+    BatchFile batch;
+    batch.masterList = {"C:\\a.jpg", "C:\\b.jpg"};
+    batch.displayedList = {"C:\\b.jpg"};
+    batch.runRecord = {"C:\\b1.jpg"};
+    batch.rules = {"FILENAME SUFFIX 1"};
+    batch.undoEnabled = true;
+    const BatchSaveResult saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", batch);
+    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::NotOpened);  // no such folder
+    fs.AddFolder("C:\\Jobs");
+    ASSERT_EQ(SaveBatchFile(fs, "C:\\Jobs\\job.qvb", batch).outcome, BatchSaveResult::Outcome::Saved);
+    EXPECT_EQ(fs.Contents("C:\\Jobs\\job.qvb"), EncodeBatchFile(batch));
+
+    const BatchLoadResult loaded = LoadBatchFile(fs, "C:\\Jobs\\job.qvb");
+    EXPECT_TRUE(loaded.opened);
+    EXPECT_TRUE(loaded.read.ok());
+    EXPECT_EQ(loaded.errorText, "");
+    EXPECT_TRUE(loaded.read.batch == batch);
+}
+
+TEST(BatchFileAccess, WriteFailuresNameThePath) {
+    MemoryFileSystem fs;
+    fs.AddFolder("C:\\Jobs");
+    fs.SetFreeSpace(5);
+    BatchSaveResult saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
+    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::WriteFailed);
+    EXPECT_EQ(saved.errorText, "Disk full while accessing C:\\Jobs\\job.qvb.");
+    fs.SetFreeSpace(-1);
+    fs.FailNext(Op::Write, 1, IoResult::Failed);
+    saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
+    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::WriteFailed);
+    EXPECT_EQ(saved.errorText, "An unknown error occurred while accessing C:\\Jobs\\job.qvb.");
+    fs.FailNext(Op::Write, 1, IoResult::AccessDenied);
+    saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
+    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::NotOpened);
+    EXPECT_EQ(saved.errorText, "");
+}
+
+TEST(BatchFileAccess, MissingFileDoesNothingAndDamagedFileIsReported) {
+    MemoryFileSystem fs;
+    EXPECT_FALSE(LoadBatchFile(fs, "C:\\none.qvb").opened);
+    fs.AddFile("C:\\short.qvb", std::string(10, '\0'));
+    const BatchLoadResult loaded = LoadBatchFile(fs, "C:\\short.qvb");
+    EXPECT_TRUE(loaded.opened);
+    EXPECT_EQ(loaded.read.fieldsRead, 4);
+    EXPECT_EQ(loaded.errorText, "An attempt was made to access an unnamed file past its end.");
+}
+
+// ------------------------------------------------------------- rule files
+
+TEST(RuleFileAccess, SavedFavouriteIsListedAndLoadsInOrder) {
+    MemoryFileSystem fs;
+    fs.AddFolder("C:\\Tools\\favorite");
+    const Lines rules = {"FILENAME PREFIX x", "FILEEXT LOWERCASE all", "FILENAME SUFFIX y"};
+    const std::string path = FavouritePath(kProgram, '\\', "Set 1");
+    const RuleSaveResult saved = SaveRuleFile(fs, path, rules);
+    EXPECT_EQ(saved.outcome, RuleSaveResult::Outcome::Saved);
+    EXPECT_TRUE(saved.rescanFavourites());
+    EXPECT_EQ(ListFavourites(fs, kProgram), Lines{"Set 1"});
+    const RuleLoadResult loaded = LoadRuleFile(fs, FavouritePath(kProgram, '\\', "Set 1"));
+    EXPECT_TRUE(loaded.opened);
+    EXPECT_TRUE(loaded.ok);
+    EXPECT_EQ(loaded.rules, rules);
+}
+
+TEST(RuleFileAccess, FavouritesListing) {
+    MemoryFileSystem fs;
+    EXPECT_TRUE(ListFavourites(fs, kProgram).empty());  // no favourites folder
+    fs.AddFile("C:\\Tools\\favorite\\Web photos.qvr", EncodeRuleFile({}));
+    fs.AddFolder("C:\\Tools\\favorite\\old.qvr");
+    fs.AddFile("C:\\Tools\\favorite\\notes.txt", "x");
+    fs.AddFile("C:\\Tools\\favorite\\a.b.qvr", EncodeRuleFile({}));
+    fs.AddFile("C:\\Tools\\favorite\\Z.qvr", EncodeRuleFile({}));
+    fs.AddFile("C:\\Tools\\other.qvr", EncodeRuleFile({}));
+    // In the order the file system lists them, not sorted.
+    EXPECT_EQ(ListFavourites(fs, kProgram), (Lines{"Web photos", "a.b", "Z"}));
+}
+
+TEST(RuleFileAccess, FailuresOfSaveAndLoad) {
+    MemoryFileSystem fs;
+    fs.AddFolder("C:\\Tools\\favorite");
+    // A deleted favourite: not opened, no message.
+    const RuleLoadResult gone = LoadRuleFile(fs, FavouritePath(kProgram, '\\', "gone"));
+    EXPECT_FALSE(gone.opened);
+    EXPECT_EQ(gone.errorText, "");
+    // A damaged one: a message and no rules.
+    fs.AddFile("C:\\Tools\\favorite\\bad.qvr", std::string("\x02\x00\x01x", 4));
+    const RuleLoadResult bad = LoadRuleFile(fs, "C:\\Tools\\favorite\\bad.qvr");
+    EXPECT_TRUE(bad.opened);
+    EXPECT_FALSE(bad.ok);
+    EXPECT_TRUE(bad.rules.empty());
+    EXPECT_EQ(bad.errorText, "An attempt was made to access an unnamed file past its end.");
+    // A full disk: the path in the message and no rescan.
+    fs.SetFreeSpace(1);
+    const RuleSaveResult full = SaveRuleFile(fs, "C:\\Tools\\favorite\\new.qvr", {"FILENAME PREFIX a"});
+    EXPECT_EQ(full.outcome, RuleSaveResult::Outcome::WriteFailed);
+    EXPECT_EQ(full.errorText, "Disk full while accessing C:\\Tools\\favorite\\new.qvr.");
+    EXPECT_FALSE(full.rescanFavourites());
+    // A file that cannot be opened: silent, but the favourites are rescanned.
+    fs.SetFreeSpace(-1);
+    fs.Lock("C:\\Tools\\favorite\\bad.qvr");
+    const RuleSaveResult locked = SaveRuleFile(fs, "C:\\Tools\\favorite\\bad.qvr", {});
+    EXPECT_EQ(locked.outcome, RuleSaveResult::Outcome::NotOpened);
+    EXPECT_EQ(locked.errorText, "");
+    EXPECT_TRUE(locked.rescanFavourites());
+}
+
+// ---------------------------------------------------------- settings file
+
+TEST(SettingsFileAccess, MissingEmptyAndSavedFiles) {
+    MemoryFileSystem fs;
+    const std::string path = std::string(kProgram) + kSettingsFileName;
+    EXPECT_TRUE(LoadSettings(fs, path) == Settings{});
+    fs.AddFile(path, "");
+    Settings expected;
+    expected.shellMenu = true;
+    EXPECT_TRUE(LoadSettings(fs, path) == expected);
+
+    Settings s;
+    s.theme = 7;
+    s.lastFolder = "C:\\Pictures";
+    ASSERT_TRUE(SaveSettings(fs, path, s));
+    EXPECT_EQ(fs.Contents(path).size(), 38u + 11u);
+    EXPECT_TRUE(LoadSettings(fs, path) == s);
+
+    fs.Lock(path);
+    EXPECT_FALSE(SaveSettings(fs, path, Settings{}));
+    fs.Unlock(path);
+    EXPECT_TRUE(LoadSettings(fs, path) == s);
+}
+
+// ----------------------------------------------------------- handoff file
+
+TEST(HandoffFileAccess, WriterReplacesALongerUnreadFile) {
+    MemoryFileSystem fs;
+    fs.AddFolder("C:\\Tools");
+    const std::string path = std::string(kProgram) + kHandoffFileName;
+    ASSERT_TRUE(WriteHandoffFile(fs, path, {"C:\\one\\very\\long\\path.jpg", "C:\\two.jpg", "C:\\three.jpg"}));
+    ASSERT_TRUE(WriteHandoffFile(fs, path, {"C:\\x.jpg"}));
+    EXPECT_EQ(fs.Contents(path), "C:\\x.jpg\r\n");
+    Lines entries{"stale"};
+    ASSERT_TRUE(ReadHandoffFile(fs, path, entries));
+    EXPECT_EQ(entries, Lines{"C:\\x.jpg"});
+}
+
+TEST(HandoffFileAccess, MissingOrLockedFileGivesNothing) {
+    MemoryFileSystem fs;
+    Lines entries{"stale"};
+    EXPECT_FALSE(ReadHandoffFile(fs, "C:\\Tools\\Quorv2.qv2", entries));
+    EXPECT_TRUE(entries.empty());
+    fs.AddFile("C:\\Tools\\Quorv2.qv2", "a\r\n");
+    fs.Lock("C:\\Tools\\Quorv2.qv2");
+    EXPECT_FALSE(ReadHandoffFile(fs, "C:\\Tools\\Quorv2.qv2", entries));
+    EXPECT_FALSE(WriteHandoffFile(fs, "C:\\Tools\\Quorv2.qv2", {"b"}));
+    EXPECT_FALSE(DeleteFileForced(fs, "C:\\Tools\\Quorv2.qv2"));
+    EXPECT_TRUE(fs.HasFile("C:\\Tools\\Quorv2.qv2"));
+}
+
+TEST(HandoffFileAccess, ForcedDeleteClearsAttributes) {
+    MemoryFileSystem fs;
+    const std::uint32_t attributes[] = {kAttrReadOnly, kAttrHidden, kAttrSystem,
+                                        kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive};
+    for (std::uint32_t a : attributes) {
+        SCOPED_TRACE(a);
+        fs.AddFile("C:\\Tools\\Quorv2.qv2", "a\r\n", a);
+        EXPECT_TRUE(DeleteFileForced(fs, "C:\\Tools\\Quorv2.qv2"));
+        EXPECT_FALSE(fs.HasFile("C:\\Tools\\Quorv2.qv2"));
+    }
+    EXPECT_FALSE(DeleteFileForced(fs, "C:\\Tools\\Quorv2.qv2"));
+    EXPECT_FALSE(DeleteFileForced(fs, ""));
+    fs.AddFolder("C:\\Tools\\folder");
+    EXPECT_FALSE(DeleteFileForced(fs, "C:\\Tools\\folder"));
+    EXPECT_TRUE(fs.HasFolder("C:\\Tools\\folder"));
+    fs.AddFile("C:\\Tools\\x", "", kAttrReadOnly);
+    fs.FailNext(Op::Delete, 1);
+    EXPECT_FALSE(DeleteFileForced(fs, "C:\\Tools\\x"));
+}
+
+TEST(HandoffFileAccess, RealReadOnlyFileIsReadAndDeleted) {
+    test::TempDir dir;
+    FileSystem& fs = SystemFileSystem();
+    const std::string path = dir.Child(kHandoffFileName);
+    ASSERT_TRUE(WriteHandoffFile(fs, path, {"C:\\a.jpg", "", "C:\\b.jpg"}));
+    ASSERT_TRUE(fs.SetAttributes(path, kAttrReadOnly | kAttrHidden, nullptr));
+    ASSERT_FALSE(fs.Delete(path));  // plain delete refuses a read-only file
+    Lines entries;
+    ASSERT_TRUE(ReadHandoffFile(fs, path, entries));
+    EXPECT_EQ(entries, (Lines{"C:\\a.jpg", "", "C:\\b.jpg"}));
+    EXPECT_TRUE(DeleteFileForced(fs, path));
+    EXPECT_FALSE(fs.Exists(path));
+    EXPECT_FALSE(DeleteFileForced(fs, path));
+}
+
+// ---------------------------------------------------------- system helpers
+
+TEST(SystemHelpers, FileExistsNeverSearchesForAnEmptyPath) {
+    MemoryFileSystem fs;
+    fs.AddFile("C:\\a.txt");
+    EXPECT_FALSE(FileExists(fs, ""));
+    EXPECT_EQ(fs.Calls(Op::Exists), 0);
+    EXPECT_TRUE(FileExists(fs, "C:\\a.txt"));
+    EXPECT_FALSE(FileExists(fs, "C:\\b.txt"));
+    EXPECT_EQ(fs.Calls(Op::Exists), 2);
+}
+
+TEST(SystemHelpers, ProgramFolderHoldsThisTest) {
+    const std::string folder = GetProgramFolder();
+    ASSERT_FALSE(folder.empty());
+#ifdef _WIN32
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_TRUE(SystemFileSystem().Exists(folder + "formats_tests.exe"));
+#else
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(SystemFileSystem().Exists(folder + "formats_tests"));
+#endif
+}
+
+struct RegistryPathCase {
+    std::string path;
+    RegistryRoot root;
+    std::string rest;
+};
+
+TEST(SystemHelpers, ParseRegistryPath) {
+    const RegistryPathCase cases[] = {
+        {"HKEY_CLASSES_ROOT\\CLSID\\{x}", RegistryRoot::ClassesRoot, "CLSID\\{x}"},
+        {"HKEY_CURRENT_USER\\Software", RegistryRoot::CurrentUser, "Software"},
+        {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvane 2", RegistryRoot::LocalMachine, "SOFTWARE\\Quorvane 2"},
+        {"HKEY_USERS\\.DEFAULT", RegistryRoot::Users, ".DEFAULT"},
+        {"HKEY_CURRENT_CONFIG\\System", RegistryRoot::CurrentConfig, "System"},
+        {"HKEY_CURRENT_USER", RegistryRoot::CurrentUser, ""},
+        {"HKEY_CURRENT_USER\\", RegistryRoot::CurrentUser, ""},
+        {"HKEY_USERS\\\\x", RegistryRoot::Users, "\\x"},
+        {"hkey_current_user\\Software", RegistryRoot::None, "Software"},
+        {"HKEY_Local_Machine\\x", RegistryRoot::None, "x"},
+        {"HKLM\\SOFTWARE", RegistryRoot::None, "SOFTWARE"},
+        {"HKEY_CURRENT_USERS\\x", RegistryRoot::None, "x"},
+        {"", RegistryRoot::None, ""},
+        {"\\Software", RegistryRoot::None, "Software"},
+    };
+    for (const RegistryPathCase& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string path = c.path;
+        EXPECT_EQ(ParseRegistryPath(path), c.root);
+        EXPECT_EQ(path, c.rest);
+    }
+}
+
+TEST(SystemHelpers, UnknownRootGivesMinusOne) {
+    std::string data = "old";
+    std::uint32_t type = 7, size = 9;
+    EXPECT_EQ(RegReadValue("hkey_current_user\\Software", "", data, type, size), -1);
+    EXPECT_EQ(data, "");
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(RegReadValue("NOPE", "", data, type, size), -1);
+}
+
+}  // namespace
+}  // namespace quorv
