@@ -1,0 +1,141 @@
+// The rule driver: reads every rule line afresh and lets it change the name,
+// the extension, the destination folder or the conversion marker.
+#include "engine/apply_rules.h"
+
+#include <string_view>
+
+#include "engine/actions.h"
+#include "engine/mbtext.h"
+#include "engine/rule_text.h"
+#include "engine/timecode.h"
+
+namespace quorv {
+
+const char kConversionMarker[] = "?conpic";
+
+namespace {
+
+// A name that grows beyond this (by rules that keep adding text) can never
+// be a file name; a rule that would make it longer has no effect, so no rule
+// list can exhaust memory.
+constexpr std::size_t kMaxNameLength = std::size_t{1} << 20;
+
+enum class Target { Name, Extension };
+
+// The split of the current name at its last dot into the part a rule works
+// on and the text it keeps.
+struct NameSplit {
+    std::string_view kept;
+    bool keptInFront = false;  // the extension's kept text is the name and dot before it
+};
+
+NameSplit SplitName(const CodePage& cp, std::string_view name, Target target, std::string& part) {
+    const std::size_t dot = mb::FindLastChar(cp, name, '.');
+    const std::size_t d = dot == mb::npos ? name.size() : dot;
+    NameSplit split;
+    if (target == Target::Name) {
+        part.assign(name.data(), d);
+        split.kept = name.substr(d);
+    } else {
+        const std::size_t partStart = d == name.size() ? name.size() : d + 1;
+        part.assign(name.data() + partStart, name.size() - partStart);
+        split.kept = name.substr(0, partStart);
+        split.keptInFront = true;
+    }
+    return split;
+}
+
+void Join(const NameSplit& split, const std::string& part, std::string& name, std::string& scratch) {
+    if (part.size() + split.kept.size() > kMaxNameLength) return;
+    scratch.clear();
+    if (split.keptInFront) {
+        scratch.append(split.kept.data(), split.kept.size());
+        scratch.append(part);
+    } else {
+        scratch.append(part);
+        scratch.append(split.kept.data(), split.kept.size());
+    }
+    name.swap(scratch);
+}
+
+struct Run {
+    const EngineContext& ctx;
+    const std::string& path;
+    std::int32_t fileNumber;
+    std::string name;
+    std::string destination;
+    std::string marker;
+    std::string part;
+    std::string scratch;
+};
+
+void ApplyLine(Run& run, std::string_view line) {
+    const CodePage& cp = *run.ctx.codePage;
+    std::string_view targetWord, targetRemainder;
+    if (!SplitAtBlank(cp, line, targetWord, targetRemainder)) return;
+
+    if (targetWord == "DESTDIR") {
+        run.destination.assign(targetRemainder.data(), targetRemainder.size());
+        return;
+    }
+    if (targetWord == "PICCONVERT") {
+        run.marker = kConversionMarker;
+        run.marker.append(targetRemainder.data(), targetRemainder.size());
+        return;
+    }
+    if (targetWord == "FORMAT") {
+        const NameSplit split = SplitName(cp, run.name, Target::Name, run.part);
+        if (ApplyFormat(cp, targetRemainder, run.fileNumber, run.part)) Join(split, run.part, run.name, run.scratch);
+        return;
+    }
+
+    // FILENAME, and every other word read as FILEEXT.
+    const Target target = targetWord == "FILENAME" ? Target::Name : Target::Extension;
+    std::string_view action, remainder;
+    if (!SplitAtBlank(cp, targetRemainder, action, remainder)) return;
+    const NameSplit split = SplitName(cp, run.name, target, run.part);
+    bool changed = false;
+    if (action == "PREFIX" || action == "SUFFIX") {
+        changed = AddText(run.ctx, run.path, run.fileNumber, remainder, action == "PREFIX", run.part);
+    } else if (action == "INSERT") {
+        changed = InsertText(cp, remainder, run.part);
+    } else if (action == "REPLACE") {
+        changed = ReplaceText(cp, remainder, run.part);
+    } else if (action == "REMOVE") {
+        changed = ChangeCase(cp, CaseAction::Remove, remainder, run.part);
+    } else if (action == "UPPERCASE") {
+        changed = ChangeCase(cp, CaseAction::Upper, remainder, run.part);
+    } else if (action == "LOWERCASE") {
+        changed = ChangeCase(cp, CaseAction::Lower, remainder, run.part);
+    }
+    if (changed) Join(split, run.part, run.name, run.scratch);
+}
+
+}  // namespace
+
+std::string ApplyRules(const EngineContext& given, const std::string& path, std::int32_t fileNumber,
+                       const std::vector<std::string>& rules) {
+    EngineContext ctx = given;
+    if (!ctx.codePage) ctx.codePage = &SystemCodePage();
+    const CodePage& cp = *ctx.codePage;
+
+    const std::size_t sep = mb::FindLastChar(cp, path, ctx.separator);
+    const std::size_t nameStart = sep == mb::npos ? 0 : sep + 1;
+
+    Run run{ctx, path, fileNumber, path.substr(nameStart), {}, {}, {}, {}};
+    for (const std::string& line : rules) ApplyLine(run, line);
+
+    std::string result;
+    if (!run.destination.empty()) {
+        result.reserve(run.destination.size() + run.name.size() + run.marker.size());
+        result = run.destination;
+    } else {
+        result.reserve(nameStart + run.name.size() + run.marker.size());
+        result.assign(path, 0, nameStart);
+    }
+    result += run.name;
+    result += run.marker;
+    return result;
+}
+
+}  // namespace quorv
