@@ -11,6 +11,7 @@
 #include "shell/handoff_file.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
+#include "tools/error_log.h"
 #include "tools/system_helpers.h"
 
 namespace quorv {
@@ -280,6 +281,30 @@ TEST(SystemHelpers, UnknownRootGivesMinusOne) {
     EXPECT_EQ(data, "");
     EXPECT_EQ(size, 0u);
     EXPECT_EQ(RegReadValue("NOPE", "", data, type, size), -1);
+}
+
+TEST(SystemHelpers, ErrorLogLiesBesideTheProgramWithoutInstallFolder) {
+    if (!GetInstallFolder(kProductKeyName).empty()) GTEST_SKIP() << "an install folder is registered";
+    EXPECT_EQ(ErrorLogFolder(), GetProgramFolder());
+    FileSystem& fs = SystemFileSystem();
+    const std::string path = GetProgramFolder() + kErrorLogName;
+    std::string before;
+    const bool existed = fs.ReadFile(path, before) == IoResult::Ok;
+    WriteErrorLog("Cannot read %s (%d)", "x.jpg", 5);
+    std::string after;
+    ASSERT_EQ(fs.ReadFile(path, after), IoResult::Ok);
+    const std::string tail = "] Cannot read x.jpg (5)\r\n";
+    ASSERT_GE(after.size(), tail.size());
+    EXPECT_EQ(after.substr(after.size() - tail.size()), tail);
+    if (before.size() <= kErrorLogSizeLimit) {
+        // The stamp is 22 bytes; the tail repeats its last two.
+        EXPECT_EQ(after.size(), before.size() + 22 + tail.size() - 2);
+    }
+    if (existed) {
+        fs.WriteFile(path, before);
+    } else {
+        fs.Delete(path);
+    }
 }
 
 }  // namespace
