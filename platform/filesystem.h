@@ -40,6 +40,7 @@ struct DirEntry {
     std::string name;            // name only, no folder
     std::uint32_t attributes = 0;
     bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
+    // A link to elsewhere (symbolic link, junction).
     bool IsLink() const { return (attributes & kAttrReparsePoint) != 0; }
 };
 

@@ -137,6 +137,10 @@ public:
         do {
             e.name = fd.cFileName;
             e.attributes = fd.dwFileAttributes;
+            // Only links to elsewhere (symbolic links, junctions) count as
+            // links; cloud placeholders and the like are ordinary items.
+            if ((e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsReparseTagNameSurrogate(fd.dwReserved0))
+                e.attributes &= ~static_cast<std::uint32_t>(FILE_ATTRIBUTE_REPARSE_POINT);
             if (!visit(e)) return true;
         } while (::FindNextFileA(h.get(), &fd));
         return true;

@@ -1,0 +1,354 @@
+#include "batch/file_list.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <utility>
+
+namespace quorv {
+namespace {
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool StartsWith(const std::string& s, const std::string& head) {
+    return s.size() >= head.size() && s.compare(0, head.size(), head) == 0;
+}
+
+// Byte order of two texts, bytes taken as unsigned.
+int CompareBytes(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    const int c = n == 0 ? 0 : std::memcmp(a.data(), b.data(), n);
+    if (c != 0) return c;
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+}  // namespace
+
+std::string EntryName(const std::string& path, char separator) {
+    const auto pos = path.rfind(separator);
+    return pos == std::string::npos ? path : path.substr(pos + 1);
+}
+
+std::string SortName(const std::string& path, char separator) {
+    const auto pos = path.rfind(separator);
+    return (pos == std::string::npos || pos == 0) ? path : path.substr(pos + 1);
+}
+
+bool FilterShows(const CodePage& cp, char separator, const std::string& path, const FilterSettings& filter) {
+    if (filter.text.empty()) return true;
+    std::string name = EntryName(path, separator);
+    std::string f = filter.text;
+    if (!filter.matchCase) {
+        name = cp.Lower(std::move(name));
+        f = cp.Lower(std::move(f));
+    }
+    bool match;
+    const auto star = f.find('*');
+    if (star == std::string::npos) {
+        match = name.find(f) != std::string::npos;
+    } else if (star == 0) {
+        // Leading asterisk: the rest (further asterisks included) must end the name.
+        match = EndsWith(name, f.substr(1));
+    } else if (star == f.size() - 1) {
+        // The only asterisk is the last character: the text before it must begin the name.
+        match = StartsWith(name, f.substr(0, star));
+    } else {
+        // Inside: begins with the text before and ends with the text after,
+        // tested independently (they may overlap).
+        match = StartsWith(name, f.substr(0, star)) && EndsWith(name, f.substr(star + 1));
+    }
+    return match != filter.exclude;
+}
+
+FileList::FileList(const CodePage& cp, char separator) : cp_(&cp), sep_(separator) {}
+
+// ---------------------------------------------------------------- master list
+
+std::vector<std::string> FileList::MasterList() const {
+    std::vector<std::string> out;
+    out.reserve(MasterCount());
+    for (std::size_t i = 0; i < master_.size(); ++i)
+        if (!dead_[i]) out.push_back(master_[i]);
+    return out;
+}
+
+void FileList::IndexAdd(std::size_t i) { index_.emplace(Folded(master_[i]), i); }
+
+void FileList::KillMaster(std::size_t i) {
+    if (dead_[i]) return;
+    dead_[i] = 1;
+    ++deadCount_;
+}
+
+void FileList::CompactIfSparse() {
+    if (deadCount_ < 1024 || deadCount_ * 2 < master_.size()) return;
+    std::vector<std::string> live;
+    live.reserve(master_.size() - deadCount_);
+    for (std::size_t i = 0; i < master_.size(); ++i)
+        if (!dead_[i]) live.push_back(std::move(master_[i]));
+    SetMasterList(live);
+}
+
+void FileList::AppendUnique(const std::string& path) {
+    std::string key = Folded(path);
+    // Every live entry equal ignoring case goes (the walk of the master list
+    // removes them all, not just the first).
+    const auto range = index_.equal_range(key);
+    for (auto it = range.first; it != range.second; ++it) KillMaster(it->second);
+    index_.erase(range.first, range.second);
+    master_.push_back(path);
+    dead_.push_back(0);
+    index_.emplace(std::move(key), master_.size() - 1);
+    CompactIfSparse();
+}
+
+void FileList::Append(const std::string& path) {
+    master_.push_back(path);
+    dead_.push_back(0);
+    IndexAdd(master_.size() - 1);
+}
+
+void FileList::SetMasterList(const std::vector<std::string>& paths) {
+    std::vector<std::string> copy(paths);
+    master_.swap(copy);
+    dead_.assign(master_.size(), 0);
+    deadCount_ = 0;
+    index_.clear();
+    index_.reserve(master_.size());
+    for (std::size_t i = 0; i < master_.size(); ++i) IndexAdd(i);
+}
+
+// ---------------------------------------------------------------- filter
+
+void FileList::SetFilterText(const std::string& text) {
+    filter_.text = text;
+    RebuildFileList();
+}
+
+void FileList::SetMatchCase(bool on) {
+    filter_.matchCase = on;
+    if (!filter_.text.empty()) RebuildFileList();
+}
+
+void FileList::SetExclude(bool on) {
+    filter_.exclude = on;
+    if (!filter_.text.empty()) RebuildFileList();
+}
+
+// ---------------------------------------------------------------- gathering
+
+void FileList::AddFiles(const std::vector<std::string>& paths) {
+    for (const auto& p : paths) AppendUnique(p);
+    RebuildFileList();
+}
+
+void FileList::AddFolder(FileSystem& fs, const std::string& folder) {
+    std::string f = folder;
+    if (f.empty() || f.back() != sep_) f += sep_;
+    ScanFolder(fs, f + "*.*", subfolders_);
+    RebuildFileList();
+}
+
+std::size_t FileList::ScanFolder(FileSystem& fs, const std::string& pattern, bool subfolders) {
+    return ScanInto(fs, pattern, subfolders, 0);
+}
+
+std::size_t FileList::ScanInto(FileSystem& fs, const std::string& pattern, bool subfolders, int depth) {
+    const auto pos = pattern.rfind(sep_);
+    const std::string folder = pos == std::string::npos ? std::string() : pattern.substr(0, pos + 1);
+    std::size_t added = 0;
+    std::string full;
+    fs.FindEntries(pattern, [&](const DirEntry& e) {
+        const bool dots = e.name == "." || e.name == "..";
+        if (e.IsFolder()) {
+            if (subfolders && !dots && !e.IsLink() && depth < kMaxScanDepth) {
+                std::string sub = folder + e.name;
+                sub += sep_;
+                sub += "*.*";
+                added += ScanInto(fs, sub, subfolders, depth + 1);
+            }
+            return true;
+        }
+        if (dots || e.name.empty()) return true;
+        full.assign(folder);
+        full += e.name;
+        AppendUnique(full);
+        ++added;
+        return true;
+    });
+    return added;
+}
+
+// ---------------------------------------------------------------- displayed list
+
+void FileList::RebuildFileList() {
+    displayed_.clear();
+    for (std::size_t i = 0; i < master_.size(); ++i)
+        if (!dead_[i] && FilterShows(*cp_, sep_, master_[i], filter_)) displayed_.push_back(master_[i]);
+    selected_.assign(displayed_.size(), 0);
+    focus_ = displayed_.empty() ? -1 : 0;
+    undoEnabled_ = false;
+}
+
+void FileList::SetDisplayedList(const std::vector<std::string>& paths) {
+    displayed_ = paths;
+    selected_.assign(displayed_.size(), 0);
+    focus_ = displayed_.empty() ? -1 : 0;
+}
+
+// ---------------------------------------------------------------- selection
+
+void FileList::SetSelected(std::size_t i, bool on) {
+    if (i < selected_.size()) selected_[i] = on ? 1 : 0;
+}
+
+std::size_t FileList::SelectedCount() const {
+    return static_cast<std::size_t>(std::count(selected_.begin(), selected_.end(), 1));
+}
+
+void FileList::SelectAll() { std::fill(selected_.begin(), selected_.end(), 1); }
+
+void FileList::InvertSelection() {
+    for (char& s : selected_) s = s ? 0 : 1;
+}
+
+void FileList::SetFocus(std::ptrdiff_t i) {
+    if (displayed_.empty()) {
+        focus_ = -1;
+        return;
+    }
+    if (i < 0) i = 0;
+    if (static_cast<std::size_t>(i) >= displayed_.size()) i = static_cast<std::ptrdiff_t>(displayed_.size()) - 1;
+    focus_ = i;
+}
+
+// ---------------------------------------------------------------- commands
+
+std::size_t FileList::RemoveSelected() {
+    if (SelectedCount() == 0) return 0;
+    std::size_t removed = 0;
+    std::ptrdiff_t newFocus = focus_;
+    // From the last entry to the first, as the list box is emptied.
+    for (std::size_t k = displayed_.size(); k-- > 0;) {
+        if (!selected_[k]) continue;
+        const std::string& text = displayed_[k];
+        // The first master entry with exactly this text.
+        const auto range = index_.equal_range(Folded(text));
+        auto best = index_.end();
+        for (auto it = range.first; it != range.second; ++it)
+            if (master_[it->second] == text && (best == index_.end() || it->second < best->second)) best = it;
+        if (best != index_.end()) {
+            KillMaster(best->second);
+            index_.erase(best);
+        }
+        if (focus_ >= 0 && static_cast<std::ptrdiff_t>(k) < focus_) --newFocus;
+        ++removed;
+    }
+    std::vector<std::string> keep;
+    keep.reserve(displayed_.size() - removed);
+    for (std::size_t k = 0; k < displayed_.size(); ++k)
+        if (!selected_[k]) keep.push_back(std::move(displayed_[k]));
+    displayed_.swap(keep);
+    selected_.assign(displayed_.size(), 0);
+    SetFocus(newFocus);
+    undoEnabled_ = false;
+    CompactIfSparse();
+    return removed;
+}
+
+void FileList::RemoveAll() {
+    displayed_.clear();
+    selected_.clear();
+    focus_ = -1;
+    master_.clear();
+    dead_.clear();
+    deadCount_ = 0;
+    index_.clear();
+    undoEnabled_ = false;
+}
+
+void FileList::SwapDisplayed(std::size_t a, std::size_t b) {
+    std::swap(displayed_[a], displayed_[b]);
+    std::swap(selected_[a], selected_[b]);
+    if (runRecord_.size() == displayed_.size()) {
+        std::swap(runRecord_[a], runRecord_[b]);
+        if (outcomes_.size() == runRecord_.size()) std::swap(outcomes_[a], outcomes_[b]);
+    } else if (undoEnabled_ && !runRecord_.empty()) {
+        // The pairing can no longer be kept: never let Undo move the wrong file.
+        undoEnabled_ = false;
+    }
+}
+
+bool FileList::MoveFocusedUp() {
+    if (SelectedCount() == 0 || focus_ <= 0) return false;
+    const auto i = static_cast<std::size_t>(focus_);
+    SwapDisplayed(i, i - 1);
+    selected_[i - 1] = 1;
+    focus_ = static_cast<std::ptrdiff_t>(i - 1);
+    return true;
+}
+
+bool FileList::MoveFocusedDown() {
+    if (SelectedCount() == 0 || focus_ < 0) return false;
+    const auto i = static_cast<std::size_t>(focus_);
+    if (i + 1 >= displayed_.size()) return false;
+    SwapDisplayed(i, i + 1);
+    selected_[i + 1] = 1;
+    focus_ = static_cast<std::ptrdiff_t>(i + 1);
+    return true;
+}
+
+void FileList::ApplyOrder(const std::vector<std::size_t>& order) {
+    auto permute = [&order](auto& v) {
+        using V = std::decay_t<decltype(v)>;
+        V out;
+        out.reserve(v.size());
+        for (std::size_t k : order) out.push_back(std::move(v[k]));
+        v.swap(out);
+    };
+    const bool recordFollows = runRecord_.size() == displayed_.size();
+    std::ptrdiff_t newFocus = focus_;
+    for (std::size_t k = 0; k < order.size(); ++k)
+        if (static_cast<std::ptrdiff_t>(order[k]) == focus_) newFocus = static_cast<std::ptrdiff_t>(k);
+    permute(displayed_);
+    permute(selected_);
+    if (recordFollows) {
+        permute(runRecord_);
+        if (outcomes_.size() == order.size()) permute(outcomes_);
+    } else if (undoEnabled_ && !runRecord_.empty()) {
+        undoEnabled_ = false;
+    }
+    focus_ = newFocus;
+}
+
+void FileList::SortByName() {
+    if (displayed_.size() < 2) return;
+    std::vector<std::string> names;
+    names.reserve(displayed_.size());
+    for (const auto& d : displayed_) names.push_back(Folded(SortName(d, sep_)));
+    std::vector<std::size_t> order(displayed_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    // The swap-when-greater bubble sort is stable: equal names keep their order.
+    std::stable_sort(order.begin(), order.end(),
+                     [&names](std::size_t a, std::size_t b) { return CompareBytes(names[a], names[b]) < 0; });
+    bool identity = true;
+    for (std::size_t k = 0; k < order.size() && identity; ++k) identity = order[k] == k;
+    if (!identity) ApplyOrder(order);
+}
+
+// ---------------------------------------------------------------- the last run
+
+void FileList::SetRunRecord(const std::vector<std::string>& paths) {
+    runRecord_ = paths;
+    outcomes_.clear();
+}
+
+void FileList::SetRun(std::vector<std::string> paths, std::vector<EntryOutcome> outcomes) {
+    runRecord_ = std::move(paths);
+    outcomes_ = std::move(outcomes);
+    if (outcomes_.size() != runRecord_.size()) outcomes_.clear();
+}
+
+}  // namespace quorv

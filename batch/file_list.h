@@ -1,0 +1,177 @@
+#pragma once
+// The file list: the master list of every gathered file, the displayed list
+// that shows it through the name filter (and that the user may reorder), the
+// selection and focus of the displayed list, the run record of the last run
+// with each entry's outcome, and whether Undo is possible.
+//
+// A list box mirrors this model after every command: DisplayedCount(),
+// DisplayedText(i), IsSelected(i) and Focus() are all it needs.
+//
+// The run record and the outcomes belong to the displayed entries position
+// by position. When the user reorders the displayed list (move up, move
+// down, sort), they travel with their entries, so that Undo (which pairs the
+// two by position) still moves every file back to its own old path.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/codepage.h"
+#include "platform/filesystem.h"
+
+namespace quorv {
+
+// The name filter of the file list.
+struct FilterSettings {
+    std::string text;        // used as typed, not trimmed
+    bool matchCase = false;  // "Case": compare letter case exactly
+    bool exclude = false;    // "Exclude": hide the matching files
+};
+
+// The filter test of one entry (by the name after the last separator).
+bool FilterShows(const CodePage& cp, char separator, const std::string& path, const FilterSettings& filter);
+
+// The name of an entry as the filter sees it: the text after the last
+// separator, the whole text when there is none.
+std::string EntryName(const std::string& path, char separator);
+
+// The name of an entry as Sort by name sees it: as EntryName, except that a
+// separator that is the first character does not count.
+std::string SortName(const std::string& path, char separator);
+
+// What happened to one entry in the last run. Entries of a run record loaded
+// from a batch file have no known outcome.
+enum class EntryOutcome : std::uint8_t {
+    Unknown,     // not known (loaded from a batch file)
+    NotChanged,  // the rules left the path as it was
+    Previewed,   // a preview computed a new path; nothing was done
+    Renamed,     // moved to the new path
+    Converted,   // a converted copy was written; the file itself stayed
+    Failed,      // the move or the conversion failed; the file stayed
+};
+
+// Deepest folder level below the chosen folder that Add Dir descends to.
+constexpr int kMaxScanDepth = 256;
+
+class FileList {
+public:
+    FileList(const CodePage& cp, char separator);
+
+    char separator() const { return sep_; }
+    const CodePage& codePage() const { return *cp_; }
+
+    // ---- master list
+    std::size_t MasterCount() const { return master_.size() - deadCount_; }
+    std::vector<std::string> MasterList() const;
+    // Removes every entry equal to path ignoring letter case, then appends path.
+    void AppendUnique(const std::string& path);
+    // Appends without the check (the handoff file brings duplicates this way).
+    void Append(const std::string& path);
+    // Replaces the master list (batch load); duplicates are kept.
+    void SetMasterList(const std::vector<std::string>& paths);
+
+    // ---- filter settings
+    const FilterSettings& filter() const { return filter_; }
+    // Each change of the filter text rebuilds the displayed list.
+    void SetFilterText(const std::string& text);
+    // "Case" and "Exclude" rebuild only when the filter text is not empty.
+    void SetMatchCase(bool on);
+    void SetExclude(bool on);
+    bool subfolders() const { return subfolders_; }
+    void SetSubfolders(bool on) { subfolders_ = on; }
+
+    // ---- gathering
+    // Add Files: AppendUnique for each path in order, then a rebuild.
+    void AddFiles(const std::vector<std::string>& paths);
+    // Add Dir: scans folder (a trailing separator is added when missing)
+    // with its sub-folders when subfolders() is set, then rebuilds.
+    void AddFolder(FileSystem& fs, const std::string& folder);
+    // Appends (through AppendUnique) every file that matches pattern (a
+    // folder, the separator and a wild-card name), depth first into
+    // sub-folders when subfolders is set. Folders that are links are not
+    // entered (they may lead back up the tree), and the scan goes no deeper
+    // than kMaxScanDepth levels. Returns the number of files appended.
+    std::size_t ScanFolder(FileSystem& fs, const std::string& pattern, bool subfolders);
+
+    // ---- displayed list
+    std::size_t DisplayedCount() const { return displayed_.size(); }
+    const std::string& DisplayedText(std::size_t i) const { return displayed_[i]; }
+    const std::vector<std::string>& DisplayedList() const { return displayed_; }
+    // Refills the displayed list from the master list through the filter and
+    // disables Undo. Selection is cleared; the focus goes to the first entry.
+    void RebuildFileList();
+    // Replaces the displayed list as it is (batch load): no filter, no rebuild.
+    void SetDisplayedList(const std::vector<std::string>& paths);
+
+    // ---- selection and focus
+    bool IsSelected(std::size_t i) const { return selected_[i] != 0; }
+    void SetSelected(std::size_t i, bool on);
+    std::size_t SelectedCount() const;
+    void SelectAll();
+    void InvertSelection();
+    // Index of the focused entry; -1 when the list is empty.
+    std::ptrdiff_t Focus() const { return focus_; }
+    void SetFocus(std::ptrdiff_t i);
+
+    // ---- commands on the displayed list
+    // Removes the selected entries (and for each the first exactly equal
+    // master entry); disables Undo when anything was selected. Returns the
+    // number removed.
+    std::size_t RemoveSelected();
+    void RemoveAll();
+    // Move the focused entry one place up or down; nothing unless some entry
+    // is selected. The moved entry is selected and keeps the focus. True when moved.
+    bool MoveFocusedUp();
+    bool MoveFocusedDown();
+    // Stable sort by name without regard to letter case.
+    void SortByName();
+
+    // ---- the last run
+    // One path per displayed entry: the new paths of the last run.
+    const std::vector<std::string>& RunRecord() const { return runRecord_; }
+    // Outcome of run record entry i (Unknown when not known).
+    EntryOutcome Outcome(std::size_t i) const {
+        return i < outcomes_.size() ? outcomes_[i] : EntryOutcome::Unknown;
+    }
+    // Replaces the run record; outcomes become unknown (batch load).
+    void SetRunRecord(const std::vector<std::string>& paths);
+    // Replaces both (a run).
+    void SetRun(std::vector<std::string> paths, std::vector<EntryOutcome> outcomes);
+
+    bool UndoEnabled() const { return undoEnabled_; }
+    void SetUndoEnabled(bool on) { undoEnabled_ = on; }
+
+private:
+    std::string Folded(const std::string& s) const { return cp_->Lower(s); }
+    void IndexAdd(std::size_t i);
+    void KillMaster(std::size_t i);
+    void CompactIfSparse();
+    void ApplyOrder(const std::vector<std::size_t>& order);
+    void SwapDisplayed(std::size_t a, std::size_t b);
+    std::size_t ScanInto(FileSystem& fs, const std::string& pattern, bool subfolders, int depth);
+
+    const CodePage* cp_;
+    char sep_;
+
+    // Master list with lazy removal: dead_[i] marks removed entries until
+    // the next compaction; index_ maps the lower-cased path to the indices
+    // of the live entries with that text.
+    std::vector<std::string> master_;
+    std::vector<char> dead_;
+    std::size_t deadCount_ = 0;
+    std::unordered_multimap<std::string, std::size_t> index_;
+
+    FilterSettings filter_;
+    bool subfolders_ = false;
+
+    std::vector<std::string> displayed_;
+    std::vector<char> selected_;
+    std::ptrdiff_t focus_ = -1;
+
+    std::vector<std::string> runRecord_;
+    std::vector<EntryOutcome> outcomes_;
+    bool undoEnabled_ = false;
+};
+
+}  // namespace quorv

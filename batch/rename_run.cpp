@@ -1,0 +1,133 @@
+#include "batch/rename_run.h"
+
+#include <cstring>
+#include <utility>
+
+namespace quorv {
+
+const char kEmptyFileListMessage[] = "The file list is null, please add file first.";
+const char kNoRulesMessage[] = "Please define the rename rules.";
+const char kWaitCaption[] = "Renaming in progress...";
+
+namespace {
+
+const char kStatusNoFiles[] =
+    "The File list is NULL. Please use \"Add Files\" or \"Add Dir\" to add files in the File list.";
+const char kStatusNoRules[] =
+    "The Rule list is NULL. Please use the \"Rules builder\" to add rules or select one from the \"Favorite rules\".";
+const char kStatusRenamed[] = "Files have been renamed. You can use \"Undo\" to cancel this change.";
+const char kStatusReady[] = "file(s) are ready for batch renaming.";
+
+}  // namespace
+
+std::string NotChangedLine(const std::string& oldPath) { return "\"" + oldPath + "\"  not changed\r\n"; }
+
+std::string ChangedLine(const std::string& oldPath, const std::string& newPath, RunMode mode) {
+    const char* verb = mode == RunMode::Preview ? "  will be" : "  has been";
+    return "\"" + oldPath + "\"" + verb + " changed to  \"" + newPath + "\"\r\n";
+}
+
+std::string ChangeFailedLine(const std::string& oldPath, const std::string& newPath) {
+    return "\"" + oldPath + "\"  change failed with  \"" + newPath + "\"\r\n";
+}
+
+bool HasConversionMarker(const std::string& path) {
+    const auto pos = path.find(kConversionMarker);
+    return pos != std::string::npos && pos > 0;
+}
+
+std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const RunServices& services) {
+    FileList& files = session.files;
+    std::vector<std::string> record = files.DisplayedList();
+    std::vector<EntryOutcome> outcomes(record.size(), EntryOutcome::Unknown);
+    std::string text;
+    std::size_t failures = 0;
+    const auto& newPathOf = services.newPath;
+    const auto& convert = services.convert;
+
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const std::string oldPath = record[i];
+        // The file number is the 1-based position; a run of more files than
+        // a 32-bit number can count never happens with a list box behind it.
+        const auto number = static_cast<std::int32_t>(i + 1);
+        std::string newPath = newPathOf ? newPathOf(oldPath, number, session.rules) : oldPath;
+        if (newPath == oldPath) {
+            text += NotChangedLine(oldPath);
+            outcomes[i] = EntryOutcome::NotChanged;
+        } else if (mode == RunMode::Preview) {
+            text += ChangedLine(oldPath, newPath, mode);
+            outcomes[i] = EntryOutcome::Previewed;
+        } else {
+            bool ok;
+            bool converted = false;
+            bool moved = false;
+            if (HasConversionMarker(newPath)) {
+                ok = convert && convert(oldPath, newPath);
+                converted = true;
+            } else {
+                moved = fs.Move(oldPath, newPath);
+                // Believe the move only when the old name is gone and the new one is there.
+                ok = moved && !fs.Exists(oldPath) && fs.Exists(newPath);
+            }
+            if (ok) {
+                text += ChangedLine(oldPath, newPath, mode);
+                outcomes[i] = converted ? EntryOutcome::Converted : EntryOutcome::Renamed;
+            } else {
+                text += ChangeFailedLine(oldPath, newPath);
+                // A move that said yes but does not show may still have
+                // happened: leave it to Undo to try, as for a loaded record.
+                outcomes[i] = moved ? EntryOutcome::Unknown : EntryOutcome::Failed;
+                ++failures;
+            }
+        }
+        record[i] = std::move(newPath);
+        if (services.step) services.step(i);
+    }
+    files.SetRun(std::move(record), std::move(outcomes));
+    session.resultText = std::move(text);
+    files.SetUndoEnabled(mode == RunMode::Rename);
+    return failures;
+}
+
+CommandResult PreviewCommand(BatchSession& session, FileSystem& fs, const RunServices& services) {
+    CommandResult r;
+    if (session.files.DisplayedCount() == 0) {
+        r.message = kEmptyFileListMessage;
+        return r;
+    }
+    if (session.rules.empty()) {
+        r.message = kNoRulesMessage;
+        return r;
+    }
+    r.failures = RenameRun(session, fs, RunMode::Preview, services);
+    return r;
+}
+
+CommandResult RenameCommand(BatchSession& session, FileSystem& fs, const RunServices& services) {
+    CommandResult r;
+    if (session.files.DisplayedCount() == 0) {
+        r.message = kEmptyFileListMessage;
+        return r;
+    }
+    if (session.rules.empty()) {
+        r.message = kNoRulesMessage;
+        return r;
+    }
+    r.failures = RenameRun(session, fs, RunMode::Rename, services);
+    RefreshStatusLine(session);
+    return r;
+}
+
+std::string StatusLineText(std::size_t displayedCount, std::size_t ruleCount, bool undoEnabled) {
+    if (displayedCount == 0) return kStatusNoFiles;
+    if (ruleCount == 0) return kStatusNoRules;
+    if (undoEnabled) return kStatusRenamed;
+    return std::to_string(displayedCount) + " " + kStatusReady;
+}
+
+void RefreshStatusLine(BatchSession& session) {
+    session.statusLine =
+        StatusLineText(session.files.DisplayedCount(), session.rules.size(), session.files.UndoEnabled());
+}
+
+}  // namespace quorv
