@@ -4,6 +4,8 @@
 // - a name starting with '.' (other than "." and "..") is hidden;
 // - a file without the owner's write permission is read-only;
 // - a symbolic link is a reparse point;
+// - a folder lists its entries in the order of their upper-cased names
+//   (as NTFS does), after "." and "..";
 // - the creation time is the birth time where statx reports one, else the
 //   status-change time; it cannot be written back;
 // - Move uses renameat2(RENAME_NOREPLACE), so an existing target is never
@@ -23,10 +25,13 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quorv {
 namespace {
@@ -232,21 +237,32 @@ public:
                 if (!visit(e)) return true;
             }
         }
-        DirEntry e;
+        // Names in the order of their upper-cased bytes, as an NTFS folder
+        // lists them, so that runs over a folder number files the same way
+        // every time (readdir's own order follows hash values).
+        std::vector<std::pair<std::string, std::string>> names;  // sort key, name
         for (;;) {
-            errno = 0;
             struct dirent* d = ::readdir(dir.get());
             if (!d) break;
             if (IsDots(d->d_name)) continue;
             if (!MatchesWildcard(wild, d->d_name)) continue;
+            std::string name = d->d_name;
+            std::string key = name;
+            for (char& c : key)
+                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            names.emplace_back(std::move(key), std::move(name));
+        }
+        std::sort(names.begin(), names.end());
+        DirEntry e;
+        for (auto& n : names) {
             struct stat st;
-            if (::fstatat(dfd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // vanished meanwhile
+            if (::fstatat(dfd, n.second.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // vanished meanwhile
             const bool link = S_ISLNK(st.st_mode);
             if (link) {
                 struct stat target;
-                if (::fstatat(dfd, d->d_name, &target, 0) == 0) st = target;
+                if (::fstatat(dfd, n.second.c_str(), &target, 0) == 0) st = target;
             }
-            e.name = d->d_name;
+            e.name = std::move(n.second);
             e.attributes = AttributesOf(st, link, e.name);
             if (!visit(e)) return true;
         }

@@ -86,6 +86,15 @@ TEST(SystemFileSystemTest, FindsEntriesWithWildcardsAndDots) {
     EXPECT_FALSE(fs.FindEntries(dir.Child("missing") + test::Sep() + "*.*", [](const DirEntry&) { return true; }));
 }
 
+#ifndef _WIN32
+TEST(SystemFileSystemTest, FolderListsNamesInUpperCasedOrder) {
+    TempDir dir;
+    for (const char* n : {"b.txt", "A.txt", "c.txt", "_x", "B2.txt"}) dir.WriteFile(n, "x");
+    EXPECT_EQ((std::vector<std::string>{".", "..", "A.txt", "B2.txt", "b.txt", "c.txt", "_x"}),
+              Names(SystemFileSystem(), dir.Child("*")));
+}
+#endif
+
 TEST(SystemFileSystemTest, ExistsComparesTheExactName) {
     TempDir dir;
     const std::string a = dir.WriteFile("Photo.JPG", "x");
