@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/inserted_values.h"
+#include "tests/support/temp_dir.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace quorv::test {
@@ -190,6 +191,30 @@ TEST(FileTimes, NotReadWhenTheParameterIsNoFormat) {
     setup.Apply("C:\\f.jpg", {"FILENAME SUFFIX file_modify_date format:yyyy-mm-dd",
                               "FILENAME SUFFIX file_create_time format:H.M"});
     EXPECT_EQ(setup.files.statusCalls, 2);  // once for every rule that needs it
+}
+
+TEST(FileTimes, RealFilesThroughTheSystemFileSystem) {
+    TempDir dir;
+    const std::string path = dir.WriteFile("clip.jpg", "x");
+    FileSystem& fs = SystemFileSystem();
+    FileTimes times;
+    times.created = 946684800;    // 2000-01-01 00:00:00 UTC
+    times.modified = 1000000000;  // 2001-09-09 01:46:40 UTC
+    times.accessed = 1234567890;  // 2009-02-13 23:31:30 UTC
+    ASSERT_TRUE(fs.SetAttributes(path, kAttrArchive, &times));
+
+    EngineSetup setup(0, kChristmasUtc, 0);
+    EngineContext ctx = setup.Context(Sep()[0]);
+    ctx.fileSystem = &fs;
+    const std::string folder = dir.path() + Sep();
+    EXPECT_EQ(ApplyRules(ctx, path, 1, {"FILENAME SUFFIX file_modify_date format:yyyy-mm-dd",
+                                        "FILENAME SUFFIX file_modify_time format:H.M.S"}),
+              folder + "clip2001-09-0901.46.40.jpg");
+    EXPECT_EQ(ApplyRules(ctx, path, 1, {"FILENAME PREFIX file_last_access_date format:dd.mm.yy"}),
+              folder + "13.02.09clip.jpg");
+    // Gone from the disk: the zero time.
+    EXPECT_EQ(ApplyRules(ctx, folder + "gone.jpg", 1, {"FILENAME SUFFIX file_modify_date format:yyyy-mm-dd"}),
+              folder + "gone1970-01-01.jpg");
 }
 
 // A clock whose local conversion fails.
