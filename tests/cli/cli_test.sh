@@ -62,7 +62,9 @@ for n in a b c; do printf '%s' "$n" >"$WORK/pics/$n.JPG"; done
 run preview --rules "$(p set.qvr)" --dir "$(p pics)"
 check "preview exits 0" same "$STATUS" 0
 check "preview writes one line per file" same "$(wc -l <"$WORK/out" | tr -d ' ')" 3
-check "preview line" grep -qF "\"$(p pics/a.JPG)\"  will be changed to  \"$(p pics/001a.jpg)\"" "$WORK/out"
+# The folder's listing order decides the numbers; every file gets its own.
+check "preview line" grep -qF "\"$(p pics/a.JPG)\"  will be changed to  \"$(p pics/)00" "$WORK/out"
+check "preview numbers each file once" same "$(grep -o '00[123][abc][.]jpg' "$WORK/out" | cut -c3 | sort | tr -d '\n')" 123
 check "preview renames nothing" test -f "$WORK/pics/a.JPG"
 
 run rename --rule 'FILENAME PREFIX "new_"' --dir "$(p pics)" --save-batch "$(p run.qvb)"
