@@ -159,8 +159,22 @@ public:
             if (image.get() == nullptr) return false;
             CLSID encoder{};
             if (mimeType.empty() || !FindEncoder(wideMime, encoder)) return false;
-            return Gdiplus::DllExports::GdipSaveImageToFile(image.get(), wideTarget.c_str(), &encoder, nullptr) ==
-                   Gdiplus::Ok;
+            const bool existed = GetFileAttributesW(wideTarget.c_str()) != INVALID_FILE_ATTRIBUTES;
+            if (Gdiplus::DllExports::GdipSaveImageToFile(image.get(), wideTarget.c_str(), &encoder, nullptr) !=
+                Gdiplus::Ok) {
+                return false;
+            }
+            // An encoder may report success for a file it could not really
+            // write (a GIF encoder handed true-colour pixels that it does
+            // not reduce writes just a header): only a written file that
+            // loads again as a picture counts, and a broken one that the
+            // save made is taken away again.
+            {
+                LoadedImage check(wideTarget);
+                if (check.get() != nullptr) return true;
+            }
+            if (!existed) DeleteFileW(wideTarget.c_str());
+            return false;
         } catch (...) {
             return false;
         }

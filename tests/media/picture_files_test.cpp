@@ -96,6 +96,9 @@ struct ConversionCase {
     const char* format;      // the rule's format name
     const char* extension;   // of the written file
     PictureFormat written;   // what the written file decodes as
+    // Wine's GIF encoder takes only palette pixels (Windows reduces the
+    // colours itself): there a true-colour picture to GIF is refused.
+    bool mayBeRefused = false;
 };
 
 class Conversion : public testing::TestWithParam<ConversionCase> {};
@@ -111,9 +114,15 @@ TEST_P(Conversion, WritesADecodablePictureOfTheFormat) {
     const auto sourceSize = std::filesystem::file_size(source);
 
     const std::string target = dir.Child("out.name") + "?conpic" + c.format;
-    ASSERT_TRUE(ConvertPicture(PictureContext(), source, target)) << c.source << " to " << c.format;
-
+    const bool converted = ConvertPicture(PictureContext(), source, target);
     const std::string written = dir.Child(std::string("out.") + c.extension);
+    if (!converted && c.mayBeRefused) {
+        // Refused: then nothing may be left behind either.
+        EXPECT_FALSE(std::filesystem::exists(written));
+        GTEST_SKIP() << "this imaging library cannot write " << c.source << " as " << c.format;
+    }
+    ASSERT_TRUE(converted) << c.source << " to " << c.format;
+
     PictureInfo after;
     ASSERT_TRUE(SystemPictureReader().Read(written, after)) << written;
     EXPECT_EQ(after.width, before.width);
@@ -134,9 +143,10 @@ TEST_P(Conversion, WritesADecodablePictureOfTheFormat) {
 const ConversionCase kConversionCases[] = {
     {"photo.jpg", "PNG", "png", PictureFormat::PNG},
     {"photo.jpg", "BMP", "bmp", PictureFormat::BMP},
-    {"photo.jpg", "GIF", "gif", PictureFormat::GIF},
+    {"photo.jpg", "GIF", "gif", PictureFormat::GIF, true},
     {"photo.jpg", "TIFF", "tif", PictureFormat::TIFF},
     {"palette.png", "JPG", "jpg", PictureFormat::JPEG},
+    {"palette.png", "GIF", "gif", PictureFormat::GIF},
     {"mono.bmp", "PNG", "png", PictureFormat::PNG},
     {"anim.gif", "BMP", "bmp", PictureFormat::BMP},
     {"picture.tif", "JPG", "jpg", PictureFormat::JPEG},
