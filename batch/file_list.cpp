@@ -74,7 +74,7 @@ std::vector<std::string> FileList::MasterList() const {
     return out;
 }
 
-void FileList::IndexAdd(std::size_t i) { index_.emplace(Folded(master_[i]), i); }
+void FileList::IndexAdd(std::size_t i) { index_.emplace(Hash(Folded(master_[i])), i); }
 
 void FileList::KillMaster(std::size_t i) {
     if (dead_[i]) return;
@@ -92,15 +92,22 @@ void FileList::CompactIfSparse() {
 }
 
 void FileList::AppendUnique(const std::string& path) {
-    std::string key = Folded(path);
-    // Every live entry equal ignoring case goes (the walk of the master list
-    // removes them all, not just the first).
-    const auto range = index_.equal_range(key);
-    for (auto it = range.first; it != range.second; ++it) KillMaster(it->second);
-    index_.erase(range.first, range.second);
+    const std::string key = Folded(path);
+    const std::size_t hash = Hash(key);
+    // Every live entry equal ignoring case goes (also one standing right
+    // after another equal one: the list must end up free of them).
+    const auto range = index_.equal_range(hash);
+    for (auto it = range.first; it != range.second;) {
+        if (Folded(master_[it->second]) == key) {
+            KillMaster(it->second);
+            it = index_.erase(it);
+        } else {
+            ++it;
+        }
+    }
     master_.push_back(path);
     dead_.push_back(0);
-    index_.emplace(std::move(key), master_.size() - 1);
+    index_.emplace(hash, master_.size() - 1);
     CompactIfSparse();
 }
 
@@ -160,7 +167,7 @@ std::size_t FileList::ScanInto(FileSystem& fs, const std::string& pattern, bool 
     const std::string folder = pos == std::string::npos ? std::string() : pattern.substr(0, pos + 1);
     std::size_t added = 0;
     std::string full;
-    fs.FindEntries(pattern, [&](const DirEntry& e) {
+    fs.FindNames(pattern, [&](const DirEntry& e) {
         const bool dots = e.name == "." || e.name == "..";
         if (e.IsFolder()) {
             if (subfolders && !dots && !e.IsLink() && depth < kMaxScanDepth) {
@@ -235,7 +242,7 @@ std::size_t FileList::RemoveSelected() {
         if (!selected_[k]) continue;
         const std::string& text = displayed_[k];
         // The first master entry with exactly this text.
-        const auto range = index_.equal_range(Folded(text));
+        const auto range = index_.equal_range(Hash(Folded(text)));
         auto best = index_.end();
         for (auto it = range.first; it != range.second; ++it)
             if (master_[it->second] == text && (best == index_.end() || it->second < best->second)) best = it;

@@ -13,6 +13,7 @@
 // two by position) still moves every file back to its own old path.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -144,6 +145,7 @@ public:
 
 private:
     std::string Folded(const std::string& s) const { return cp_->Lower(s); }
+    static std::size_t Hash(const std::string& folded) { return std::hash<std::string>{}(folded); }
     void IndexAdd(std::size_t i);
     void KillMaster(std::size_t i);
     void CompactIfSparse();
@@ -155,12 +157,12 @@ private:
     char sep_;
 
     // Master list with lazy removal: dead_[i] marks removed entries until
-    // the next compaction; index_ maps the lower-cased path to the indices
-    // of the live entries with that text.
+    // the next compaction; index_ maps the hash of the lower-cased path to
+    // the indices of the live entries (candidates are compared in full).
     std::vector<std::string> master_;
     std::vector<char> dead_;
     std::size_t deadCount_ = 0;
-    std::unordered_multimap<std::string, std::size_t> index_;
+    std::unordered_multimap<std::size_t, std::size_t> index_;
 
     FilterSettings filter_;
     bool subfolders_ = false;

@@ -18,11 +18,10 @@ namespace {
 bool RollBack(FileSystem& fs, const std::string& from, const std::string& to) {
     FileStatus status;
     if (!fs.GetStatus(from, status)) return false;
-    // The way back is taken: leave the file (and the one in the way) alone.
-    if (fs.Exists(to)) return false;
     if (!fs.SetAttributes(from, kAttrNormal, &status.times)) return false;
     if (fs.Move(from, to)) return true;
-    // Give the file back what the attempt took from it.
+    // The way back is taken (or closed): give the file back what the
+    // attempt took from it. The file in the way was never touched.
     const std::uint32_t settable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
     const std::uint32_t previous = status.attributes & settable;
     fs.SetAttributes(from, previous == 0 ? kAttrNormal : previous, &status.times);

@@ -63,6 +63,14 @@ public:
     virtual bool FindEntries(const std::string& pattern,
                              const std::function<bool(const DirEntry&)>& visit) = 0;
 
+    // As FindEntries, for walking a tree: an implementation may report only
+    // the folder and link attributes when that is much cheaper (POSIX needs
+    // one status call per entry for the rest).
+    virtual bool FindNames(const std::string& pattern,
+                           const std::function<bool(const DirEntry&)>& visit) {
+        return FindEntries(pattern, visit);
+    }
+
     // True when a directory search for the exact path finds an entry whose
     // name equals the path's last part byte for byte (letter case included,
     // so that a rename that only changes case counts as done); an empty path
@@ -72,7 +80,9 @@ public:
     // Times, attributes and size of a file or folder; false when it cannot be read.
     virtual bool GetStatus(const std::string& path, FileStatus& out) = 0;
 
-    // Sets the attributes; when times is given, writes the three times back too.
+    // Sets the attributes; when times is given, writes the three times back
+    // too (whole seconds). A time whose whole seconds already match is left
+    // as it is, so that its fraction of a second is not cut off.
     virtual bool SetAttributes(const std::string& path, std::uint32_t attributes,
                                const FileTimes* times) = 0;
 

@@ -269,6 +269,67 @@ public:
         return true;
     }
 
+    bool FindNames(const std::string& pattern,
+                   const std::function<bool(const DirEntry&)>& visit) override {
+        const auto pos = pattern.rfind('/');
+        const std::string folder = pos == std::string::npos ? "." : (pos == 0 ? "/" : pattern.substr(0, pos));
+        const std::string wild = pos == std::string::npos ? pattern : pattern.substr(pos + 1);
+        if (wild.empty() || !HasWildcard(wild)) return FindEntries(pattern, visit);
+        Dir dir(::opendir(folder.c_str()));
+        if (!dir.get()) return false;
+        const int dfd = ::dirfd(dir.get());
+        if (folder != "/") {
+            for (const char* dots : {".", ".."}) {
+                if (!MatchesWildcard(wild, dots)) continue;
+                DirEntry e;
+                e.name = dots;
+                e.attributes = kAttrDirectory;
+                if (!visit(e)) return true;
+            }
+        }
+        struct Item {
+            std::string key;
+            std::string name;
+            unsigned char type;
+            bool operator<(const Item& o) const { return key < o.key; }
+        };
+        std::vector<Item> items;
+        for (;;) {
+            struct dirent* d = ::readdir(dir.get());
+            if (!d) break;
+            if (IsDots(d->d_name)) continue;
+            if (!MatchesWildcard(wild, d->d_name)) continue;
+            Item item{d->d_name, d->d_name, d->d_type};
+            for (char& c : item.key)
+                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+            items.push_back(std::move(item));
+        }
+        std::sort(items.begin(), items.end());
+        DirEntry e;
+        for (auto& item : items) {
+            std::uint32_t a = 0;
+            if (item.type == DT_DIR) {
+                a = kAttrDirectory;
+            } else if (item.type == DT_LNK || item.type == DT_UNKNOWN) {
+                // Only these need a status call: is it a folder, is it a link?
+                struct stat st;
+                if (::fstatat(dfd, item.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+                const bool link = S_ISLNK(st.st_mode);
+                if (link) {
+                    struct stat target;
+                    if (::fstatat(dfd, item.name.c_str(), &target, 0) == 0) st = target;
+                    a |= kAttrReparsePoint;
+                }
+                if (S_ISDIR(st.st_mode)) a |= kAttrDirectory;
+            }
+            if (item.name[0] == '.') a |= kAttrHidden;
+            e.name = std::move(item.name);
+            e.attributes = a == 0 ? static_cast<std::uint32_t>(kAttrNormal) : a;
+            if (!visit(e)) return true;
+        }
+        return true;
+    }
+
     bool Exists(const std::string& path) override {
         if (path.empty() || HasWildcard(path)) return false;
         if (path.back() == '/') return false;
@@ -278,6 +339,26 @@ public:
 
     bool GetStatus(const std::string& path, FileStatus& out) override {
         if (path.empty()) return false;
+#if defined(STATX_BTIME)
+        {
+            // One call for everything when the file is no link.
+            struct statx sx;
+            if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
+                return false;
+            if (!S_ISLNK(sx.stx_mode)) {
+                struct stat st {};
+                st.st_mode = sx.stx_mode;
+                out = FileStatus{};
+                out.attributes = AttributesOf(st, false, BaseName(path));
+                out.size = S_ISDIR(sx.stx_mode) ? 0 : static_cast<std::uint64_t>(sx.stx_size);
+                out.times.accessed = static_cast<std::int64_t>(sx.stx_atime.tv_sec);
+                out.times.modified = static_cast<std::int64_t>(sx.stx_mtime.tv_sec);
+                out.times.created = (sx.stx_mask & STATX_BTIME) ? static_cast<std::int64_t>(sx.stx_btime.tv_sec)
+                                                                : static_cast<std::int64_t>(sx.stx_ctime.tv_sec);
+                return true;
+            }
+        }
+#endif
         struct stat st;
         if (::lstat(path.c_str(), &st) != 0) return false;
         const bool link = S_ISLNK(st.st_mode);
@@ -311,12 +392,17 @@ public:
         // Hidden, system and archive have no counterpart here.
         if (mode != (st.st_mode & 07777) && ::chmod(path.c_str(), mode) != 0) return false;
         if (times) {
+            // The creation time cannot be written here.
             struct timespec ts[2];
             ts[0].tv_sec = static_cast<time_t>(times->accessed);
             ts[0].tv_nsec = 0;
             ts[1].tv_sec = static_cast<time_t>(times->modified);
             ts[1].tv_nsec = 0;
-            if (::utimensat(AT_FDCWD, path.c_str(), ts, 0) != 0) return false;
+            if (st.st_atim.tv_sec == ts[0].tv_sec) ts[0].tv_nsec = UTIME_OMIT;
+            if (st.st_mtim.tv_sec == ts[1].tv_sec) ts[1].tv_nsec = UTIME_OMIT;
+            if ((ts[0].tv_nsec != UTIME_OMIT || ts[1].tv_nsec != UTIME_OMIT) &&
+                ::utimensat(AT_FDCWD, path.c_str(), ts, 0) != 0)
+                return false;
         }
         return true;
     }

@@ -181,14 +181,32 @@ public:
         Handle h(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!h.ok()) return false;
-        const FILETIME created = FromUnix(times->created);
-        const FILETIME accessed = FromUnix(times->accessed);
-        const FILETIME modified = FromUnix(times->modified);
-        return ::SetFileTime(h.get(), &created, &accessed, &modified) != FALSE;
+        FILETIME current[3];
+        const bool known = ::GetFileTime(h.get(), &current[0], &current[1], &current[2]) != FALSE;
+        const std::int64_t wanted[3] = {times->created, times->accessed, times->modified};
+        FILETIME fresh[3];
+        const FILETIME* set[3] = {nullptr, nullptr, nullptr};
+        for (int k = 0; k < 3; ++k) {
+            if (known && ToUnix(current[k]) == wanted[k]) continue;  // keep the fraction of a second
+            fresh[k] = FromUnix(wanted[k]);
+            set[k] = &fresh[k];
+        }
+        if (!set[0] && !set[1] && !set[2]) return true;
+        return ::SetFileTime(h.get(), set[0], set[1], set[2]) != FALSE;
     }
 
     bool Move(const std::string& from, const std::string& to) override {
         if (from.empty() || to.empty()) return false;
+        if (from != to && ::lstrcmpiA(from.c_str(), to.c_str()) == 0) {
+            // Only the letter case changes. Some file systems answer such a
+            // move with success and keep the old spelling: go through a
+            // temporary name, and come back when the second step fails.
+            const std::string temp = TempNameBeside(to);
+            if (!::MoveFileA(from.c_str(), temp.c_str())) return false;
+            if (::MoveFileA(temp.c_str(), to.c_str())) return true;
+            ::MoveFileA(temp.c_str(), from.c_str());
+            return false;
+        }
         return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
     }
 
