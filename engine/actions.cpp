@@ -61,8 +61,8 @@ void ReplaceAll(const CodePage& cp, std::string& part, std::string_view find, st
     if (find.empty()) return;
     std::size_t at = mb::Find(cp, part, find);
     if (at == mb::npos) return;
-    std::string out;
-    out.reserve(part.size() + (replacement.size() > find.size() ? 4 * (replacement.size() - find.size()) : 0));
+    thread_local std::string out;
+    out.clear();
     std::size_t from = 0;
     while (at != mb::npos) {
         out.append(part, from, at - from);

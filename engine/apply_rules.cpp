@@ -20,6 +20,9 @@ namespace {
 // list can exhaust memory.
 constexpr std::size_t kMaxNameLength = std::size_t{1} << 20;
 
+// Buffers grown beyond this are released after the call.
+constexpr std::size_t kKeptCapacity = 64 * 1024;
+
 enum class Target { Name, Extension };
 
 // The split of the current name at its last dot into the part a rule works
@@ -62,11 +65,17 @@ struct Run {
     const EngineContext& ctx;
     const std::string& path;
     std::int32_t fileNumber;
-    std::string name;
+    std::string& name;
     std::string destination;
     std::string marker;
-    std::string part;
-    std::string scratch;
+    std::string& part;
+    std::string& scratch;
+};
+
+// Working buffers kept per thread, so that a run over many files does not
+// allocate them again for every file.
+struct Buffers {
+    std::string name, part, scratch;
 };
 
 void ApplyLine(Run& run, std::string_view line) {
@@ -122,7 +131,9 @@ std::string ApplyRules(const EngineContext& given, const std::string& path, std:
     const std::size_t sep = mb::FindLastChar(cp, path, ctx.separator);
     const std::size_t nameStart = sep == mb::npos ? 0 : sep + 1;
 
-    Run run{ctx, path, fileNumber, path.substr(nameStart), {}, {}, {}, {}};
+    thread_local Buffers buffers;
+    buffers.name.assign(path, nameStart, std::string::npos);
+    Run run{ctx, path, fileNumber, buffers.name, {}, {}, buffers.part, buffers.scratch};
     for (const std::string& line : rules) ApplyLine(run, line);
 
     std::string result;
@@ -135,6 +146,10 @@ std::string ApplyRules(const EngineContext& given, const std::string& path, std:
     }
     result += run.name;
     result += run.marker;
+    if (buffers.name.capacity() > kKeptCapacity || buffers.part.capacity() > kKeptCapacity ||
+        buffers.scratch.capacity() > kKeptCapacity) {
+        buffers = Buffers{};  // give back what an unusually long name took
+    }
     return result;
 }
 

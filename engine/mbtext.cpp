@@ -1,15 +1,24 @@
 #include "engine/mbtext.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace quorv::mb {
 
-bool IsAscii(std::string_view s) {
-    for (char ch : s) {
-        if (static_cast<unsigned char>(ch) >= 0x80) return false;
+std::size_t AsciiPrefix(std::string_view s) {
+    const char* p = s.data();
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, 8);
+        if (word & 0x8080808080808080ull) break;
     }
-    return true;
+    while (i < n && static_cast<unsigned char>(p[i]) < 0x80) ++i;
+    return i;
 }
+
+bool IsAscii(std::string_view s) { return AsciiPrefix(s) == s.size(); }
 
 namespace {
 
@@ -20,18 +29,28 @@ inline std::size_t Step(const CodePage& cp, std::string_view s, std::size_t i) {
 
 }  // namespace
 
+// Every position up to the end of the leading ASCII run is a character
+// boundary; walks start there instead of at the beginning.
 std::size_t Find(const CodePage& cp, std::string_view s, std::string_view needle, std::size_t from) {
     if (needle.empty() || from >= s.size() || needle.size() > s.size() - from) return npos;
-    if (IsAscii(s)) return s.find(needle, from);
-    const std::size_t last = s.size() - needle.size();
-    for (std::size_t i = 0; i <= last; i = Step(cp, s, i)) {
-        if (i < from) continue;
-        if (s[i] != needle[0] || std::memcmp(s.data() + i, needle.data(), needle.size()) != 0) continue;
-        // The match must end on a boundary too.
-        const std::size_t end = i + needle.size();
-        std::size_t j = i;
-        while (j < end) j = Step(cp, s, j);
-        if (j == end) return i;
+    std::size_t at = s.find(needle, from);
+    if (at == npos) return npos;
+    const std::size_t ascii = AsciiPrefix(s);
+    std::size_t walker = ascii;  // always a boundary
+    while (at != npos) {
+        bool starts = at <= ascii;
+        if (!starts) {
+            while (walker < at) walker = Step(cp, s, walker);
+            starts = walker == at;
+        }
+        if (starts) {
+            const std::size_t end = at + needle.size();
+            if (end <= ascii) return at;
+            std::size_t j = at < ascii ? ascii : at;
+            while (j < end) j = Step(cp, s, j);
+            if (j == end) return at;
+        }
+        at = s.find(needle, at + 1);
     }
     return npos;
 }
@@ -41,9 +60,12 @@ std::size_t FindChar(const CodePage& cp, std::string_view s, char c, std::size_t
 }
 
 std::size_t FindLastChar(const CodePage& cp, std::string_view s, char c) {
-    if (IsAscii(s)) return s.rfind(c);
-    std::size_t found = npos;
-    for (std::size_t i = 0; i < s.size();) {
+    const std::size_t last = s.rfind(c);
+    if (last == npos) return npos;
+    const std::size_t ascii = AsciiPrefix(s);
+    if (last < ascii) return last;
+    std::size_t found = s.substr(0, ascii).rfind(c);
+    for (std::size_t i = ascii; i < s.size();) {
         const std::size_t next = Step(cp, s, i);
         if (next == i + 1 && s[i] == c) found = i;
         i = next;
@@ -53,8 +75,8 @@ std::size_t FindLastChar(const CodePage& cp, std::string_view s, char c) {
 
 std::size_t CharStart(const CodePage& cp, std::string_view s, std::size_t pos) {
     if (pos >= s.size()) return s.size();
-    if (IsAscii(s)) return pos;
-    std::size_t i = 0;
+    std::size_t i = AsciiPrefix(s);
+    if (pos < i) return pos;
     for (;;) {
         const std::size_t next = Step(cp, s, i);
         if (next > pos) return i;
@@ -64,8 +86,8 @@ std::size_t CharStart(const CodePage& cp, std::string_view s, std::size_t pos) {
 
 std::size_t CharEnd(const CodePage& cp, std::string_view s, std::size_t pos) {
     if (pos >= s.size()) return s.size();
-    if (IsAscii(s)) return pos;
-    std::size_t i = 0;
+    std::size_t i = AsciiPrefix(s);
+    if (pos <= i) return pos;
     while (i < pos) i = Step(cp, s, i);
     return i;
 }
