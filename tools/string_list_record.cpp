@@ -230,6 +230,9 @@ void ByteWriter::WriteString(std::string_view value) {
 }
 
 void ByteWriter::WriteStringList(const std::vector<std::string>& lines) {
+    std::size_t needed = 6;
+    for (const std::string& line : lines) needed += line.size() + 3;
+    bytes_.reserve(bytes_.size() + needed);
     const std::uint64_t count = lines.size();
     if (count < 0xFFFF) {
         WriteUInt16(static_cast<std::uint16_t>(count));
