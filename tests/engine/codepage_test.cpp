@@ -2,6 +2,9 @@
 // names holding multi-byte characters.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "engine/mbtext.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -193,6 +196,49 @@ TEST(MultiByteText, FindBeginsAndEndsOnBoundaries) {
     EXPECT_EQ(mb::CharStart(*cp, s, 2), 1u);
     EXPECT_EQ(mb::CharEnd(*cp, s, 2), 3u);
     EXPECT_EQ(mb::CharEnd(*cp, s, 99), s.size());
+}
+
+// The searches against a plain walk from the first byte, on many short
+// texts made of ASCII letters, backslashes, lead bytes and trail bytes.
+std::vector<std::size_t> Boundaries(const CodePage& cp, const std::string& s) {
+    std::vector<std::size_t> b;
+    for (std::size_t i = 0; i < s.size(); i += cp.CharLength(s, i)) b.push_back(i);
+    b.push_back(s.size());
+    return b;
+}
+
+TEST(MultiByteText, AgreesWithAPlainWalk) {
+    auto cp = MakeTableCodePage(932);
+    const char alphabet[] = {'a', 'b', '\\', '\x95', '\x5C', '\x83', 'A', '.'};
+    std::uint32_t seed = 12345;
+    auto next = [&seed]() { seed = seed * 1103515245u + 12345u; return (seed >> 16) & 0x7FFF; };
+    for (int round = 0; round < 3000; ++round) {
+        std::string s, needle;
+        const std::size_t n = next() % 24, m = 1 + next() % 3;
+        for (std::size_t i = 0; i < n; ++i) s += alphabet[next() % 8];
+        for (std::size_t i = 0; i < m; ++i) needle += alphabet[next() % 8];
+        const std::size_t from = next() % (n + 2);
+        const auto b = Boundaries(*cp, s);
+        auto isBoundary = [&b](std::size_t p) { return std::find(b.begin(), b.end(), p) != b.end(); };
+        std::size_t expected = mb::npos;
+        for (std::size_t p : b) {
+            if (p >= from && p + m <= s.size() && s.compare(p, m, needle) == 0 && isBoundary(p + m)) {
+                expected = p;
+                break;
+            }
+        }
+        ASSERT_EQ(mb::Find(*cp, s, needle, from), expected) << round;
+        std::size_t last = mb::npos;
+        for (std::size_t k = 0; k + 1 < b.size(); ++k) {
+            if (b[k + 1] == b[k] + 1 && s[b[k]] == '\\') last = b[k];
+        }
+        ASSERT_EQ(mb::FindLastChar(*cp, s, '\\'), last) << round;
+        for (std::size_t p = 0; p <= s.size(); ++p) {
+            const std::size_t end = *std::lower_bound(b.begin(), b.end(), p);
+            ASSERT_EQ(mb::CharEnd(*cp, s, p), end) << round;
+            if (p < s.size()) ASSERT_EQ(mb::CharStart(*cp, s, p), *(std::upper_bound(b.begin(), b.end(), p) - 1)) << round;
+        }
+    }
 }
 
 }  // namespace
