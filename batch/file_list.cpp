@@ -26,19 +26,29 @@ int CompareBytes(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string EntryName(const std::string& path, char separator) {
-    const auto pos = path.rfind(separator);
+std::size_t LastSeparator(const CodePage& cp, const std::string& path, char separator) {
+    std::size_t last = std::string::npos;
+    for (std::size_t i = 0; i < path.size();) {
+        const std::size_t n = cp.CharLength(path, i);
+        if (n == 1 && path[i] == separator) last = i;
+        i += n == 0 ? 1 : n;
+    }
+    return last;
+}
+
+std::string EntryName(const CodePage& cp, const std::string& path, char separator) {
+    const auto pos = LastSeparator(cp, path, separator);
     return pos == std::string::npos ? path : path.substr(pos + 1);
 }
 
-std::string SortName(const std::string& path, char separator) {
-    const auto pos = path.rfind(separator);
+std::string SortName(const CodePage& cp, const std::string& path, char separator) {
+    const auto pos = LastSeparator(cp, path, separator);
     return (pos == std::string::npos || pos == 0) ? path : path.substr(pos + 1);
 }
 
 bool FilterShows(const CodePage& cp, char separator, const std::string& path, const FilterSettings& filter) {
     if (filter.text.empty()) return true;
-    std::string name = EntryName(path, separator);
+    std::string name = EntryName(cp, path, separator);
     std::string f = filter.text;
     if (!filter.matchCase) {
         name = cp.Lower(std::move(name));
@@ -334,7 +344,7 @@ void FileList::SortByName() {
     if (displayed_.size() < 2) return;
     std::vector<std::string> names;
     names.reserve(displayed_.size());
-    for (const auto& d : displayed_) names.push_back(Folded(SortName(d, sep_)));
+    for (const auto& d : displayed_) names.push_back(Folded(SortName(*cp_, d, sep_)));
     std::vector<std::size_t> order(displayed_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     // The swap-when-greater bubble sort is stable: equal names keep their order.

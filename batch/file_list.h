@@ -33,13 +33,18 @@ struct FilterSettings {
 // The filter test of one entry (by the name after the last separator).
 bool FilterShows(const CodePage& cp, char separator, const std::string& path, const FilterSettings& filter);
 
+// Position of the last separator character of the path (a trail byte of a
+// double-byte character that happens to equal the separator does not count);
+// npos when there is none.
+std::size_t LastSeparator(const CodePage& cp, const std::string& path, char separator);
+
 // The name of an entry as the filter sees it: the text after the last
 // separator, the whole text when there is none.
-std::string EntryName(const std::string& path, char separator);
+std::string EntryName(const CodePage& cp, const std::string& path, char separator);
 
 // The name of an entry as Sort by name sees it: as EntryName, except that a
 // separator that is the first character does not count.
-std::string SortName(const std::string& path, char separator);
+std::string SortName(const CodePage& cp, const std::string& path, char separator);
 
 // What happened to one entry in the last run. Entries of a run record loaded
 // from a batch file have no known outcome.

@@ -87,8 +87,18 @@ IoResult FromError(DWORD e) {
     }
 }
 
+// The last '\\' or '/' that is a character of its own: in a double-byte
+// code page the trail byte of a character may have the same value.
 std::size_t LastSeparator(const std::string& path) {
-    return path.find_last_of("\\/");
+    std::size_t last = std::string::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (c == '\\' || c == '/')
+            last = i;
+        else if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size())
+            ++i;
+    }
+    return last;
 }
 
 std::string NameOf(const std::string& path) {

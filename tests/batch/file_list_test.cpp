@@ -87,12 +87,27 @@ TEST(Filter, TableOfCases) {
 }
 
 TEST(Filter, EntryAndSortNames) {
-    EXPECT_EQ("b.txt", EntryName("C:\\a\\b.txt", '\\'));
-    EXPECT_EQ("b.txt", EntryName("b.txt", '\\'));
-    EXPECT_EQ("b.txt", EntryName("\\b.txt", '\\'));
-    EXPECT_EQ("\\b.txt", SortName("\\b.txt", '\\'));
-    EXPECT_EQ("b.txt", SortName("C:\\b.txt", '\\'));
-    EXPECT_EQ("", EntryName("C:\\a\\", '\\'));
+    const CodePage& cp = Cp1252();
+    EXPECT_EQ("b.txt", EntryName(cp, "C:\\a\\b.txt", '\\'));
+    EXPECT_EQ("b.txt", EntryName(cp, "b.txt", '\\'));
+    EXPECT_EQ("b.txt", EntryName(cp, "\\b.txt", '\\'));
+    EXPECT_EQ("\\b.txt", SortName(cp, "\\b.txt", '\\'));
+    EXPECT_EQ("b.txt", SortName(cp, "C:\\b.txt", '\\'));
+    EXPECT_EQ("", EntryName(cp, "C:\\a\\", '\\'));
+}
+
+TEST(Filter, DoubleByteNamesKeepTheirTrailBytes) {
+    // In code page 932 the second byte of "\x95\x5C" is a backslash.
+    const std::unique_ptr<CodePage> cp = MakeTableCodePage(932);
+    ASSERT_TRUE(cp);
+    const std::string path = "C:\\d\\\x95\x5C.txt";
+    EXPECT_EQ("\x95\x5C.txt", EntryName(*cp, path, '\\'));
+    EXPECT_EQ("\x95\x5C.txt", SortName(*cp, "\x95\x5C.txt", '\\'));
+    EXPECT_EQ(4u, LastSeparator(*cp, path, '\\'));
+    EXPECT_TRUE(FilterShows(*cp, '\\', path, FilterSettings{"\x95*", false, false}));
+    EXPECT_FALSE(FilterShows(*cp, '\\', path, FilterSettings{"d", false, false}));  // the folder never matches
+    // Under a single-byte page the same bytes are two characters.
+    EXPECT_EQ(".txt", EntryName(Cp1252(), path, '\\'));
 }
 
 // ---------------------------------------------------------------- AppendUnique
@@ -383,8 +398,8 @@ TEST(MoveEntries, UpAndDownMoveTheFocusedEntry) {
 // neighbours whose names compare greater without regard to case.
 Strings BubbleSort(const CodePage& cp, Strings v) {
     auto greater = [&](const std::string& a, const std::string& b) {
-        const std::string na = cp.Lower(SortName(a, '\\'));
-        const std::string nb = cp.Lower(SortName(b, '\\'));
+        const std::string na = cp.Lower(SortName(cp, a, '\\'));
+        const std::string nb = cp.Lower(SortName(cp, b, '\\'));
         return std::lexicographical_compare(nb.begin(), nb.end(), na.begin(), na.end(),
                                             [](char x, char y) {
                                                 return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
