@@ -95,4 +95,9 @@ $CONVERT -size 40x30 gradient:green-yellow anim.gif
 $CONVERT -size 50x40 gradient:red-blue -compress lzw picture.tif
 printf 'This is a text file, not a picture.\r\n' >text.jpg
 
+# Names with U+8868, whose code-page-932 form ends in the byte of a backslash.
+HYO=$(printf '\350\241\250')
+cp v2.mp3 "$HYO.mp3"
+cp photo.jpg "$HYO.jpg"
+
 echo "make-media: files made in $(pwd)"
