@@ -7,6 +7,7 @@
 
 #include "batch/batch_file.h"
 #include "batch/rename_run.h"
+#include "batch/session_commands.h"
 #include "batch/undo.h"
 #include "cli/args.h"
 #include "cli/verbs.h"
@@ -109,18 +110,8 @@ void GatherFiles(BatchSession& session, FileSystem& fs, const RunArgs& r) {
     files.SetFilterText(f.text);  // rebuilds
 }
 
-BatchFile ToBatchFile(const BatchSession& session) {
-    BatchFile b;
-    b.masterList = session.files.MasterList();
-    b.displayedList = session.files.DisplayedList();
-    b.runRecord = session.files.RunRecord();
-    b.rules = session.rules;
-    b.undoEnabled = session.files.UndoEnabled();
-    return b;
-}
-
 void SaveOrThrow(FileSystem& fs, const std::string& path, const BatchSession& session) {
-    const BatchSaveResult saved = SaveBatchFile(fs, path, ToBatchFile(session));
+    const BatchSaveResult saved = SaveBatchFile(fs, path, MakeBatchFile(session));
     if (saved.outcome == BatchSaveResult::Outcome::NotOpened) throw UsageError("cannot write the batch file " + path);
     if (saved.outcome == BatchSaveResult::Outcome::WriteFailed) throw UsageError(path + ": " + saved.errorText);
 }
@@ -170,11 +161,7 @@ int RunUndo(const Args& args) {
     if (!b.undoEnabled) throw UsageError("undo: the batch file " + batchPath + " holds no rename that can be undone");
 
     BatchSession session(SystemCodePage(), fs.Separator());
-    session.files.SetMasterList(b.masterList);
-    session.files.SetDisplayedList(b.displayedList);
-    session.files.SetRunRecord(b.runRecord);
-    session.files.SetUndoEnabled(true);
-    session.rules = b.rules;
+    ApplyBatchFile(session, loaded.read);
     const std::size_t failures = UndoRename(session, fs);
     PrintResultLines(session.resultText);
     return failures == 0 ? 0 : 1;
