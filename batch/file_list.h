@@ -102,6 +102,7 @@ public:
 
     // ---- displayed list
     std::size_t DisplayedCount() const { return displayed_.size(); }
+    // i must be below DisplayedCount().
     const std::string& DisplayedText(std::size_t i) const { return displayed_[i]; }
     const std::vector<std::string>& DisplayedList() const { return displayed_; }
     // Refills the displayed list from the master list through the filter and
@@ -111,7 +112,7 @@ public:
     void SetDisplayedList(const std::vector<std::string>& paths);
 
     // ---- selection and focus
-    bool IsSelected(std::size_t i) const { return selected_[i] != 0; }
+    bool IsSelected(std::size_t i) const { return i < selected_.size() && selected_[i] != 0; }
     void SetSelected(std::size_t i, bool on);
     std::size_t SelectedCount() const;
     void SelectAll();

@@ -151,22 +151,28 @@ int main(int argc, char** argv) {
         MakeFiles(small, renameCount, "f");
         std::vector<std::string> names;
         for (std::size_t i = 0; i < renameCount; ++i) names.push_back(small + "/f" + std::to_string(i) + ".jpg");
-        t = std::chrono::steady_clock::now();
-        for (const auto& n : names) std::rename(n.c_str(), (n + ".x").c_str());
-        for (const auto& n : names) std::rename((n + ".x").c_str(), n.c_str());
-        const double plain = Seconds(t);
-
         BatchSession run(cp, sys.Separator());
         run.files.AddFiles(names);
         run.rules = {"FILEEXT SUFFIX \".x\""};
         quorv::RunServices suffix;
         suffix.newPath = [](const std::string& p, std::int32_t, const std::vector<std::string>&) { return p + ".x"; };
-        t = std::chrono::steady_clock::now();
-        const auto renamed = quorv::RenameCommand(run, sys, suffix);
-        const std::size_t undoFailures = quorv::UndoRename(run, sys);
-        const double model = Seconds(t);
-        std::printf("rename + undo: %zu files in %.3f s (%zu + %zu failures); plain rename loop %.3f s; ratio %.2f (goal <= 1.3)\n",
-                    renameCount, model, renamed.failures, undoFailures, plain, plain > 0 ? model / plain : 0.0);
+        // Interleaved rounds, the best of each counted: the disk is shared.
+        double plain = 1e9, model = 1e9;
+        std::size_t failures = 0;
+        for (int round = 0; round < 3; ++round) {
+            t = std::chrono::steady_clock::now();
+            for (const auto& n : names) std::rename(n.c_str(), (n + ".x").c_str());
+            for (const auto& n : names) std::rename((n + ".x").c_str(), n.c_str());
+            const double p = Seconds(t);
+            if (p < plain) plain = p;
+            t = std::chrono::steady_clock::now();
+            failures += quorv::RenameCommand(run, sys, suffix).failures;
+            failures += quorv::UndoRename(run, sys);
+            const double m = Seconds(t);
+            if (m < model) model = m;
+        }
+        std::printf("rename + undo: %zu files in %.3f s (%zu failures); plain rename loop %.3f s; ratio %.2f (goal <= 1.3)\n",
+                    renameCount, model, failures, plain, plain > 0 ? model / plain : 0.0);
 
         // ---- model operations on the whole list
         std::vector<std::string> all = session.files.DisplayedList();
