@@ -86,6 +86,19 @@ size=$(wc -c <frames)
   cat frames; cat cbr192.mp3; } >unicode.mp3
 rm -f f_tpe1 f_tit2 f_talb f_tcom f_tope f_wxxx frames
 
+# A compressed frame whose data is no zlib stream (the library's reader of
+# compressed frames is not to be trusted with it), then audio and an ID3v1
+# tag written by hand.
+{ be32 4096; printf 'this is not zlib data'; } >f_comp
+{ byte 0; printf 'Hidden Title'; } >f_tit2
+{ frame TIT2 f_tit2; printf 'TCOM'; be32 "$(wc -c <f_comp)"; byte 0; byte 128; cat f_comp; } >frames
+size=$(wc -c <frames)
+{ printf 'ID3'; byte 3; byte 0; byte 0
+  byte $(( (size >>21) & 127 )); byte $(( (size >> 14) & 127 )); byte $(( (size >> 7) & 127 )); byte $(( size & 127 ))
+  cat frames; cat cbr192.mp3
+  printf 'TAG%-30s%-30s%-30s%-4s%-30s' "Compressed V1 Title" "Compressed V1 Artist" "" "2001" ""; byte 17; } >compressed.mp3
+rm -f f_comp f_tit2 frames
+
 # ---------------------------------------------------------------- pictures
 $CONVERT -size 640x480 gradient:red-blue -quality 90 photo.jpg
 cp photo.jpg "Caf$(printf '\303\251') photo.jpg"

@@ -128,6 +128,11 @@ const PropertyCase kPropertyCases[] = {
     {"text.mp3", false, "Artist", ""},
     {"text.mp3", false, "BitRate", ""},
     {"text.mp3", false, "Frequency", ""},
+    // A tag with a compressed frame is passed over; ID3v1 and the header still count.
+    {"compressed.mp3", false, "Artist", "Compressed V1 Artist"},
+    {"compressed.mp3", false, "Genre", "Rock"},
+    {"compressed.mp3", false, "BitRate", "192kb"},
+    {"compressed.mp3", true, "Composer", ""},
     {"empty.mp3", false, "Title", ""},
     {"empty.mp3", false, "BitRate", ""},
     {"photo.jpg", false, "BitRate", ""},
