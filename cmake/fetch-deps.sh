@@ -56,12 +56,16 @@ add_deb_src() {
 have_deb_src || add_deb_src
 
 # ---- the source package (orig tarball, debian tarball, .dsc)
-command -v dpkg-source >/dev/null || die "dpkg-dev is needed (apt-get install dpkg-dev)"
 DL=$DEPS/download
 mkdir -p "$DL"
 if ! compgen -G "$DL/${PKG}_*.orig.tar.*" >/dev/null || ! compgen -G "$DL/${PKG}_*.debian.tar.*" >/dev/null; then
   say "apt-get source --download-only $PKG (into $DL)"
-  (cd "$DL" && apt-get source --download-only -qq "$PKG")
+  if ! (cd "$DL" && apt-get source --download-only -qq "$PKG"); then
+    # A deb-src entry whose package lists were never fetched: fetch them once.
+    say "apt-get update, then again"
+    $SUDO apt-get update -qq
+    (cd "$DL" && apt-get source --download-only -qq "$PKG")
+  fi
 fi
 ORIG=$(compgen -G "$DL/${PKG}_*.orig.tar.*" | head -n1)
 DEBTAR=$(compgen -G "$DL/${PKG}_*.debian.tar.*" | head -n1)
