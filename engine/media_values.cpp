@@ -5,11 +5,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
 namespace quorv {
-
-
 namespace {
 
 struct FrameProperty {
