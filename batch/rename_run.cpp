@@ -89,14 +89,22 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     return failures;
 }
 
+namespace {
+
+// The message that stops Preview and Rename before a run; empty when the
+// run may go ahead.
+const char* RunRefusal(const BatchSession& session) {
+    if (session.files.DisplayedCount() == 0) return kEmptyFileListMessage;
+    if (session.rules.empty()) return kNoRulesMessage;
+    return nullptr;
+}
+
+}  // namespace
+
 CommandResult PreviewCommand(BatchSession& session, FileSystem& fs, const RunServices& services) {
     CommandResult r;
-    if (session.files.DisplayedCount() == 0) {
-        r.message = kEmptyFileListMessage;
-        return r;
-    }
-    if (session.rules.empty()) {
-        r.message = kNoRulesMessage;
+    if (const char* refusal = RunRefusal(session)) {
+        r.message = refusal;
         return r;
     }
     r.failures = RenameRun(session, fs, RunMode::Preview, services);
@@ -105,12 +113,8 @@ CommandResult PreviewCommand(BatchSession& session, FileSystem& fs, const RunSer
 
 CommandResult RenameCommand(BatchSession& session, FileSystem& fs, const RunServices& services) {
     CommandResult r;
-    if (session.files.DisplayedCount() == 0) {
-        r.message = kEmptyFileListMessage;
-        return r;
-    }
-    if (session.rules.empty()) {
-        r.message = kNoRulesMessage;
+    if (const char* refusal = RunRefusal(session)) {
+        r.message = refusal;
         return r;
     }
     r.failures = RenameRun(session, fs, RunMode::Rename, services);

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/clock.h"
+#include "platform/clock_tm.h"
 
 namespace quorv {
 namespace {
@@ -17,14 +18,7 @@ public:
         const std::time_t t = static_cast<std::time_t>(utc);
         std::tm tm{};
         if (localtime_r(&t, &tm) == nullptr) return false;
-        out.year = tm.tm_year + 1900;
-        out.month = tm.tm_mon + 1;
-        out.day = tm.tm_mday;
-        out.hour = tm.tm_hour;
-        out.minute = tm.tm_min;
-        out.second = tm.tm_sec;
-        out.weekday = tm.tm_wday;
-        out.yearday = tm.tm_yday;
+        out = LocalTimeFromTm(tm);
         return true;
     }
 };

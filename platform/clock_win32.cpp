@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/clock.h"
+#include "platform/clock_tm.h"
 
 namespace quorv {
 namespace {
@@ -15,14 +16,7 @@ public:
         const __time64_t t = static_cast<__time64_t>(utc);
         std::tm tm{};
         if (_localtime64_s(&tm, &t) != 0) return false;
-        out.year = tm.tm_year + 1900;
-        out.month = tm.tm_mon + 1;
-        out.day = tm.tm_mday;
-        out.hour = tm.tm_hour;
-        out.minute = tm.tm_min;
-        out.second = tm.tm_sec;
-        out.weekday = tm.tm_wday;
-        out.yearday = tm.tm_yday;
+        out = LocalTimeFromTm(tm);
         return true;
     }
 };
