@@ -8,15 +8,42 @@
 #include <id3/globals.h>
 #include <id3/tag.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
 
 #include "platform/media.h"
 #include "platform/media_text.h"
+
+#if !defined(_WIN32)
+#include <zlib.h>
+
+// id3lib's reader of compressed frames hands zlib the address of a 32-bit
+// length where zlib writes an unsigned long. Where long has 64 bits (Linux)
+// that overwrites the stack beside it, and one damaged or hostile MP3 takes
+// the program down. This definition stands in for zlib's (the program's
+// definition comes first for the shared id3lib) and writes back only the
+// low 32 bits, which is all a length of a buffer below 4 GiB has; callers
+// that pass a real unsigned long keep their zero upper half. On Windows
+// long has 32 bits and zlib is linked as it is.
+static_assert(sizeof(uLongf) == 8 || sizeof(uLongf) == 4, "unexpected unsigned long");
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "the 32-bit length write-back below assumes little-endian"
+#endif
+extern "C" int uncompress(Bytef* dest, uLongf* destLen, const Bytef* source, uLong sourceLen) {
+    std::uint32_t length32 = 0;
+    std::memcpy(&length32, destLen, sizeof length32);
+    uLongf length = length32;
+    uLong consumed = sourceLen;
+    const int result = uncompress2(dest, &length, source, &consumed);
+    length32 = static_cast<std::uint32_t>(length);
+    std::memcpy(destLen, &length32, sizeof length32);
+    return result;
+}
+#endif
 
 namespace quorv {
 namespace {
@@ -57,78 +84,9 @@ std::string Latin1FieldText(const ID3_Field& field) {
     return NarrowFromLatin1(std::string(raw));
 }
 
-std::uint32_t SyncSafe(const unsigned char* p) {
-    return (static_cast<std::uint32_t>(p[0] & 0x7F) << 21) | (static_cast<std::uint32_t>(p[1] & 0x7F) << 14) |
-           (static_cast<std::uint32_t>(p[2] & 0x7F) << 7) | static_cast<std::uint32_t>(p[3] & 0x7F);
-}
-
-std::uint32_t BigEndian32(const unsigned char* p) {
-    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-           (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
-}
-
-// Whether the ID3v2 tag at the start of the file may be handed to id3lib.
-// Its reader of compressed frames corrupts memory on a 64-bit Linux build
-// (it lets zlib write a 64-bit length into a 32-bit variable) and trusts the
-// frame's claimed size for its buffer: one damaged or hostile file would
-// take the whole program down. A tag holding a compressed (or encrypted)
-// frame is therefore left out; the file's ID3v1 tag and MPEG header are
-// still read. A file without an ID3v2 tag is safe.
-bool Id3v2TagIsSafe(std::FILE* file) {
-    unsigned char header[10];
-    if (std::fread(header, 1, sizeof header, file) != sizeof header) return true;
-    if (header[0] != 'I' || header[1] != 'D' || header[2] != '3') return true;
-    const int major = header[3];
-    const unsigned char flags = header[5];
-    if (major < 2 || major > 4) return true;  // id3lib does not read these
-    if (major == 2 && (flags & 0x40) != 0) return false;  // a whole-tag compression
-    // The tag (capped: a frame past this point is not looked at by the
-    // scan, and a tag that big is damaged anyway).
-    const std::uint32_t size = std::min<std::uint32_t>(SyncSafe(header + 6), 16u * 1024 * 1024);
-    std::string tag(size, '\0');
-    tag.resize(std::fread(&tag[0], 1, tag.size(), file));
-    if ((flags & 0x80) != 0) {
-        // Unsynchronised: every FF 00 stands for FF.
-        std::string plain;
-        plain.reserve(tag.size());
-        for (std::size_t i = 0; i < tag.size(); ++i) {
-            plain += tag[i];
-            if (static_cast<unsigned char>(tag[i]) == 0xFF && i + 1 < tag.size() && tag[i + 1] == '\0') ++i;
-        }
-        tag.swap(plain);
-    }
-    const auto* p = reinterpret_cast<const unsigned char*>(tag.data());
-    std::size_t at = 0;
-    if (major >= 3 && (flags & 0x40) != 0) {  // an extended header
-        if (tag.size() < 4) return true;
-        const std::uint32_t ext = major == 3 ? BigEndian32(p) + 4 : SyncSafe(p);
-        at = ext;
-    }
-    const std::size_t frameHeader = major == 2 ? 6 : 10;
-    while (at + frameHeader <= tag.size()) {
-        if (p[at] == 0) break;  // padding
-        std::uint32_t frameSize;
-        if (major == 2) {
-            frameSize = (static_cast<std::uint32_t>(p[at + 3]) << 16) | (static_cast<std::uint32_t>(p[at + 4]) << 8) |
-                        p[at + 5];
-        } else {
-            // The compression and encryption bits of ID3v2.3 (0x80, 0x40)
-            // and ID3v2.4 (0x08, 0x04); id3lib reads both with the first meaning.
-            if ((p[at + 9] & 0xCC) != 0) return false;
-            frameSize = major == 4 ? SyncSafe(p + at + 4) : BigEndian32(p + at + 4);
-        }
-        at += frameHeader + frameSize;
-    }
-    return true;
-}
-
 class Id3libTagFile : public TagFile {
 public:
-    Id3libTagFile(const std::string& path, bool withId3v2) {
-        flags_t tags = static_cast<flags_t>(0xFFFF);
-        if (!withId3v2) tags = static_cast<flags_t>(tags & ~ID3TT_ID3V2);
-        tag_.Link(path.c_str(), tags);
-    }
+    explicit Id3libTagFile(const std::string& path) { tag_.Link(path.c_str(), static_cast<flags_t>(0xFFFF)); }
 
     bool HasV2Tag() const override {
         try {
@@ -203,9 +161,8 @@ public:
             // the engine wants to know the difference, so try it first.
             std::FILE* probe = std::fopen(path.c_str(), "rb");
             if (probe == nullptr) return nullptr;
-            const bool safe = Id3v2TagIsSafe(probe);
             std::fclose(probe);
-            return std::make_unique<Id3libTagFile>(path, safe);
+            return std::make_unique<Id3libTagFile>(path);
         } catch (...) {
             return nullptr;
         }
