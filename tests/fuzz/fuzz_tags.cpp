@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     args.assign(*argv, *argv + *argc);
     args.insert(args.begin() + 1, limit);
     args.push_back(nullptr);
+    std::atexit([] { std::remove(ScratchFile().c_str()); });
     *argc = static_cast<int>(args.size() - 1);
     *argv = args.data();
     return 0;
