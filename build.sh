@@ -220,7 +220,13 @@ run_program() {
     "$ROOT/cmake/wine-run.sh" "$BUILD/win/cli/quorv.exe" preview --rule 'FILENAME PREFIX digit length:3' \
       --rule 'FILENAME REPLACE " " with "_"' --rule 'FILEEXT LOWERCASE all' --dir "Z:$(echo "$demo" | tr / '\\')" \
       2>&1 | grep -v 'wine32 is missing' | tr -d '\r' || true
-    if [ -x "$ROOT/cmake/screenshot.sh" ]; then "$ROOT/cmake/screenshot.sh" "$BUILD/screenshot.png" || true; fi
+    # The same run in a Wine console window on the display, kept as a screenshot.
+    local exe; exe="Z:$(echo "$BUILD/win/cli/quorv.exe" | tr / '\\')"
+    wine wineconsole cmd /k "$exe" preview --rule 'FILENAME PREFIX digit length:3' \
+      --rule 'FILENAME REPLACE " " with "_"' --rule 'FILEEXT LOWERCASE all' --dir "Z:$(echo "$demo" | tr / '\\')" \
+      >/dev/null 2>&1 </dev/null &
+    sleep 4
+    if import -window root "$BUILD/screenshot.png" 2>/dev/null; then log "screenshot saved to $BUILD/screenshot.png"; fi
     stop_wine
   fi
 }
