@@ -6,26 +6,11 @@
 #include <vector>
 
 #include "engine/apply_rules.h"
+#include "platform/no_filesystem.h"
 
 namespace {
 
 using namespace quorv;
-
-class NoFileSystem : public FileSystem {
-public:
-    char Separator() const override { return '\\'; }
-    bool FindEntries(const std::string&, const std::function<bool(const DirEntry&)>&) override { return false; }
-    bool Exists(const std::string&) override { return false; }
-    bool GetStatus(const std::string&, FileStatus&) override { return false; }
-    bool SetAttributes(const std::string&, std::uint32_t, const FileTimes*) override { return false; }
-    bool Move(const std::string&, const std::string&) override { return false; }
-    bool Copy(const std::string&, const std::string&, bool) override { return false; }
-    bool Delete(const std::string&) override { return false; }
-    bool CreateFolder(const std::string&) override { return false; }
-    IoResult ReadFile(const std::string&, std::string&) override { return IoResult::NotFound; }
-    IoResult WriteFile(const std::string&, const std::string&) override { return IoResult::Failed; }
-    IoResult AppendFile(const std::string&, const std::string&) override { return IoResult::Failed; }
-};
 
 double Run(const char* label, const CodePage& cp, const std::vector<std::string>& paths,
            const std::vector<std::string>& rules) {

@@ -14,6 +14,7 @@
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
 #include "platform/media.h"
+#include "platform/no_filesystem.h"
 
 namespace quorv::test {
 
@@ -23,13 +24,11 @@ constexpr int kOffset = 3600;
 constexpr std::int64_t kChristmasUtc = kChristmasLocal - kOffset;
 
 // Knows only the files it is told about; every other call fails.
-class StatusFileSystem : public FileSystem {
+class StatusFileSystem : public NoFileSystem {
 public:
     std::map<std::string, FileTimes> files;
     int statusCalls = 0;
 
-    char Separator() const override { return '\\'; }
-    bool FindEntries(const std::string&, const std::function<bool(const DirEntry&)>&) override { return false; }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     bool GetStatus(const std::string& path, FileStatus& out) override {
         ++statusCalls;
@@ -39,14 +38,6 @@ public:
         out.times = it->second;
         return true;
     }
-    bool SetAttributes(const std::string&, std::uint32_t, const FileTimes*) override { return false; }
-    bool Move(const std::string&, const std::string&) override { return false; }
-    bool Copy(const std::string&, const std::string&, bool) override { return false; }
-    bool Delete(const std::string&) override { return false; }
-    bool CreateFolder(const std::string&) override { return false; }
-    IoResult ReadFile(const std::string&, std::string&) override { return IoResult::NotFound; }
-    IoResult WriteFile(const std::string&, const std::string&) override { return IoResult::Failed; }
-    IoResult AppendFile(const std::string&, const std::string&) override { return IoResult::Failed; }
 };
 
 struct EngineSetup {

@@ -10,16 +10,14 @@
 
 #include "engine/apply_rules.h"
 #include "engine/mbtext.h"
+#include "platform/no_filesystem.h"
 
 namespace {
 
 using namespace quorv;
 
-class OneFileSystem : public FileSystem {
+class OneFileSystem : public NoFileSystem {
 public:
-    char Separator() const override { return '\\'; }
-    bool FindEntries(const std::string&, const std::function<bool(const DirEntry&)>&) override { return false; }
-    bool Exists(const std::string&) override { return false; }
     bool GetStatus(const std::string& path, FileStatus& out) override {
         if (path.size() % 3 == 0) return false;  // some files are gone
         out = FileStatus{};
@@ -28,14 +26,6 @@ public:
         out.times.accessed = INT64_MAX - static_cast<std::int64_t>(path.size());
         return true;
     }
-    bool SetAttributes(const std::string&, std::uint32_t, const FileTimes*) override { return false; }
-    bool Move(const std::string&, const std::string&) override { return false; }
-    bool Copy(const std::string&, const std::string&, bool) override { return false; }
-    bool Delete(const std::string&) override { return false; }
-    bool CreateFolder(const std::string&) override { return false; }
-    IoResult ReadFile(const std::string&, std::string&) override { return IoResult::NotFound; }
-    IoResult WriteFile(const std::string&, const std::string&) override { return IoResult::Failed; }
-    IoResult AppendFile(const std::string&, const std::string&) override { return IoResult::Failed; }
 };
 
 struct Seams {
