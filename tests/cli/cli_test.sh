@@ -88,5 +88,22 @@ check "a failed file exits 1" same "$STATUS" 1
 check "failure line" grep -qF "\"$(p clash/x2.txt)\"  change failed with  \"$(p clash/x.txt)\"" "$WORK/out"
 check "no file lost" same "$(cat "$WORK/clash/x.txt")$(cat "$WORK/clash/x2.txt")" 12
 
+# media values through the command line: an MP3 tagged by id3v2 on both
+# builds, a picture's size where the imaging library exists (Windows).
+mkdir -p "$WORK/media"
+if command -v lame >/dev/null && command -v id3v2 >/dev/null; then
+
+  head -c 88200 /dev/zero | lame --quiet -r -s 44.1 --bitwidth 16 -m m -b 128 - "$WORK/media/song.mp3" 2>/dev/null
+  id3v2 -a "Test Artist" -t "Quiet" "$WORK/media/song.mp3" >/dev/null 2>&1
+  run apply --rule 'FILENAME PREFIX mp3tagv1 property:Artist' "$(p media/song.mp3)"
+  check "mp3 artist in front of the name" same "$(cat "$WORK/out")" "$(p media/)Test Artistsong.mp3"
+fi
+IM=/usr/bin/convert
+if [ $WINE = 1 ] && [ -x $IM ]; then
+  $IM -size 640x480 xc:skyblue "$WORK/media/photo.jpg" 2>/dev/null
+  run apply --rule 'FILENAME SUFFIX image property:resolution' "$(p media/photo.jpg)"
+  check "picture size behind the name" same "$(cat "$WORK/out")" "$(p media/)photo640x480.jpg"
+fi
+
 echo "$PASS passed, $FAIL failed"
 [ $FAIL = 0 ]
