@@ -384,34 +384,16 @@ IoResult MemoryFileSystem::ReadFile(const std::string& path, std::string& bytes)
 }
 
 IoResult MemoryFileSystem::WriteFile(const std::string& path, const std::string& bytes) {
-    IoResult error = IoResult::Failed;
-    if (Enter(Op::Write, path, std::string(), &error)) return error;
-    if (Locked(path)) return IoResult::AccessDenied;
-    const std::string key = Key(path);
-    if (path.empty() || IsRoot(key)) return IoResult::NotFound;
-    if (!FolderExists(ParentKey(key))) return IoResult::NotFound;
-    Item* item = Find(path);
-    if (item && (item->folder || (item->attributes & kAttrReadOnly))) return IoResult::AccessDenied;
-    if (!TakeSpace(static_cast<std::int64_t>(bytes.size()))) return IoResult::DiskFull;
-    if (item) {
-        item->bytes = bytes;
-        item->times.modified = now_;
-        item->times.accessed = now_;
-        return IoResult::Ok;
-    }
-    Item made;
-    made.path = Normal(path);
-    made.bytes = bytes;
-    made.attributes = kAttrArchive;
-    made.times = FileTimes{now_, now_, now_};
-    made.order = nextOrder_++;
-    items_[key] = std::move(made);
-    return IoResult::Ok;
+    return PutBytes(Op::Write, path, bytes);
 }
 
 IoResult MemoryFileSystem::AppendFile(const std::string& path, const std::string& bytes) {
+    return PutBytes(Op::Append, path, bytes);
+}
+
+IoResult MemoryFileSystem::PutBytes(Op op, const std::string& path, const std::string& bytes) {
     IoResult error = IoResult::Failed;
-    if (Enter(Op::Append, path, std::string(), &error)) return error;
+    if (Enter(op, path, std::string(), &error)) return error;
     if (Locked(path)) return IoResult::AccessDenied;
     const std::string key = Key(path);
     if (path.empty() || IsRoot(key)) return IoResult::NotFound;
@@ -420,7 +402,12 @@ IoResult MemoryFileSystem::AppendFile(const std::string& path, const std::string
     if (item && (item->folder || (item->attributes & kAttrReadOnly))) return IoResult::AccessDenied;
     if (!TakeSpace(static_cast<std::int64_t>(bytes.size()))) return IoResult::DiskFull;
     if (item) {
-        item->bytes += bytes;
+        if (op == Op::Append) {
+            item->bytes += bytes;
+        } else {
+            item->bytes = bytes;
+            item->times.accessed = now_;
+        }
         item->times.modified = now_;
         return IoResult::Ok;
     }

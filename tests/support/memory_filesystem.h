@@ -138,6 +138,8 @@ private:
     bool Enter(Op op, const std::string& path, const std::string& second, IoResult* error);
     bool Locked(const std::string& path) const;
     bool TakeSpace(std::int64_t bytes);
+    // WriteFile (op Write: replaces the bytes) and AppendFile (op Append).
+    IoResult PutBytes(Op op, const std::string& path, const std::string& bytes);
 
     char sep_;
     bool ignoreCase_;
