@@ -6,13 +6,13 @@
 #include <string_view>
 
 #include "platform/filesystem.h"
+#include "skin/theme.h"
 
 namespace quorv {
 
 inline constexpr const char* kSettingsFileName = "Quorv.cfg";
 
 // Limits the reader applies to stored values.
-inline constexpr int kThemeCount = 11;          // theme indexes 0 to 10
 inline constexpr int kMinWindowWidth = 800;
 inline constexpr int kMinWindowHeight = 600;
 inline constexpr int kMaxWindowExtent = 32767;  // the largest window coordinate
