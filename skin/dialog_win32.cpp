@@ -3,27 +3,49 @@
 #include "tools/error_log.h"
 
 namespace quorv::win {
+namespace {
+
+// The dialog whose window is being created on this thread: messages that
+// arrive before WM_INITDIALOG find their object through it.
+thread_local Dialog* t_creating = nullptr;
+
+class CreatingScope {
+public:
+    explicit CreatingScope(Dialog* dialog) : previous_(t_creating) { t_creating = dialog; }
+    ~CreatingScope() { t_creating = previous_; }
+    CreatingScope(const CreatingScope&) = delete;
+    CreatingScope& operator=(const CreatingScope&) = delete;
+
+private:
+    Dialog* previous_;
+};
+
+}  // namespace
 
 Dialog::~Dialog() = default;
 
 HINSTANCE Dialog::Instance() { return ::GetModuleHandleA(nullptr); }
 
 INT_PTR Dialog::DoModal(int templateId, HWND owner) {
+    CreatingScope scope(this);
     return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(templateId), owner, &Dialog::Procedure,
                              reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR Dialog::DoModalIndirect(const DLGTEMPLATE* dialogTemplate, HWND owner) {
+    CreatingScope scope(this);
     return ::DialogBoxIndirectParamA(Instance(), dialogTemplate, owner, &Dialog::Procedure,
                                      reinterpret_cast<LPARAM>(this));
 }
 
 HWND Dialog::CreateModeless(int templateId, HWND owner) {
+    CreatingScope scope(this);
     return ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(templateId), owner, &Dialog::Procedure,
                                 reinterpret_cast<LPARAM>(this));
 }
 
 HWND Dialog::CreateModelessIndirect(const DLGTEMPLATE* dialogTemplate, HWND owner) {
+    CreatingScope scope(this);
     return ::CreateDialogIndirectParamA(Instance(), dialogTemplate, owner, &Dialog::Procedure,
                                         reinterpret_cast<LPARAM>(this));
 }
@@ -31,13 +53,16 @@ HWND Dialog::CreateModelessIndirect(const DLGTEMPLATE* dialogTemplate, HWND owne
 bool Dialog::Route(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Dialog* self = nullptr;
-    if (message == WM_INITDIALOG) {
-        self = reinterpret_cast<Dialog*>(lParam);
-        ::SetWindowLongPtrA(window, DWLP_USER, lParam);
-        if (self) self->hwnd_ = window;
-    } else {
-        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+    Dialog* self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+    if (!self) {
+        // The first message of a new dialog: attach it to its object.
+        self = message == WM_INITDIALOG ? reinterpret_cast<Dialog*>(lParam) : t_creating;
+        if (self && !self->hwnd_ && message != WM_NCDESTROY) {
+            ::SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+            self->hwnd_ = window;
+        } else {
+            self = nullptr;
+        }
     }
     if (!self) return FALSE;
     INT_PTR answer = FALSE;

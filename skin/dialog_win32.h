@@ -31,6 +31,11 @@ struct MessageRow {
     bool (D::*handler)(WPARAM wParam, LPARAM lParam, LRESULT& result);
 };
 
+// Messages that a themed dialog passes on to the control they concern
+// (owner drawing, measuring) arrive there as kReflectBase + the message,
+// with the same parameters; the control's answer is the dialog's answer.
+inline constexpr UINT kReflectBase = 0x2000;
+
 // Matches any notification code of a control.
 inline constexpr int kAnyCode = -1;
 
@@ -120,7 +125,9 @@ public:
     static HINSTANCE Instance();
 
 protected:
-    // The message routing of the dialog class: its rows first, then its
+    // The message routing of the dialog class. Messages sent while the
+    // template's controls are created (WM_SETFONT, WM_MEASUREITEM...) are
+    // routed too, before WM_INITDIALOG.: its rows first, then its
     // base class's. true when the message was handled; result is then its value.
     virtual bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
