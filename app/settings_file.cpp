@@ -1,6 +1,6 @@
 #include "app/settings_file.h"
 
-#include "tools/string_list_record.h"
+#include "formats/string_list_record.h"
 
 namespace quorv {
 
@@ -33,11 +33,11 @@ std::string EncodeSettings(const Settings& s) {
     return writer.Take();
 }
 
-SettingsReadResult DecodeSettings(std::string_view bytes) {
+SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePage) {
     SettingsReadResult result;
     Settings& s = result.settings;
     const Settings defaults;
-    ByteReader reader(bytes);
+    ByteReader reader(bytes, codePage);
     std::int32_t value = 0;
 
     // Each field is applied as soon as it is read; a fault stops there.
@@ -82,10 +82,10 @@ SettingsReadResult DecodeSettings(std::string_view bytes) {
     return result;
 }
 
-Settings LoadSettings(FileSystem& fs, const std::string& path) {
+Settings LoadSettings(FileSystem& fs, const std::string& path, const CodePage& codePage) {
     std::string bytes;
     if (fs.ReadFile(path, bytes) != IoResult::Ok) return Settings{};
-    return DecodeSettings(bytes).settings;
+    return DecodeSettings(bytes, codePage).settings;
 }
 
 bool SaveSettings(FileSystem& fs, const std::string& path, const Settings& settings) {

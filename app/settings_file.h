@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/codepage.h"
 #include "platform/filesystem.h"
 #include "skin/theme.h"
 
@@ -54,10 +55,10 @@ struct SettingsReadResult {
 // Reads the settings from bytes; bytes after field 11 are ignored. A value
 // the window cannot use (a check box other than 0 or 1, a theme outside 0 to
 // 10, a size below 800 x 600 or above 32767) falls back to its default.
-SettingsReadResult DecodeSettings(std::string_view bytes);
+SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePage);
 
 // Reads the settings file; a missing or unreadable file gives the defaults.
-Settings LoadSettings(FileSystem& fs, const std::string& path);
+Settings LoadSettings(FileSystem& fs, const std::string& path, const CodePage& codePage);
 
 // Writes the settings file; false when it could not be written (the caller
 // stays silent about it).

@@ -12,9 +12,9 @@ std::string EncodeBatchFile(const BatchFile& batch) {
     return writer.Take();
 }
 
-BatchReadResult DecodeBatchFile(std::string_view bytes) {
+BatchReadResult DecodeBatchFile(std::string_view bytes, const CodePage& codePage) {
     BatchReadResult result;
-    ByteReader reader(bytes);
+    ByteReader reader(bytes, codePage);
     std::vector<std::string>* const lists[] = {&result.batch.masterList, &result.batch.displayedList,
                                                &result.batch.runRecord, &result.batch.rules};
     for (std::vector<std::string>* list : lists) {
@@ -34,31 +34,16 @@ BatchReadResult DecodeBatchFile(std::string_view bytes) {
     return result;
 }
 
-BatchSaveResult SaveBatchFile(FileSystem& fs, const std::string& path, const BatchFile& batch) {
-    BatchSaveResult result;
-    const IoResult io = fs.WriteFile(path, EncodeBatchFile(batch));
-    switch (io) {
-    case IoResult::Ok:
-        break;
-    case IoResult::NotFound:
-    case IoResult::AccessDenied:
-        result.outcome = BatchSaveResult::Outcome::NotOpened;
-        break;
-    case IoResult::DiskFull:
-    case IoResult::Failed:
-        result.outcome = BatchSaveResult::Outcome::WriteFailed;
-        result.errorText = FileErrorText(FileErrorFromIo(io), path);
-        break;
-    }
-    return result;
+SaveResult SaveBatchFile(FileSystem& fs, const std::string& path, const BatchFile& batch) {
+    return SaveResultFromIo(fs.WriteFile(path, EncodeBatchFile(batch)), path);
 }
 
-BatchLoadResult LoadBatchFile(FileSystem& fs, const std::string& path) {
+BatchLoadResult LoadBatchFile(FileSystem& fs, const std::string& path, const CodePage& codePage) {
     BatchLoadResult result;
     std::string bytes;
     if (fs.ReadFile(path, bytes) != IoResult::Ok) return result;
     result.opened = true;
-    result.read = DecodeBatchFile(bytes);
+    result.read = DecodeBatchFile(bytes, codePage);
     result.errorText = FileErrorText(result.read.error, kUnnamedFile);
     return result;
 }

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/string_list_record.h"
 #include "platform/filesystem.h"
-#include "tools/string_list_record.h"
 
 namespace quorv {
 
@@ -52,17 +52,10 @@ struct BatchReadResult {
 
 // Reads a batch file from bytes; bytes after field 5 are ignored. Any
 // non-zero field 5 enables Undo.
-BatchReadResult DecodeBatchFile(std::string_view bytes);
+BatchReadResult DecodeBatchFile(std::string_view bytes, const CodePage& codePage);
 
 // Saving through the file system.
-struct BatchSaveResult {
-    enum class Outcome { Saved, NotOpened, WriteFailed };
-    Outcome outcome = Outcome::Saved;
-    // The message for WriteFailed ("Disk full while accessing <path>." and
-    // friends); empty otherwise.
-    std::string errorText;
-};
-BatchSaveResult SaveBatchFile(FileSystem& fs, const std::string& path, const BatchFile& batch);
+SaveResult SaveBatchFile(FileSystem& fs, const std::string& path, const BatchFile& batch);
 
 // Loading through the file system.
 struct BatchLoadResult {
@@ -72,6 +65,6 @@ struct BatchLoadResult {
     // unnamed file past its end." ...); empty when the file was read whole.
     std::string errorText;
 };
-BatchLoadResult LoadBatchFile(FileSystem& fs, const std::string& path);
+BatchLoadResult LoadBatchFile(FileSystem& fs, const std::string& path, const CodePage& codePage);
 
 }  // namespace quorv

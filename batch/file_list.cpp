@@ -1,9 +1,10 @@
 #include "batch/file_list.h"
 
+#include "engine/mbtext.h"
+
 #include <algorithm>
 #include <cstring>
 #include <numeric>
-#include <type_traits>
 #include <utility>
 
 namespace quorv {
@@ -27,24 +28,14 @@ int CompareBytes(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::size_t LastSeparator(const CodePage& cp, const std::string& path, char separator) {
-    std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < path.size();) {
-        const std::size_t n = cp.CharLength(path, i);
-        if (n == 1 && path[i] == separator) last = i;
-        i += n == 0 ? 1 : n;
-    }
-    return last;
-}
-
 std::string EntryName(const CodePage& cp, const std::string& path, char separator) {
-    const auto pos = LastSeparator(cp, path, separator);
-    return pos == std::string::npos ? path : path.substr(pos + 1);
+    const auto pos = mb::FindLastChar(cp, path, separator);
+    return pos == mb::npos ? path : path.substr(pos + 1);
 }
 
 std::string SortName(const CodePage& cp, const std::string& path, char separator) {
-    const auto pos = LastSeparator(cp, path, separator);
-    return (pos == std::string::npos || pos == 0) ? path : path.substr(pos + 1);
+    const auto pos = mb::FindLastChar(cp, path, separator);
+    return (pos == mb::npos || pos == 0) ? path : path.substr(pos + 1);
 }
 
 bool FilterShows(const CodePage& cp, char separator, const std::string& path, const FilterSettings& filter) {
@@ -128,6 +119,22 @@ void FileList::Append(const std::string& path) {
     IndexAdd(master_.size() - 1);
 }
 
+std::size_t FileList::RemoveMasterEntries(const std::string& path) {
+    std::size_t removed = 0;
+    const auto range = index_.equal_range(Hash(Folded(path)));
+    for (auto it = range.first; it != range.second;) {
+        if (master_[it->second] == path) {
+            KillMaster(it->second);
+            it = index_.erase(it);
+            ++removed;
+        } else {
+            ++it;
+        }
+    }
+    CompactIfSparse();
+    return removed;
+}
+
 void FileList::SetMasterList(const std::vector<std::string>& paths) {
     std::vector<std::string> copy(paths);
     master_.swap(copy);
@@ -174,8 +181,8 @@ std::size_t FileList::ScanFolder(FileSystem& fs, const std::string& pattern, boo
 }
 
 std::size_t FileList::ScanInto(FileSystem& fs, const std::string& pattern, bool subfolders, int depth) {
-    const auto pos = pattern.rfind(sep_);
-    const std::string folder = pos == std::string::npos ? std::string() : pattern.substr(0, pos + 1);
+    const auto pos = mb::FindLastChar(*cp_, pattern, sep_);
+    const std::string folder = pos == mb::npos ? std::string() : pattern.substr(0, pos + 1);
     std::size_t added = 0;
     std::string full;
     fs.FindNames(pattern, [&](const DirEntry& e) {
@@ -201,44 +208,83 @@ std::size_t FileList::ScanInto(FileSystem& fs, const std::string& pattern, bool 
 
 // ---------------------------------------------------------------- displayed list
 
+std::vector<std::string> FileList::DisplayedList() const {
+    std::vector<std::string> out;
+    out.reserve(rows_.size());
+    for (const Row& row : rows_) out.push_back(row.path);
+    return out;
+}
+
+void FileList::DetachRecord() {
+    if (!attached_) return;
+    detached_.clear();
+    detached_.reserve(rows_.size());
+    for (Row& row : rows_) detached_.push_back(std::move(row.run));
+    attached_ = false;
+}
+
+void FileList::AttachRecordIfItFits() {
+    if (attached_ || detached_.size() != rows_.size()) return;
+    for (std::size_t i = 0; i < rows_.size(); ++i) rows_[i].run = std::move(detached_[i]);
+    detached_.clear();
+    attached_ = true;
+}
+
+void FileList::SetRows(std::vector<Row> rows) {
+    DetachRecord();
+    rows_ = std::move(rows);
+    focus_ = rows_.empty() ? -1 : 0;
+    AttachRecordIfItFits();
+    TextsChanged();
+}
+
 void FileList::RebuildFileList() {
-    displayed_.clear();
+    std::vector<Row> rows;
     for (std::size_t i = 0; i < master_.size(); ++i)
-        if (!dead_[i] && FilterShows(*cp_, sep_, master_[i], filter_)) displayed_.push_back(master_[i]);
-    selected_.assign(displayed_.size(), 0);
-    focus_ = displayed_.empty() ? -1 : 0;
+        if (!dead_[i] && FilterShows(*cp_, sep_, master_[i], filter_)) rows.push_back(Row{master_[i], false, {}});
+    SetRows(std::move(rows));
     undoEnabled_ = false;
 }
 
 void FileList::SetDisplayedList(const std::vector<std::string>& paths) {
-    displayed_ = paths;
-    selected_.assign(displayed_.size(), 0);
-    focus_ = displayed_.empty() ? -1 : 0;
+    std::vector<Row> rows;
+    rows.reserve(paths.size());
+    for (const std::string& p : paths) rows.push_back(Row{p, false, {}});
+    SetRows(std::move(rows));
 }
 
 // ---------------------------------------------------------------- selection
 
 void FileList::SetSelected(std::size_t i, bool on) {
-    if (i < selected_.size()) selected_[i] = on ? 1 : 0;
+    if (i < rows_.size() && rows_[i].selected != on) {
+        rows_[i].selected = on;
+        ++selectionRevision_;
+    }
 }
 
 std::size_t FileList::SelectedCount() const {
-    return static_cast<std::size_t>(std::count(selected_.begin(), selected_.end(), 1));
+    return static_cast<std::size_t>(
+        std::count_if(rows_.begin(), rows_.end(), [](const Row& row) { return row.selected; }));
 }
 
-void FileList::SelectAll() { std::fill(selected_.begin(), selected_.end(), 1); }
+void FileList::SelectAll() {
+    for (Row& row : rows_) row.selected = true;
+    ++selectionRevision_;
+}
 
 void FileList::InvertSelection() {
-    for (char& s : selected_) s = s ? 0 : 1;
+    for (Row& row : rows_) row.selected = !row.selected;
+    ++selectionRevision_;
 }
 
 void FileList::SetFocus(std::ptrdiff_t i) {
-    if (displayed_.empty()) {
+    ++selectionRevision_;
+    if (rows_.empty()) {
         focus_ = -1;
         return;
     }
     if (i < 0) i = 0;
-    if (static_cast<std::size_t>(i) >= displayed_.size()) i = static_cast<std::ptrdiff_t>(displayed_.size()) - 1;
+    if (static_cast<std::size_t>(i) >= rows_.size()) i = static_cast<std::ptrdiff_t>(rows_.size()) - 1;
     focus_ = i;
 }
 
@@ -249,9 +295,9 @@ std::size_t FileList::RemoveSelected() {
     std::size_t removed = 0;
     std::ptrdiff_t newFocus = focus_;
     // From the last entry to the first, as the list box is emptied.
-    for (std::size_t k = displayed_.size(); k-- > 0;) {
-        if (!selected_[k]) continue;
-        const std::string& text = displayed_[k];
+    for (std::size_t k = rows_.size(); k-- > 0;) {
+        if (!rows_[k].selected) continue;
+        const std::string& text = rows_[k].path;
         // The first master entry with exactly this text.
         const auto range = index_.equal_range(Hash(Folded(text)));
         auto best = index_.end();
@@ -264,12 +310,14 @@ std::size_t FileList::RemoveSelected() {
         if (focus_ >= 0 && static_cast<std::ptrdiff_t>(k) < focus_) --newFocus;
         ++removed;
     }
-    std::vector<std::string> keep;
-    keep.reserve(displayed_.size() - removed);
-    for (std::size_t k = 0; k < displayed_.size(); ++k)
-        if (!selected_[k]) keep.push_back(std::move(displayed_[k]));
-    displayed_.swap(keep);
-    selected_.assign(displayed_.size(), 0);
+    DetachRecord();
+    std::vector<Row> keep;
+    keep.reserve(rows_.size() - removed);
+    for (Row& row : rows_)
+        if (!row.selected) keep.push_back(Row{std::move(row.path), false, {}});
+    rows_.swap(keep);
+    AttachRecordIfItFits();
+    TextsChanged();
     SetFocus(newFocus);
     undoEnabled_ = false;
     CompactIfSparse();
@@ -277,9 +325,7 @@ std::size_t FileList::RemoveSelected() {
 }
 
 void FileList::RemoveAll() {
-    displayed_.clear();
-    selected_.clear();
-    focus_ = -1;
+    SetRows({});
     master_.clear();
     dead_.clear();
     deadCount_ = 0;
@@ -287,23 +333,14 @@ void FileList::RemoveAll() {
     undoEnabled_ = false;
 }
 
-void FileList::SwapDisplayed(std::size_t a, std::size_t b) {
-    std::swap(displayed_[a], displayed_[b]);
-    std::swap(selected_[a], selected_[b]);
-    if (runRecord_.size() == displayed_.size()) {
-        std::swap(runRecord_[a], runRecord_[b]);
-        if (outcomes_.size() == runRecord_.size()) std::swap(outcomes_[a], outcomes_[b]);
-    } else if (undoEnabled_ && !runRecord_.empty()) {
-        // The pairing can no longer be kept: never let Undo move the wrong file.
-        undoEnabled_ = false;
-    }
-}
-
 bool FileList::MoveFocusedUp() {
     if (SelectedCount() == 0 || focus_ <= 0) return false;
     const auto i = static_cast<std::size_t>(focus_);
-    SwapDisplayed(i, i - 1);
-    selected_[i - 1] = 1;
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::swap(order[i], order[i - 1]);
+    ApplyOrder(order);
+    rows_[i - 1].selected = true;
     focus_ = static_cast<std::ptrdiff_t>(i - 1);
     return true;
 }
@@ -311,42 +348,38 @@ bool FileList::MoveFocusedUp() {
 bool FileList::MoveFocusedDown() {
     if (SelectedCount() == 0 || focus_ < 0) return false;
     const auto i = static_cast<std::size_t>(focus_);
-    if (i + 1 >= displayed_.size()) return false;
-    SwapDisplayed(i, i + 1);
-    selected_[i + 1] = 1;
+    if (i + 1 >= rows_.size()) return false;
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::swap(order[i], order[i + 1]);
+    ApplyOrder(order);
+    rows_[i + 1].selected = true;
     focus_ = static_cast<std::ptrdiff_t>(i + 1);
     return true;
 }
 
 void FileList::ApplyOrder(const std::vector<std::size_t>& order) {
-    auto permute = [&order](auto& v) {
-        using V = std::decay_t<decltype(v)>;
-        V out;
-        out.reserve(v.size());
-        for (std::size_t k : order) out.push_back(std::move(v[k]));
-        v.swap(out);
-    };
-    const bool recordFollows = runRecord_.size() == displayed_.size();
+    // A run record kept beside the rows cannot follow them: never let Undo
+    // move the wrong file.
+    if (!attached_ && undoEnabled_ && !detached_.empty()) undoEnabled_ = false;
     std::ptrdiff_t newFocus = focus_;
-    for (std::size_t k = 0; k < order.size(); ++k)
+    std::vector<Row> rows;
+    rows.reserve(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k) {
         if (static_cast<std::ptrdiff_t>(order[k]) == focus_) newFocus = static_cast<std::ptrdiff_t>(k);
-    permute(displayed_);
-    permute(selected_);
-    if (recordFollows) {
-        permute(runRecord_);
-        if (outcomes_.size() == order.size()) permute(outcomes_);
-    } else if (undoEnabled_ && !runRecord_.empty()) {
-        undoEnabled_ = false;
+        rows.push_back(std::move(rows_[order[k]]));
     }
+    rows_.swap(rows);
     focus_ = newFocus;
+    TextsChanged();
 }
 
 void FileList::SortByName() {
-    if (displayed_.size() < 2) return;
+    if (rows_.size() < 2) return;
     std::vector<std::string> names;
-    names.reserve(displayed_.size());
-    for (const auto& d : displayed_) names.push_back(Folded(SortName(*cp_, d, sep_)));
-    std::vector<std::size_t> order(displayed_.size());
+    names.reserve(rows_.size());
+    for (const Row& row : rows_) names.push_back(Folded(SortName(*cp_, row.path, sep_)));
+    std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     // The swap-when-greater bubble sort is stable: equal names keep their order.
     std::stable_sort(order.begin(), order.end(),
@@ -358,15 +391,31 @@ void FileList::SortByName() {
 
 // ---------------------------------------------------------------- the last run
 
+std::vector<std::string> FileList::RunRecord() const {
+    std::vector<std::string> out;
+    out.reserve(RunRecordSize());
+    for (std::size_t i = 0; i < RunRecordSize(); ++i) out.push_back(RunRecordPath(i));
+    return out;
+}
+
+EntryOutcome FileList::Outcome(std::size_t i) const {
+    if (i >= RunRecordSize()) return EntryOutcome::Unknown;
+    return attached_ ? rows_[i].run.outcome : detached_[i].outcome;
+}
+
 void FileList::SetRunRecord(const std::vector<std::string>& paths) {
-    runRecord_ = paths;
-    outcomes_.clear();
+    SetRun(paths, std::vector<EntryOutcome>(paths.size(), EntryOutcome::Unknown));
 }
 
 void FileList::SetRun(std::vector<std::string> paths, std::vector<EntryOutcome> outcomes) {
-    runRecord_ = std::move(paths);
-    outcomes_ = std::move(outcomes);
-    if (outcomes_.size() != runRecord_.size()) outcomes_.clear();
+    DetachRecord();
+    detached_.clear();
+    detached_.reserve(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        detached_.push_back(RunEntry{std::move(paths[i]), i < outcomes.size() && outcomes.size() == paths.size()
+                                                              ? outcomes[i]
+                                                              : EntryOutcome::Unknown});
+    AttachRecordIfItFits();
 }
 
 }  // namespace quorv

@@ -5,12 +5,18 @@
 // with each entry's outcome, and whether Undo is possible.
 //
 // A list box mirrors this model after every command: DisplayedCount(),
-// DisplayedText(i), IsSelected(i) and Focus() are all it needs.
+// DisplayedText(i), IsSelected(i) and Focus() are all it needs, and the two
+// revision counters tell it whether the texts or only the selection changed.
 //
-// The run record and the outcomes belong to the displayed entries position
-// by position. When the user reorders the displayed list (move up, move
-// down, sort), they travel with their entries, so that Undo (which pairs the
-// two by position) still moves every file back to its own old path.
+// The displayed list is one row per entry: its path, its selection mark and
+// its run record entry with the entry's outcome. When the user reorders the
+// displayed list (move up, move down, sort), the run record travels with the
+// rows, so that Undo (which pairs the two by position) still moves every file
+// back to its own old path. A run record whose length differs from the
+// displayed list (one loaded from a batch file, or one left behind when
+// entries were removed) cannot belong to the rows: it is kept by position
+// beside them until the lengths agree again, and reordering then disables
+// Undo.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -32,11 +38,6 @@ struct FilterSettings {
 
 // The filter test of one entry (by the name after the last separator).
 bool FilterShows(const CodePage& cp, char separator, const std::string& path, const FilterSettings& filter);
-
-// Position of the last separator character of the path (a trail byte of a
-// double-byte character that happens to equal the separator does not count);
-// npos when there is none.
-std::size_t LastSeparator(const CodePage& cp, const std::string& path, char separator);
 
 // The name of an entry as the filter sees it: the text after the last
 // separator, the whole text when there is none.
@@ -60,6 +61,13 @@ enum class EntryOutcome : std::uint8_t {
 // Deepest folder level below the chosen folder that Add Dir descends to.
 constexpr int kMaxScanDepth = 256;
 
+// One entry of the run record: the new path the last run computed for a
+// displayed entry, and what happened to it.
+struct RunEntry {
+    std::string newPath;
+    EntryOutcome outcome = EntryOutcome::Unknown;
+};
+
 class FileList {
 public:
     FileList(const CodePage& cp, char separator);
@@ -76,6 +84,10 @@ public:
     void Append(const std::string& path);
     // Replaces the master list (batch load); duplicates are kept.
     void SetMasterList(const std::vector<std::string>& paths);
+    // Removes every master entry exactly equal to path (letter case
+    // included), as after moving that file away; returns how many went. The
+    // displayed list is left as it is until the next rebuild.
+    std::size_t RemoveMasterEntries(const std::string& path);
 
     // ---- filter settings
     const FilterSettings& filter() const { return filter_; }
@@ -101,18 +113,20 @@ public:
     std::size_t ScanFolder(FileSystem& fs, const std::string& pattern, bool subfolders);
 
     // ---- displayed list
-    std::size_t DisplayedCount() const { return displayed_.size(); }
+    std::size_t DisplayedCount() const { return rows_.size(); }
     // i must be below DisplayedCount().
-    const std::string& DisplayedText(std::size_t i) const { return displayed_[i]; }
-    const std::vector<std::string>& DisplayedList() const { return displayed_; }
+    const std::string& DisplayedText(std::size_t i) const { return rows_[i].path; }
+    std::vector<std::string> DisplayedList() const;
     // Refills the displayed list from the master list through the filter and
     // disables Undo. Selection is cleared; the focus goes to the first entry.
     void RebuildFileList();
     // Replaces the displayed list as it is (batch load): no filter, no rebuild.
     void SetDisplayedList(const std::vector<std::string>& paths);
+    // Goes up by one with every change of the displayed texts or their order.
+    std::uint64_t revision() const { return revision_; }
 
     // ---- selection and focus
-    bool IsSelected(std::size_t i) const { return i < selected_.size() && selected_[i] != 0; }
+    bool IsSelected(std::size_t i) const { return i < rows_.size() && rows_[i].selected; }
     void SetSelected(std::size_t i, bool on);
     std::size_t SelectedCount() const;
     void SelectAll();
@@ -120,6 +134,9 @@ public:
     // Index of the focused entry; -1 when the list is empty.
     std::ptrdiff_t Focus() const { return focus_; }
     void SetFocus(std::ptrdiff_t i);
+    // Goes up by one with every change of the selection or the focus
+    // (including the changes that come with a new displayed list).
+    std::uint64_t selectionRevision() const { return selectionRevision_; }
 
     // ---- commands on the displayed list
     // Removes the selected entries (and for each the first exactly equal
@@ -135,12 +152,15 @@ public:
     void SortByName();
 
     // ---- the last run
-    // One path per displayed entry: the new paths of the last run.
-    const std::vector<std::string>& RunRecord() const { return runRecord_; }
-    // Outcome of run record entry i (Unknown when not known).
-    EntryOutcome Outcome(std::size_t i) const {
-        return i < outcomes_.size() ? outcomes_[i] : EntryOutcome::Unknown;
+    // The run record: one path per displayed entry, the new paths of the last run.
+    std::size_t RunRecordSize() const { return attached_ ? rows_.size() : detached_.size(); }
+    // i must be below RunRecordSize().
+    const std::string& RunRecordPath(std::size_t i) const {
+        return attached_ ? rows_[i].run.newPath : detached_[i].newPath;
     }
+    std::vector<std::string> RunRecord() const;
+    // Outcome of run record entry i (Unknown when not known).
+    EntryOutcome Outcome(std::size_t i) const;
     // Replaces the run record; outcomes become unknown (batch load).
     void SetRunRecord(const std::vector<std::string>& paths);
     // Replaces both (a run).
@@ -150,14 +170,25 @@ public:
     void SetUndoEnabled(bool on) { undoEnabled_ = on; }
 
 private:
+    struct Row {
+        std::string path;
+        bool selected = false;
+        RunEntry run;  // meaningful while the run record is attached
+    };
+
     std::string Folded(const std::string& s) const { return cp_->Lower(s); }
     static std::size_t Hash(const std::string& folded) { return std::hash<std::string>{}(folded); }
     void IndexAdd(std::size_t i);
     void KillMaster(std::size_t i);
     void CompactIfSparse();
     void ApplyOrder(const std::vector<std::size_t>& order);
-    void SwapDisplayed(std::size_t a, std::size_t b);
     std::size_t ScanInto(FileSystem& fs, const std::string& pattern, bool subfolders, int depth);
+    // The run record leaves the rows before they are replaced or removed,
+    // and joins them again when the lengths agree.
+    void DetachRecord();
+    void AttachRecordIfItFits();
+    void SetRows(std::vector<Row> rows);
+    void TextsChanged() { ++revision_; ++selectionRevision_; }
 
     const CodePage* cp_;
     char sep_;
@@ -173,12 +204,14 @@ private:
     FilterSettings filter_;
     bool subfolders_ = false;
 
-    std::vector<std::string> displayed_;
-    std::vector<char> selected_;
+    std::vector<Row> rows_;
     std::ptrdiff_t focus_ = -1;
+    std::uint64_t revision_ = 0;
+    std::uint64_t selectionRevision_ = 0;
 
-    std::vector<std::string> runRecord_;
-    std::vector<EntryOutcome> outcomes_;
+    // The run record lives in the rows while attached_, else here by position.
+    bool attached_ = false;
+    std::vector<RunEntry> detached_;
     bool undoEnabled_ = false;
 };
 

@@ -31,10 +31,7 @@ std::string ChangeFailedLine(const std::string& oldPath, const std::string& newP
     return "\"" + oldPath + "\"  change failed with  \"" + newPath + "\"\r\n";
 }
 
-bool HasConversionMarker(const std::string& path) {
-    const auto pos = path.find(kConversionMarker);
-    return pos != std::string::npos && pos > 0;
-}
+bool HasConversionMarker(const std::string& path) { return FindConversionMarker(path) != std::string::npos; }
 
 std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const RunServices& services) {
     FileList& files = session.files;

@@ -12,14 +12,18 @@
 #include "batch/file_list.h"
 #include "engine/apply_rules.h"
 #include "platform/filesystem.h"
+#include "platform/services.h"
 
 namespace quorv {
 
 // The working state a window (or the command line) keeps for the batch
 // commands: the file list with its run record, the rule lines, the text of
-// the result list and the status line.
+// the result list and the status line. Built from the session's services
+// (their code page and separator); the services must outlive it.
 struct BatchSession {
-    BatchSession(const CodePage& cp, char separator) : files(cp, separator) {}
+    explicit BatchSession(const Services& services)
+        : services(&services), files(services.codePage(), services.separator()) {}
+    const Services* services;
     FileList files;
     std::vector<std::string> rules;
     std::string resultText;  // lines ending in "\r\n"

@@ -35,11 +35,10 @@ std::size_t UndoRename(BatchSession& session, FileSystem& fs) {
     files.SetUndoEnabled(false);
     std::string text;
     std::size_t failures = 0;
-    const std::vector<std::string>& record = files.RunRecord();
-    for (std::size_t i = 0; i < record.size(); ++i) {
+    for (std::size_t i = 0; i < files.RunRecordSize(); ++i) {
         if (i >= files.DisplayedCount()) continue;
         const std::string& oldPath = files.DisplayedText(i);
-        const std::string& renamed = record[i];
+        const std::string& renamed = files.RunRecordPath(i);
         if (oldPath == renamed) {
             text += RollbackNotChangedLine(renamed);
             continue;

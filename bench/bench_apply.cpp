@@ -24,7 +24,6 @@ double Run(const char* label, const CodePage& cp, const std::vector<std::string>
     ctx.fileSystem = &files;
     ctx.tags = tags.get();
     ctx.pictures = pictures.get();
-    ctx.separator = '\\';
 
     std::size_t checksum = 0;
     const auto start = std::chrono::steady_clock::now();

@@ -22,6 +22,7 @@
 #include "engine/apply_rules.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
+#include "platform/system.h"
 
 namespace fs = std::filesystem;
 using quorv::BatchSession;
@@ -75,8 +76,9 @@ int main(int argc, char** argv) {
     try {
         const std::size_t count = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
         const std::size_t renameCount = count < 10000 ? count : 10000;
-        FileSystem& sys = quorv::SystemFileSystem();
-        const quorv::CodePage& cp = quorv::SystemCodePage();
+        const quorv::Services& system = quorv::SystemServices();
+        FileSystem& sys = system.fileSystem();
+        const quorv::CodePage& cp = system.codePage();
         TempFolder tmp;
         const std::string big = tmp.path() + "/big";
         fs::create_directories(big);
@@ -109,7 +111,7 @@ int main(int argc, char** argv) {
         std::printf("folder search alone: %zu entries in %.3f s\n", listed, listing);
         const long peakBefore = PeakKib();
         double addDir = 0;
-        BatchSession session(cp, sys.Separator());
+        BatchSession session(system);
         for (int round = 0; round < 2; ++round) {
             session.files.RemoveAll();
             t = std::chrono::steady_clock::now();
@@ -138,7 +140,7 @@ int main(int argc, char** argv) {
             "FILENAME PREFIX digit length:6",
             "FILEEXT LOWERCASE all",
         };
-        const quorv::RunServices engine = quorv::MakeRunServices(quorv::SystemEngineContext());
+        const quorv::RunServices engine = quorv::MakeRunServices(quorv::EngineContextOf(system));
         t = std::chrono::steady_clock::now();
         quorv::PreviewCommand(session, sys, engine);
         const double preview = Seconds(t);
@@ -151,7 +153,7 @@ int main(int argc, char** argv) {
         MakeFiles(small, renameCount, "f");
         std::vector<std::string> names;
         for (std::size_t i = 0; i < renameCount; ++i) names.push_back(small + "/f" + std::to_string(i) + ".jpg");
-        BatchSession run(cp, sys.Separator());
+        BatchSession run(system);
         run.files.AddFiles(names);
         run.rules = {"FILEEXT SUFFIX \".x\""};
         quorv::RunServices suffix;

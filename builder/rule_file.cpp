@@ -4,38 +4,22 @@ namespace quorv {
 
 std::string EncodeRuleFile(const std::vector<std::string>& rules) { return EncodeStringList(rules); }
 
-FileError DecodeRuleFile(std::string_view bytes, std::vector<std::string>& rules) {
-    const FileError error = DecodeStringList(bytes, rules);
+FileError DecodeRuleFile(std::string_view bytes, const CodePage& codePage, std::vector<std::string>& rules) {
+    const FileError error = DecodeStringList(bytes, codePage, rules);
     if (error != FileError::None) rules.clear();
     return error;
 }
 
-RuleSaveResult SaveRuleFile(FileSystem& fs, const std::string& path,
-                            const std::vector<std::string>& rules) {
-    RuleSaveResult result;
-    const IoResult io = fs.WriteFile(path, EncodeRuleFile(rules));
-    switch (io) {
-    case IoResult::Ok:
-        break;
-    case IoResult::NotFound:
-    case IoResult::AccessDenied:
-        result.outcome = RuleSaveResult::Outcome::NotOpened;
-        break;
-    case IoResult::DiskFull:
-    case IoResult::Failed:
-        result.outcome = RuleSaveResult::Outcome::WriteFailed;
-        result.errorText = FileErrorText(FileErrorFromIo(io), path);
-        break;
-    }
-    return result;
+SaveResult SaveRuleFile(FileSystem& fs, const std::string& path, const std::vector<std::string>& rules) {
+    return SaveResultFromIo(fs.WriteFile(path, EncodeRuleFile(rules)), path);
 }
 
-RuleLoadResult LoadRuleFile(FileSystem& fs, const std::string& path) {
+RuleLoadResult LoadRuleFile(FileSystem& fs, const std::string& path, const CodePage& codePage) {
     RuleLoadResult result;
     std::string bytes;
     if (fs.ReadFile(path, bytes) != IoResult::Ok) return result;
     result.opened = true;
-    const FileError error = DecodeRuleFile(bytes, result.rules);
+    const FileError error = DecodeRuleFile(bytes, codePage, result.rules);
     result.ok = error == FileError::None;
     result.errorText = FileErrorText(error, kUnnamedFile);
     return result;

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/string_list_record.h"
 #include "platform/filesystem.h"
-#include "tools/string_list_record.h"
 
 namespace quorv {
 
@@ -19,19 +19,15 @@ std::string EncodeRuleFile(const std::vector<std::string>& rules);
 
 // Reads a rule file's lines; on failure rules is left empty and the error
 // says why (the rule list must then stay as it was).
-FileError DecodeRuleFile(std::string_view bytes, std::vector<std::string>& rules);
+FileError DecodeRuleFile(std::string_view bytes, const CodePage& codePage, std::vector<std::string>& rules);
 
-struct RuleSaveResult {
-    enum class Outcome { Saved, NotOpened, WriteFailed };
-    Outcome outcome = Outcome::Saved;
-    // For WriteFailed: the message naming the path ("Disk full while
-    // accessing <path>."); empty otherwise.
-    std::string errorText;
-    // Whether the favourites are to be rescanned (not after a write failure).
-    bool rescanFavourites() const { return outcome != Outcome::WriteFailed; }
-};
-RuleSaveResult SaveRuleFile(FileSystem& fs, const std::string& path,
-                            const std::vector<std::string>& rules);
+SaveResult SaveRuleFile(FileSystem& fs, const std::string& path, const std::vector<std::string>& rules);
+
+// Whether the favourites are to be rescanned after a save (not after a
+// write failure).
+inline bool RescanFavouritesAfter(const SaveResult& saved) {
+    return saved.outcome != SaveResult::Outcome::WriteFailed;
+}
 
 struct RuleLoadResult {
     bool opened = false;  // false: the file could not be read; no message
@@ -41,7 +37,7 @@ struct RuleLoadResult {
     // unnamed file past its end." ...); the rule list then stays unchanged.
     std::string errorText;
 };
-RuleLoadResult LoadRuleFile(FileSystem& fs, const std::string& path);
+RuleLoadResult LoadRuleFile(FileSystem& fs, const std::string& path, const CodePage& codePage);
 
 // The program folder (ending with the separator) + "favorite".
 std::string FavouritesFolder(const std::string& programFolder);

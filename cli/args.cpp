@@ -6,6 +6,7 @@
 
 #include "builder/rule_file.h"
 #include "platform/filesystem.h"
+#include "platform/system.h"
 
 namespace quorv::cli {
 
@@ -35,7 +36,7 @@ bool TakeRuleOption(const Args& args, std::size_t& i, std::vector<std::string>& 
     }
     if (args[i] == "--rules") {
         const std::string& path = OptionValue(args, i);
-        RuleLoadResult loaded = LoadRuleFile(SystemFileSystem(), path);
+        RuleLoadResult loaded = LoadRuleFile(SystemFileSystem(), path, SystemCodePage());
         if (!loaded.opened) throw UsageError("cannot read the rule file " + path);
         if (!loaded.ok) throw UsageError(path + ": " + loaded.errorText);
         rules.insert(rules.end(), loaded.rules.begin(), loaded.rules.end());

@@ -7,6 +7,7 @@
 #include "cli/args.h"
 #include "cli/verbs.h"
 #include "engine/apply_rules.h"
+#include "platform/system.h"
 
 namespace quorv::cli {
 
@@ -31,7 +32,7 @@ int RunApply(const Args& args) {
     }
     if (paths.empty()) throw UsageError("apply: no PATH given");
 
-    const EngineContext ctx = SystemEngineContext();
+    const EngineContext ctx = EngineContextOf(SystemServices());
     // File numbers run on from --first with the engine's 32-bit wrap-around.
     std::uint32_t number = static_cast<std::uint32_t>(first);
     for (const std::string& path : paths) {

@@ -14,6 +14,7 @@
 #include "engine/apply_rules.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
+#include "platform/system.h"
 
 namespace quorv::cli {
 namespace {
@@ -111,15 +112,16 @@ void GatherFiles(BatchSession& session, FileSystem& fs, const RunArgs& r) {
 }
 
 void SaveOrThrow(FileSystem& fs, const std::string& path, const BatchSession& session) {
-    const BatchSaveResult saved = SaveBatchFile(fs, path, MakeBatchFile(session));
-    if (saved.outcome == BatchSaveResult::Outcome::NotOpened) throw UsageError("cannot write the batch file " + path);
-    if (saved.outcome == BatchSaveResult::Outcome::WriteFailed) throw UsageError(path + ": " + saved.errorText);
+    const SaveResult saved = SaveBatchFile(fs, path, MakeBatchFile(session));
+    if (saved.outcome == SaveResult::Outcome::NotOpened) throw UsageError("cannot write the batch file " + path);
+    if (saved.outcome == SaveResult::Outcome::WriteFailed) throw UsageError(path + ": " + saved.errorText);
 }
 
 int RunBatch(const char* verb, const Args& args, RunMode mode) {
-    FileSystem& fs = SystemFileSystem();
+    const Services& system = SystemServices();
+    FileSystem& fs = system.fileSystem();
     const RunArgs r = ParseRunArgs(verb, args, mode == RunMode::Rename, fs);
-    BatchSession session(SystemCodePage(), fs.Separator());
+    BatchSession session(system);
     session.rules = r.rules;
     GatherFiles(session, fs, r);
     if (session.files.DisplayedCount() == 0) throw UsageError(std::string(verb) + ": " + kEmptyFileListMessage);
@@ -128,7 +130,7 @@ int RunBatch(const char* verb, const Args& args, RunMode mode) {
     // written: a rename that cannot be undone must not start by mistake.
     if (!r.saveBatch.empty()) SaveOrThrow(fs, r.saveBatch, session);
 
-    const RunServices services = MakeRunServices(SystemEngineContext());
+    const RunServices services = MakeRunServices(EngineContextOf(system));
     const CommandResult result = mode == RunMode::Rename ? RenameCommand(session, fs, services)
                                                          : PreviewCommand(session, fs, services);
     if (!result.ran()) throw UsageError(std::string(verb) + ": " + result.message);
@@ -153,14 +155,15 @@ int RunUndo(const Args& args) {
             throw UsageError("undo: unexpected argument " + args[i] + " (quorv undo --batch F)");
     }
     if (batchPath.empty()) throw UsageError("undo: no batch file given (--batch F)");
-    FileSystem& fs = SystemFileSystem();
-    const BatchLoadResult loaded = LoadBatchFile(fs, batchPath);
+    const Services& system = SystemServices();
+    FileSystem& fs = system.fileSystem();
+    const BatchLoadResult loaded = LoadBatchFile(fs, batchPath, system.codePage());
     if (!loaded.opened) throw UsageError("cannot read the batch file " + batchPath);
     if (!loaded.read.ok()) throw UsageError(batchPath + ": " + loaded.errorText);
     const BatchFile& b = loaded.read.batch;
     if (!b.undoEnabled) throw UsageError("undo: the batch file " + batchPath + " holds no rename that can be undone");
 
-    BatchSession session(SystemCodePage(), fs.Separator());
+    BatchSession session(system);
     ApplyBatchFile(session, loaded.read);
     const std::size_t failures = UndoRename(session, fs);
     PrintResultLines(session.resultText);

@@ -8,6 +8,7 @@
 #include "cli/args.h"
 #include "cli/verbs.h"
 #include "platform/filesystem.h"
+#include "platform/system.h"
 
 namespace quorv::cli {
 
@@ -17,16 +18,14 @@ int RunRules(const Args& args) {
         if (args.size() < 2) throw UsageError("rules --write: give the rule file to write");
         const std::string& path = args[1];
         const std::vector<std::string> lines(args.begin() + 2, args.end());
-        const RuleSaveResult saved = SaveRuleFile(SystemFileSystem(), path, lines);
-        if (saved.outcome == RuleSaveResult::Outcome::NotOpened) {
-            throw UsageError("cannot write the rule file " + path);
-        }
-        if (saved.outcome == RuleSaveResult::Outcome::WriteFailed) throw UsageError(saved.errorText);
+        const SaveResult saved = SaveRuleFile(SystemFileSystem(), path, lines);
+        if (saved.outcome == SaveResult::Outcome::NotOpened) throw UsageError("cannot write the rule file " + path);
+        if (saved.outcome == SaveResult::Outcome::WriteFailed) throw UsageError(saved.errorText);
         return 0;
     }
     if (args.size() != 1 || IsOption(args[0])) throw UsageError("rules: give exactly one rule file");
     const std::string& path = args[0];
-    const RuleLoadResult loaded = LoadRuleFile(SystemFileSystem(), path);
+    const RuleLoadResult loaded = LoadRuleFile(SystemFileSystem(), path, SystemCodePage());
     if (!loaded.opened) throw UsageError("cannot read the rule file " + path);
     if (!loaded.ok) throw UsageError(path + ": " + loaded.errorText);
     for (const std::string& line : loaded.rules) {

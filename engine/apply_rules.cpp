@@ -11,8 +11,6 @@
 
 namespace quorv {
 
-const char kConversionMarker[] = "?conpic";
-
 namespace {
 
 // A name that grows beyond this (by rules that keep adding text) can never
@@ -122,13 +120,28 @@ void ApplyLine(Run& run, std::string_view line) {
 
 }  // namespace
 
-std::string ApplyRules(const EngineContext& given, const std::string& path, std::int32_t fileNumber,
+std::size_t FindConversionMarker(std::string_view path) {
+    const std::size_t at = path.find(kConversionMarker);
+    return at == 0 ? std::string_view::npos : at;
+}
+
+EngineContext EngineContextOf(const Services& services) {
+    EngineContext ctx;
+    ctx.codePage = &services.codePage();
+    ctx.clock = &services.clock();
+    ctx.fileSystem = &services.fileSystem();
+    ctx.tags = &services.tags();
+    ctx.pictures = &services.pictures();
+    return ctx;
+}
+
+std::string ApplyRules(const EngineContext& ctx, const std::string& path, std::int32_t fileNumber,
                        const std::vector<std::string>& rules) {
-    EngineContext ctx = given;
-    if (!ctx.codePage) ctx.codePage = &SystemCodePage();
+    // A context without a code page cannot read a rule: nothing changes.
+    if (!ctx.codePage) return path;
     const CodePage& cp = *ctx.codePage;
 
-    const std::size_t sep = mb::FindLastChar(cp, path, ctx.separator);
+    const std::size_t sep = mb::FindLastChar(cp, path, ctx.Separator());
     const std::size_t nameStart = sep == mb::npos ? 0 : sep + 1;
 
     thread_local Buffers buffers;

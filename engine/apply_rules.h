@@ -3,29 +3,32 @@
 // lines, and the picture conversion that a run does in place of a move.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
 #include "platform/media.h"
+#include "platform/services.h"
 
 namespace quorv {
 
 // The seams through which the engine reads everything outside the rule
-// lines: text handling, the clock, file times, tags and pictures.
+// lines: text handling, the clock, file times, tags and pictures. Built from
+// a session's Services (EngineContextOf); the path separator is the file
+// system's.
 struct EngineContext {
     const CodePage* codePage = nullptr;
     const Clock* clock = nullptr;
     FileSystem* fileSystem = nullptr;
     TagReader* tags = nullptr;
     PictureReader* pictures = nullptr;
-    char separator = '\\';
+
+    char Separator() const { return fileSystem != nullptr ? fileSystem->Separator() : '\\'; }
 };
 
-// The context of the running platform (system code page, clock, file
-// system, tag and picture readers, the platform's separator).
-EngineContext SystemEngineContext();
+EngineContext EngineContextOf(const Services& services);
 
 // The new full path of one file: destination folder (or the file's own
 // folder), the name after the last rule, then the conversion marker.
@@ -34,7 +37,12 @@ std::string ApplyRules(const EngineContext& ctx, const std::string& path,
                        std::int32_t fileNumber, const std::vector<std::string>& rules);
 
 // The conversion marker: "?conpic" followed by a picture format name.
-extern const char kConversionMarker[];  // "?conpic"
+inline constexpr char kConversionMarker[] = "?conpic";
+
+// Where the conversion marker of a new path begins: its first occurrence,
+// which counts only after the path's first character; npos when there is
+// none (or when the path begins with it).
+std::size_t FindConversionMarker(std::string_view path);
 
 // Writes a converted copy of the picture at source to the path that target
 // (an ApplyRules result carrying the conversion marker) names; true when the

@@ -56,15 +56,14 @@ std::string ConvertedPicturePath(const std::string& targetPath, const std::strin
 
 bool ConvertPicture(const EngineContext& ctx, const std::string& source, const std::string& target) {
     try {
-        static const char kMarker[] = "?conpic";
-        const std::size_t markerLength = sizeof kMarker - 1;
-        const std::size_t at = target.find(kMarker);
-        if (at == std::string::npos || at == 0) return false;
+        const std::size_t markerLength = sizeof kConversionMarker - 1;
+        const std::size_t at = FindConversionMarker(target);
+        if (at == std::string::npos) return false;
         if (ctx.pictures == nullptr) return false;
         const std::string formatName = target.substr(at + markerLength);
         const char* mime = ConversionMimeType(formatName);
         if (mime == nullptr) return false;  // no encoder for that name
-        const std::string newPath = ConvertedPicturePath(target.substr(0, at), formatName, ctx.separator);
+        const std::string newPath = ConvertedPicturePath(target.substr(0, at), formatName, ctx.Separator());
         if (newPath.empty()) return false;
         // Never write over a file that is already there (the source itself
         // included, when the picture already has the format's extension): a

@@ -13,38 +13,32 @@ namespace {
 
 struct FrameProperty {
     const char* name;
-    int frameId;  // the tag library's frame id
+    TagField field;
 };
 
 // mp3tagv1: read from the tag as the library merges ID3v1 and ID3v2.
 constexpr FrameProperty kV1Frames[] = {
-    {"Album", 29},   // TALB
-    {"Artist", 61},  // TPE1
-    {"Title", 47},   // TIT2
-    {"Track", 68},   // TRCK
-    {"Year", 80},    // TYER
-    {"Comment", 4},  // COMM
+    {"Album", TagField::Album},     {"Artist", TagField::Artist}, {"Title", TagField::Title},
+    {"Track", TagField::Track},     {"Year", TagField::Year},     {"Comment", TagField::Comment},
 };
-constexpr int kGenreFrame = 32;  // TCON
 
 // mp3tagv2: only when the file has an ID3v2 tag.
 constexpr FrameProperty kV2Frames[] = {
-    {"Composer", 31},    // TCOM
-    {"Copyright", 33},   // TCOP
-    {"Encodeby", 42},    // TENC
-    {"OrigArtist", 58},  // TOPE
-    {"wwwuser", 92},     // WXXX, the user-defined link
-    {"Publisher", 67},   // TPUB
-    {"Time", 45},        // TIME
-    {"Language", 50},    // TLAN
-    {"SubTitle", 48},    // TIT3
+    {"Composer", TagField::Composer},    {"Copyright", TagField::Copyright},
+    {"Encodeby", TagField::EncodedBy},   {"OrigArtist", TagField::OriginalArtist},
+    {"wwwuser", TagField::UserLink},     {"Publisher", TagField::Publisher},
+    {"Time", TagField::Time},            {"Language", TagField::Language},
+    {"SubTitle", TagField::SubTitle},
 };
 
-int FindFrame(const FrameProperty* begin, const FrameProperty* end, const std::string& name) {
+bool FindFrame(const FrameProperty* begin, const FrameProperty* end, const std::string& name, TagField& field) {
     for (const FrameProperty* p = begin; p != end; ++p) {
-        if (name == p->name) return p->frameId;
+        if (name == p->name) {
+            field = p->field;
+            return true;
+        }
     }
-    return 0;
+    return false;
 }
 
 std::string Format(const char* pattern, long long a) {
@@ -96,20 +90,21 @@ std::string GenreFromFrameText(const std::string& text) {
 std::string Mp3TagValue(const EngineContext& ctx, const std::string& path, bool v2, const std::string& property) {
     if (ctx.tags == nullptr) return {};
     enum class Kind { Frame, Genre, BitRate, Frequency } kind = Kind::Frame;
-    int frameId = 0;
+    TagField field = TagField::Album;
+    bool known = true;
     if (v2) {
-        frameId = FindFrame(std::begin(kV2Frames), std::end(kV2Frames), property);
+        known = FindFrame(std::begin(kV2Frames), std::end(kV2Frames), property, field);
     } else if (property == "Genre") {
         kind = Kind::Genre;
-        frameId = kGenreFrame;
+        field = TagField::Genre;
     } else if (property == "BitRate") {
         kind = Kind::BitRate;
     } else if (property == "Frequency") {
         kind = Kind::Frequency;
     } else {
-        frameId = FindFrame(std::begin(kV1Frames), std::end(kV1Frames), property);
+        known = FindFrame(std::begin(kV1Frames), std::end(kV1Frames), property, field);
     }
-    if (kind != Kind::BitRate && kind != Kind::Frequency && frameId == 0) return {};  // not a property
+    if (!known) return {};  // not a property
 
     try {
         std::unique_ptr<TagFile> file = ctx.tags->Open(path);
@@ -118,11 +113,11 @@ std::string Mp3TagValue(const EngineContext& ctx, const std::string& path, bool 
         switch (kind) {
             case Kind::Frame: {
                 std::string text;
-                return file->FrameText(frameId, text) ? text : std::string();
+                return file->FrameText(field, text) ? text : std::string();
             }
             case Kind::Genre: {
                 std::string text;
-                if (!file->FrameText(frameId, text)) return {};
+                if (!file->FrameText(field, text)) return {};
                 return GenreFromFrameText(text);
             }
             case Kind::BitRate: {

@@ -25,6 +25,10 @@ namespace quorv {
 // "Rock"; a plain genre name stands as it is; empty when nothing fits).
 std::string GenreFromFrameText(const std::string& text);
 
+// The name of an ID3v1 genre number (the standard list 0..79 and its
+// common extensions up to 147); null outside.
+const char* Id3v1GenreName(int number);
+
 // The names the `image` properties write: file format and pixel format
 // (empty text for anything outside the known sets).
 const char* PictureFormatName(PictureFormat format);

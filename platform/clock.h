@@ -27,9 +27,6 @@ public:
     virtual bool ToLocal(std::int64_t utcSeconds, LocalTime& out) const = 0;
 };
 
-// The real clock and local zone of the running system.
-const Clock& SystemClock();
-
 // A clock standing at a fixed time, in a zone at a fixed offset from UTC.
 std::unique_ptr<Clock> MakeFixedClock(std::int64_t now, int utcOffsetSeconds = 0);
 

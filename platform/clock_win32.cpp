@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/clock_tm.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {

@@ -26,14 +26,16 @@ public:
     virtual void ToUpper(char* p, std::size_t n) const = 0;
     virtual void ToLower(char* p, std::size_t n) const = 0;
 
+    // UTF-16 text as narrow text of this code page, the one conversion of
+    // the program: a character the code page cannot hold, and a half of a
+    // surrogate pair that stands alone, becomes '?'. This base version
+    // holds ASCII only.
+    virtual std::string FromUtf16(std::u16string_view text) const;
+
     // Convenience wrappers.
     std::string Upper(std::string s) const { if (!s.empty()) ToUpper(&s[0], s.size()); return s; }
     std::string Lower(std::string s) const { if (!s.empty()) ToLower(&s[0], s.size()); return s; }
 };
-
-// The code page of the running platform: the ANSI code page on Windows,
-// UTF-8 natively. Lives as long as the program.
-const CodePage& SystemCodePage();
 
 // Table-driven code pages for tests and the native command line.
 std::unique_ptr<CodePage> MakeUtf8CodePage();

@@ -1,5 +1,6 @@
 // The native system code page: the text of the native build is UTF-8.
 #include "platform/codepage.h"
+#include "platform/system.h"
 
 namespace quorv {
 

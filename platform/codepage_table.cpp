@@ -5,8 +5,22 @@
 #include <cstdint>
 
 #include "platform/codepage.h"
+#include "platform/media_text.h"
 
 namespace quorv {
+
+std::string CodePage::FromUtf16(std::u16string_view text) const {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        // A surrogate pair is one character the base code page cannot hold.
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    }
+    return out;
+}
+
 namespace {
 
 inline bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
@@ -56,6 +70,7 @@ public:
             if (IsAsciiUpper(c)) p[i] = static_cast<char>(c + 0x20);
         }
     }
+    std::string FromUtf16(std::u16string_view text) const override { return Utf8FromUtf16(text, U'?'); }
 };
 
 // A code page described by four 256-entry tables: lead bytes of double-byte
@@ -66,10 +81,14 @@ public:
     std::array<bool, 256> alpha{};
     std::array<unsigned char, 256> upper{};
     std::array<unsigned char, 256> lower{};
+    // The UTF-16 unit of each single byte (0: none); double-byte characters
+    // are not tabulated, so they convert to '?'.
+    std::array<char16_t, 256> unicode{};
 
     TableCodePage() {
         for (int c = 0; c < 256; ++c) {
             upper[c] = lower[c] = static_cast<unsigned char>(c);
+            if (c < 0x80) unicode[c] = static_cast<char16_t>(c);
         }
         for (int c = 'a'; c <= 'z'; ++c) {
             alpha[c] = alpha[c - 0x20] = true;
@@ -89,6 +108,27 @@ public:
     bool IsAlpha(unsigned char c) const override { return alpha[c]; }
     void ToUpper(char* p, std::size_t n) const override { Map(p, n, upper); }
     void ToLower(char* p, std::size_t n) const override { Map(p, n, lower); }
+    std::string FromUtf16(std::u16string_view text) const override {
+        std::string out;
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char16_t u = text[i];
+            if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+            char byte = '?';
+            if (u < 0x80) {
+                byte = static_cast<char>(u);
+            } else {
+                for (int c = 0x80; c < 256; ++c) {
+                    if (unicode[c] == u && !lead[c]) {
+                        byte = static_cast<char>(c);
+                        break;
+                    }
+                }
+            }
+            out.push_back(byte);
+        }
+        return out;
+    }
 
 private:
     void Map(char* p, std::size_t n, const std::array<unsigned char, 256>& table) const {
@@ -105,6 +145,13 @@ private:
 
 std::unique_ptr<CodePage> Make1252() {
     auto cp = std::make_unique<TableCodePage>();
+    // 0x80-0x9F hold punctuation and a few letters; 0xA0-0xFF are Latin-1.
+    static const char16_t kHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+                                       0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+    for (int c = 0x80; c < 0xA0; ++c) cp->unicode[c] = kHigh[c - 0x80];
+    for (int c = 0xA0; c < 256; ++c) cp->unicode[c] = static_cast<char16_t>(c);
     cp->Pair(0x8A, 0x9A);  // S caron
     cp->Pair(0x8C, 0x9C);  // OE
     cp->Pair(0x8E, 0x9E);  // Z caron
@@ -125,6 +172,7 @@ std::unique_ptr<CodePage> Make932() {
     // sound marks); 0xA1-0xA5 are punctuation (full stop, brackets, comma,
     // middle dot). No case mapping beyond ASCII.
     for (int c = 0xA6; c <= 0xDF; ++c) cp->alpha[c] = true;
+    for (int c = 0xA1; c <= 0xDF; ++c) cp->unicode[c] = static_cast<char16_t>(0xFF61 + (c - 0xA1));
     return cp;
 }
 

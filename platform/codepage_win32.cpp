@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <array>
+#include <climits>
 
 #include "platform/codepage.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -35,6 +37,24 @@ public:
     bool IsAlpha(unsigned char c) const override { return alpha_[c]; }
     void ToUpper(char* p, std::size_t n) const override { Map(p, n, upper_); }
     void ToLower(char* p, std::size_t n) const override { Map(p, n, lower_); }
+    std::string FromUtf16(std::u16string_view text) const override {
+        static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected on Windows");
+        if (text.empty()) return std::string();
+        if (text.size() > static_cast<std::size_t>(INT_MAX / 4)) return std::string(text.size(), '?');
+        const wchar_t* src = reinterpret_cast<const wchar_t*>(text.data());
+        const int units = static_cast<int>(text.size());
+        // No best fit: a character the code page lacks becomes '?', never a
+        // look-alike that would name another file.
+        const DWORD flags = WC_NO_BEST_FIT_CHARS;
+        const char kDefault[] = "?";
+        const int needed = WideCharToMultiByte(CP_ACP, flags, src, units, nullptr, 0, kDefault, nullptr);
+        if (needed <= 0) return CodePage::FromUtf16(text);
+        std::string out(static_cast<std::size_t>(needed), '\0');
+        const int written = WideCharToMultiByte(CP_ACP, flags, src, units, &out[0], needed, kDefault, nullptr);
+        if (written <= 0) return CodePage::FromUtf16(text);
+        out.resize(static_cast<std::size_t>(written));
+        return out;
+    }
 
 private:
     void Map(char* p, std::size_t n, const std::array<unsigned char, 256>& table) const {

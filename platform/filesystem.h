@@ -108,9 +108,6 @@ public:
     virtual IoResult AppendFile(const std::string& path, const std::string& bytes) = 0;
 };
 
-// The real file system of the running platform.
-FileSystem& SystemFileSystem();
-
 // Wild-card match of one name as a Windows directory search does it:
 // '*' is any run of characters, '?' any one character, letters compare
 // without regard to ASCII case, a trailing ".*" also matches names without

@@ -17,6 +17,7 @@
 #define _GNU_SOURCE 1
 #endif
 #include "platform/filesystem.h"
+#include "platform/system.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/filesystem.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {

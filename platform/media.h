@@ -15,15 +15,38 @@ struct Mp3Header {
     std::uint32_t frequency = 0;   // sampling rate in Hz
 };
 
+// The tag fields the rule engine reads, named in its own terms; a reader
+// maps them to its library's frames.
+enum class TagField : std::uint8_t {
+    Album,
+    Artist,
+    Title,
+    Track,
+    Year,
+    Comment,
+    Genre,
+    Composer,
+    Copyright,
+    EncodedBy,
+    OriginalArtist,
+    UserLink,  // the user-defined web link
+    Publisher,
+    Time,
+    Language,
+    SubTitle,
+};
+inline constexpr int kTagFieldCount = 16;
+
 // One opened MP3 file (a tag object linked with all tag kinds).
 class TagFile {
 public:
     virtual ~TagFile() = default;
     virtual bool HasV2Tag() const = 0;
-    // Text of the frame with the library's frame id, as single-byte text in
-    // the ANSI code page (UTF-16 frames converted). false when the frame is
-    // missing or has no text-encoding field or no text/URL field.
-    virtual bool FrameText(int frameId, std::string& text) const = 0;
+    // Text of the field's frame as narrow text of the program (UTF-16
+    // frames converted). false when the frame is missing or has no
+    // text-encoding field or no text/URL field, and for a value outside the
+    // enumeration.
+    virtual bool FrameText(TagField field, std::string& text) const = 0;
     // false when no MPEG audio frame was found.
     virtual bool HeaderInfo(Mp3Header& out) const = 0;
 };
@@ -58,21 +81,8 @@ public:
                       const std::string& mimeType) = 0;
 };
 
-// The readers of the running platform (id3lib and GDI+ where available;
-// otherwise readers that report "no tag" / "no picture").
-TagReader& SystemTagReader();
-PictureReader& SystemPictureReader();
-
 // Readers that never find anything: what the engine sees for an unreadable file.
 std::unique_ptr<TagReader> MakeNullTagReader();
 std::unique_ptr<PictureReader> MakeNullPictureReader();
-
-// The library readers: id3lib (both builds) and GDI+ (Windows builds only).
-std::unique_ptr<TagReader> MakeId3libTagReader();
-std::unique_ptr<PictureReader> MakeGdiplusPictureReader();
-
-// The name of an ID3v1 genre number as the tag library lists it (the
-// standard list 0..79 and its common extensions up to 147); null outside.
-const char* Id3v1GenreName(int number);
 
 }  // namespace quorv

@@ -24,7 +24,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-std::string Utf8FromUtf16(const std::u16string& text) {
+std::string Utf8FromUtf16(std::u16string_view text, char32_t replacement) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -34,10 +34,10 @@ std::string Utf8FromUtf16(const std::u16string& text) {
                 c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
                 ++i;
             } else {
-                c = 0xFFFD;
+                c = replacement;
             }
         } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            c = 0xFFFD;
+            c = replacement;
         }
         AppendUtf8(out, c);
     }

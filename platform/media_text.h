@@ -3,13 +3,9 @@
 // UTF-8 natively. id3lib's own conversions cannot be trusted for this (on
 // Windows it has no converter and maps every non-ASCII character to junk).
 #include <string>
+#include <string_view>
 
 namespace quorv {
-
-// UTF-16 code units (surrogate pairs allowed) to narrow text. Windows: the
-// ANSI code page, characters it lacks become its default character.
-// Natively: UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string NarrowFromUtf16(const std::u16string& text);
 
 // ISO-8859-1 frame text to narrow text. Windows: the bytes unchanged (a
 // single-byte frame is taken as text of the code page, as every tagger of
@@ -18,8 +14,10 @@ std::string NarrowFromUtf16(const std::u16string& text);
 // read as Latin-1 and written as UTF-8.
 std::string NarrowFromLatin1(const std::string& bytes);
 
-// Portable helpers, shared by both platforms and by the tests.
-std::string Utf8FromUtf16(const std::u16string& text);
+// Portable helpers, shared by both platforms and by the tests. The UTF-8
+// encoder writes the replacement for a half of a surrogate pair that stands
+// alone (U+FFFD unless told otherwise).
+std::string Utf8FromUtf16(std::u16string_view text, char32_t replacement = 0xFFFD);
 bool IsValidUtf8(const std::string& bytes);
 
 }  // namespace quorv

@@ -3,8 +3,6 @@
 
 namespace quorv {
 
-std::string NarrowFromUtf16(const std::u16string& text) { return Utf8FromUtf16(text); }
-
 std::string NarrowFromLatin1(const std::string& bytes) {
     if (IsValidUtf8(bytes)) return bytes;
     std::u16string wide;

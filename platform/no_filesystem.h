@@ -8,7 +8,8 @@ namespace quorv {
 
 class NoFileSystem : public FileSystem {
 public:
-    char Separator() const override { return '\\'; }
+    explicit NoFileSystem(char separator = '\\') : separator_(separator) {}
+    char Separator() const override { return separator_; }
     bool FindEntries(const std::string&, const std::function<bool(const DirEntry&)>&) override { return false; }
     bool Exists(const std::string&) override { return false; }
     bool GetStatus(const std::string&, FileStatus&) override { return false; }
@@ -20,6 +21,9 @@ public:
     IoResult ReadFile(const std::string&, std::string&) override { return IoResult::NotFound; }
     IoResult WriteFile(const std::string&, const std::string&) override { return IoResult::Failed; }
     IoResult AppendFile(const std::string&, const std::string&) override { return IoResult::Failed; }
+
+private:
+    char separator_;
 };
 
 }  // namespace quorv

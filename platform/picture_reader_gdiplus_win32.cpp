@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/media.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {

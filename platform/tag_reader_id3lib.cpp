@@ -17,6 +17,7 @@
 
 #include "platform/media.h"
 #include "platform/media_text.h"
+#include "platform/system.h"
 
 #if !defined(_WIN32)
 #include <zlib.h>
@@ -48,21 +49,18 @@ extern "C" int uncompress(Bytef* dest, uLongf* destLen, const Bytef* source, uLo
 namespace quorv {
 namespace {
 
-// The engine names frames by the library's frame ids; make sure this
-// library agrees with the numbers the engine uses.
-static_assert(ID3FID_COMMENT == 4 && ID3FID_ALBUM == 29 && ID3FID_COMPOSER == 31 &&
-                  ID3FID_CONTENTTYPE == 32 && ID3FID_COPYRIGHT == 33 && ID3FID_ENCODEDBY == 42 &&
-                  ID3FID_TIME == 45 && ID3FID_TITLE == 47 && ID3FID_SUBTITLE == 48 &&
-                  ID3FID_LANGUAGE == 50 && ID3FID_ORIGARTIST == 58 && ID3FID_LEADARTIST == 61 &&
-                  ID3FID_PUBLISHER == 67 && ID3FID_TRACKNUM == 68 && ID3FID_YEAR == 80 &&
-                  ID3FID_WWWUSER == 92,
-              "id3lib frame ids differ from the ones the engine uses");
-static_assert(ID3FN_TEXTENC == 1 && ID3FN_TEXT == 2 && ID3FN_URL == 3, "id3lib field ids differ");
+// The library's frame of each field the engine reads (in the order of TagField).
+constexpr ID3_FrameID kFrames[kTagFieldCount] = {
+    ID3FID_ALBUM,     ID3FID_LEADARTIST, ID3FID_TITLE,     ID3FID_TRACKNUM, ID3FID_YEAR,       ID3FID_COMMENT,
+    ID3FID_CONTENTTYPE, ID3FID_COMPOSER, ID3FID_COPYRIGHT, ID3FID_ENCODEDBY, ID3FID_ORIGARTIST, ID3FID_WWWUSER,
+    ID3FID_PUBLISHER, ID3FID_TIME,       ID3FID_LANGUAGE,  ID3FID_SUBTITLE,
+};
+static_assert(static_cast<int>(TagField::SubTitle) + 1 == kTagFieldCount, "a frame for every tag field");
 
 // The text of a UTF-16 field. id3lib keeps UTF-16 text big-endian with the
 // byte-order mark already removed; the text ends at the first NUL (a frame
 // may hold several strings; the first is the frame's text).
-std::string Utf16FieldText(const ID3_Field& field) {
+std::string Utf16FieldText(const ID3_Field& field, const CodePage& codePage) {
     const unicode_t* raw = field.GetRawUnicodeText();
     if (raw == nullptr) return {};
     const auto* bytes = reinterpret_cast<const unsigned char*>(raw);
@@ -74,7 +72,7 @@ std::string Utf16FieldText(const ID3_Field& field) {
         if (unit == 0) break;
         text += unit;
     }
-    return NarrowFromUtf16(text);
+    return codePage.FromUtf16(text);
 }
 
 // A single-byte field's first string.
@@ -86,7 +84,9 @@ std::string Latin1FieldText(const ID3_Field& field) {
 
 class Id3libTagFile : public TagFile {
 public:
-    explicit Id3libTagFile(const std::string& path) { tag_.Link(path.c_str(), static_cast<flags_t>(0xFFFF)); }
+    Id3libTagFile(const std::string& path, const CodePage& codePage) : codePage_(&codePage) {
+        tag_.Link(path.c_str(), static_cast<flags_t>(0xFFFF));
+    }
 
     bool HasV2Tag() const override {
         try {
@@ -96,34 +96,35 @@ public:
         }
     }
 
-    bool FrameText(int frameId, std::string& text) const override {
+    bool FrameText(TagField field, std::string& text) const override {
         text.clear();
         try {
-            if (frameId <= ID3FID_NOFRAME || frameId >= ID3FID_LASTFRAMEID) return false;
-            ID3_Frame* frame = tag_.Find(static_cast<ID3_FrameID>(frameId));
+            const auto index = static_cast<std::size_t>(field);
+            if (index >= static_cast<std::size_t>(kTagFieldCount)) return false;
+            ID3_Frame* frame = tag_.Find(kFrames[index]);
             if (frame == nullptr || !frame->Contains(ID3FN_TEXTENC)) return false;
-            ID3_Field* field = nullptr;
+            ID3_Field* data = nullptr;
             if (frame->Contains(ID3FN_TEXT)) {
-                field = frame->GetField(ID3FN_TEXT);
+                data = frame->GetField(ID3FN_TEXT);
             } else if (frame->Contains(ID3FN_URL)) {
-                field = frame->GetField(ID3FN_URL);
+                data = frame->GetField(ID3FN_URL);
             }
-            if (field == nullptr) return false;
-            switch (field->GetEncoding()) {
+            if (data == nullptr) return false;
+            switch (data->GetEncoding()) {
                 case ID3TE_ISO8859_1:
-                    text = Latin1FieldText(*field);
+                    text = Latin1FieldText(*data);
                     break;
                 case ID3TE_UTF16:
                     // Converted here: the library's own UTF-16 to ISO-8859-1
                     // conversion mangles every non-ASCII character.
-                    text = Utf16FieldText(*field);
+                    text = Utf16FieldText(*data, *codePage_);
                     break;
                 default:
                     // UTF-16BE without a byte-order mark and UTF-8 (ID3v2.4
                     // only): the library offers no raw access to them, so
                     // take its own conversion to ISO-8859-1.
-                    field->SetEncoding(ID3TE_ISO8859_1);
-                    text = Latin1FieldText(*field);
+                    data->SetEncoding(ID3TE_ISO8859_1);
+                    text = Latin1FieldText(*data);
                     break;
             }
             return true;
@@ -151,10 +152,12 @@ public:
 private:
     // Find and GetMp3HeaderInfo are const; the frames they return are not.
     mutable ID3_Tag tag_;
+    const CodePage* codePage_;
 };
 
 class Id3libTagReader : public TagReader {
 public:
+    explicit Id3libTagReader(const CodePage& codePage) : codePage_(&codePage) {}
     std::unique_ptr<TagFile> Open(const std::string& path) override {
         try {
             // id3lib treats a file it cannot open as a file without tags;
@@ -162,20 +165,20 @@ public:
             std::FILE* probe = std::fopen(path.c_str(), "rb");
             if (probe == nullptr) return nullptr;
             std::fclose(probe);
-            return std::make_unique<Id3libTagFile>(path);
+            return std::make_unique<Id3libTagFile>(path, *codePage_);
         } catch (...) {
             return nullptr;
         }
     }
+
+private:
+    const CodePage* codePage_;
 };
 
 }  // namespace
 
-std::unique_ptr<TagReader> MakeId3libTagReader() { return std::make_unique<Id3libTagReader>(); }
-
-const char* Id3v1GenreName(int number) {
-    if (number < 0 || number >= ID3_NR_OF_V1_GENRES) return nullptr;
-    return ID3_v1_genre_description[number];
+std::unique_ptr<TagReader> MakeId3libTagReader(const CodePage& codePage) {
+    return std::make_unique<Id3libTagReader>(codePage);
 }
 
 }  // namespace quorv

@@ -1,6 +1,6 @@
 #include "skin/dialog_win32.h"
 
-#include "tools/error_log.h"
+#include "tools/system_access.h"
 
 namespace quorv::win {
 namespace {

@@ -40,12 +40,4 @@ std::string ErrorLogLine(const LocalTime& time, const std::string& message);
 void AppendErrorLog(FileSystem& fs, const Clock& clock, const std::string& folder,
                     const std::string& message);
 
-// The folder of the error log: the install folder, or the program folder
-// when the install folder is empty.
-std::string ErrorLogFolder();
-
-// Formats a message and appends it to the error log of the running program
-// (the real file system, clock and code page). Never reports a failure.
-void WriteErrorLog(const char* format, ...);
-
 }  // namespace quorv

@@ -22,20 +22,6 @@ RegistryRoot ParseRegistryPath(std::string& path) {
     return RegistryRoot::None;
 }
 
-std::string GetInstallFolder(const std::string& productKeyName) {
-    std::string data;
-    std::uint32_t type = 0;
-    std::uint32_t size = 0;
-    const long error =
-        RegReadValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\" + productKeyName, "", data, type, size);
-    if (error != kRegErrorSuccess || type != kRegSz || data.empty()) return std::string();
-#ifdef _WIN32
-    return data + "\\";
-#else
-    return data + "/";
-#endif
-}
-
 bool FileExists(FileSystem& fs, const std::string& path) {
     if (path.empty()) return false;
     return fs.Exists(path);

@@ -1,6 +1,6 @@
 // The native halves of the system helpers: the executable's folder from
 // /proc/self/exe, and no registry.
-#include "tools/system_helpers.h"
+#include "tools/system_access.h"
 
 #include <unistd.h>
 

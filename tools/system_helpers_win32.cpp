@@ -1,5 +1,5 @@
 // The Windows halves of the system helpers: the registry and the module path.
-#include "tools/system_helpers.h"
+#include "tools/system_access.h"
 
 #include <windows.h>
 

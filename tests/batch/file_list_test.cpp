@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "batch/file_list.h"
+#include "engine/mbtext.h"
 #include "platform/codepage.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -103,7 +105,7 @@ TEST(Filter, DoubleByteNamesKeepTheirTrailBytes) {
     const std::string path = "C:\\d\\\x95\x5C.txt";
     EXPECT_EQ("\x95\x5C.txt", EntryName(*cp, path, '\\'));
     EXPECT_EQ("\x95\x5C.txt", SortName(*cp, "\x95\x5C.txt", '\\'));
-    EXPECT_EQ(4u, LastSeparator(*cp, path, '\\'));
+    EXPECT_EQ(4u, mb::FindLastChar(*cp, path, '\\'));
     EXPECT_TRUE(FilterShows(*cp, '\\', path, FilterSettings{"\x95*", false, false}));
     EXPECT_FALSE(FilterShows(*cp, '\\', path, FilterSettings{"d", false, false}));  // the folder never matches
     // Under a single-byte page the same bytes are two characters.
@@ -447,7 +449,8 @@ TEST(SortByName, HundredThousandEntries) {
     list.SortByName();
     EXPECT_EQ("C:\\f\\n0", list.DisplayedText(0));
     EXPECT_EQ("C:\\f\\n99999", list.DisplayedText(99999));
-    EXPECT_TRUE(std::is_sorted(list.DisplayedList().begin(), list.DisplayedList().end(),
+    const Strings shown = list.DisplayedList();
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end(),
                                [](const std::string& a, const std::string& b) { return a < b; }));
 }
 

@@ -9,6 +9,7 @@
 #include "platform/filesystem.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {

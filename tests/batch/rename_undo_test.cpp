@@ -13,7 +13,9 @@
 #include "batch/undo.h"
 #include "platform/codepage.h"
 #include "tests/support/memory_filesystem.h"
+#include "tests/support/test_services.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -123,7 +125,8 @@ protected:
         else
             env_ = std::make_unique<MemoryEnv>();
         cp_ = MakeUtf8CodePage();
-        session_ = std::make_unique<BatchSession>(*cp_, env_->sep());
+        services_ = std::make_unique<test::TestServices>(*cp_, env_->fs());
+        session_ = std::make_unique<BatchSession>(*services_);
         session_->rules = {"FILENAME PREFIX \"x\""};  // the injected renames decide; the list must not be empty
     }
     Env& env() { return *env_; }
@@ -141,6 +144,7 @@ protected:
 
     std::unique_ptr<Env> env_;
     std::unique_ptr<CodePage> cp_;
+    std::unique_ptr<test::TestServices> services_;
     std::unique_ptr<BatchSession> session_;
 };
 
@@ -416,7 +420,7 @@ TEST_P(RunTest, ShorterDisplayedListRollsBackOnlyTheFirstEntries) {
 
 class FaultTest : public ::testing::Test {
 protected:
-    FaultTest() : cp_(MakeUtf8CodePage()), session_(*cp_, '\\') { session_.rules = {"r"}; }
+    FaultTest() : cp_(MakeUtf8CodePage()), services_(*cp_, fs_), session_(services_) { session_.rules = {"r"}; }
     void Add(const Strings& paths) { session_.files.AddFiles(paths); }
     RunServices Table(std::map<std::string, std::string> table) {
         RunServices s;
@@ -428,6 +432,7 @@ protected:
     }
     MemoryFileSystem fs_{'\\'};
     std::unique_ptr<CodePage> cp_;
+    test::TestServices services_;
     BatchSession session_;
 };
 

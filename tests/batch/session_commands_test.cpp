@@ -12,6 +12,8 @@
 #include "batch/undo.h"
 #include "platform/codepage.h"
 #include "tests/support/memory_filesystem.h"
+#include "tests/support/test_services.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -21,8 +23,8 @@ using Strings = std::vector<std::string>;
 
 class SessionTest : public ::testing::Test {
 protected:
-    SessionTest() : cp_(MakeUtf8CodePage()) {}
-    std::unique_ptr<BatchSession> NewSession() { return std::make_unique<BatchSession>(*cp_, '\\'); }
+    SessionTest() : cp_(MakeUtf8CodePage()), services_(*cp_, fs_) {}
+    std::unique_ptr<BatchSession> NewSession() { return std::make_unique<BatchSession>(services_); }
     static RunServices Prefix(const std::string& prefix) {
         RunServices s;
         s.newPath = [prefix](const std::string& p, std::int32_t, const Strings&) {
@@ -33,6 +35,7 @@ protected:
     }
     MemoryFileSystem fs_{'\\'};
     std::unique_ptr<CodePage> cp_;
+    test::TestServices services_;
 };
 
 TEST_F(SessionTest, FileListCommandsRefreshTheStatusLine) {
@@ -70,13 +73,13 @@ TEST_F(SessionTest, RenameUndoneAfterSavingAndLoadingABatchFile) {
         s->rules = {"FILENAME PREFIX \"x\""};
         AddFilesCommand(*s, {"C:\\d\\a.txt", "C:\\d\\b.txt"});
         RenameCommand(*s, fs_, Prefix("x"));
-        ASSERT_EQ(BatchSaveResult::Outcome::Saved, SaveBatchFile(fs_, "C:\\jobs\\run.qvb", MakeBatchFile(*s)).outcome);
+        ASSERT_EQ(SaveResult::Outcome::Saved, SaveBatchFile(fs_, "C:\\jobs\\run.qvb", MakeBatchFile(*s)).outcome);
     }
     EXPECT_EQ("A", fs_.Contents("C:\\d\\xa.txt"));
     EXPECT_EQ("B", fs_.Contents("C:\\d\\xb.txt"));
     EXPECT_EQ(3u, fs_.FileCount());  // the two files and the batch file
     auto fresh = NewSession();
-    const BatchLoadResult loaded = LoadBatchFile(fs_, "C:\\jobs\\run.qvb");
+    const BatchLoadResult loaded = LoadBatchFile(fs_, "C:\\jobs\\run.qvb", SystemCodePage());
     ASSERT_TRUE(loaded.opened);
     ASSERT_TRUE(loaded.read.ok());
     ApplyBatchFile(*fresh, loaded.read);
@@ -99,7 +102,7 @@ TEST_F(SessionTest, PreviewSavedBatchLeavesUndoDisabled) {
     EXPECT_EQ((Strings{"C:\\d\\xa.txt"}), b.runRecord);
     auto fresh = NewSession();
     fresh->files.SetUndoEnabled(true);
-    ApplyBatchFile(*fresh, DecodeBatchFile(EncodeBatchFile(b)));
+    ApplyBatchFile(*fresh, DecodeBatchFile(EncodeBatchFile(b), SystemCodePage()));
     EXPECT_FALSE(fresh->files.UndoEnabled());
 }
 
@@ -120,7 +123,7 @@ TEST_F(SessionTest, DamagedBatchFileKeepsTheWindowSafe) {
     // Cut inside the rule lines: the master list and the run record are
     // taken, the displayed list and the rules are not, and Undo goes off
     // (the new run record no longer pairs with the old displayed list).
-    const BatchReadResult cut = DecodeBatchFile(std::string_view(bytes).substr(0, bytes.size() - 8));
+    const BatchReadResult cut = DecodeBatchFile(std::string_view(bytes).substr(0, bytes.size() - 8), SystemCodePage());
     ASSERT_FALSE(cut.ok());
     ApplyBatchFile(*s, cut);
     EXPECT_EQ((Strings{"C:\\m1", "C:\\m2"}), s->files.MasterList());
@@ -133,7 +136,7 @@ TEST_F(SessionTest, DamagedBatchFileKeepsTheWindowSafe) {
     // Cut inside the first list: nothing is taken.
     auto t = NewSession();
     t->files.AddFiles({"C:\\old"});
-    ApplyBatchFile(*t, DecodeBatchFile(std::string_view(bytes).substr(0, 5)));
+    ApplyBatchFile(*t, DecodeBatchFile(std::string_view(bytes).substr(0, 5), SystemCodePage()));
     EXPECT_EQ((Strings{"C:\\old"}), t->files.MasterList());
 }
 

@@ -12,6 +12,7 @@
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -78,7 +79,7 @@ TEST(SystemCodePage932, RenameAndUndoOfADoubleByteName) {
     ASSERT_EQ(IoResult::Ok, fs.WriteFile(old, "kanji"));
     ASSERT_TRUE(fs.Exists(old));
 
-    BatchSession s(cp, sep[0]);
+    BatchSession s(SystemServices());
     s.rules = {"FILENAME PREFIX \"x\""};
     s.files.AddFiles({old});
     s.files.SetFilterText(name);  // the name, not a part cut at the trail byte

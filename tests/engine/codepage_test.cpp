@@ -7,6 +7,7 @@
 
 #include "engine/mbtext.h"
 #include "tests/engine/engine_fixture.h"
+#include "platform/system.h"
 
 namespace quorv::test {
 namespace {

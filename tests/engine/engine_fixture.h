@@ -28,7 +28,9 @@ class StatusFileSystem : public NoFileSystem {
 public:
     std::map<std::string, FileTimes> files;
     int statusCalls = 0;
+    char separator = '\\';
 
+    char Separator() const override { return separator; }
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     bool GetStatus(const std::string& path, FileStatus& out) override {
         ++statusCalls;
@@ -58,7 +60,7 @@ struct EngineSetup {
         ctx.fileSystem = &files;
         ctx.tags = tags.get();
         ctx.pictures = pictures.get();
-        ctx.separator = separator;
+        files.separator = separator;
         return ctx;
     }
 

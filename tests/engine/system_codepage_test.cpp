@@ -11,6 +11,7 @@
 #endif
 
 #include "tests/engine/engine_fixture.h"
+#include "platform/system.h"
 
 namespace quorv::test {
 namespace {

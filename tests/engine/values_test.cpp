@@ -4,6 +4,7 @@
 #include "engine/inserted_values.h"
 #include "tests/support/temp_dir.h"
 #include "tests/engine/engine_fixture.h"
+#include "platform/system.h"
 
 namespace quorv::test {
 namespace {

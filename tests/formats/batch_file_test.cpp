@@ -1,4 +1,5 @@
 #include "batch/batch_file.h"
+#include "platform/system.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ TEST(BatchFile, FieldsAreWrittenInOrder) {
 
 TEST(BatchFile, RoundTrip) {
     const BatchFile batch = Sample();
-    const BatchReadResult read = DecodeBatchFile(EncodeBatchFile(batch));
+    const BatchReadResult read = DecodeBatchFile(EncodeBatchFile(batch), SystemCodePage());
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.fieldsRead, 5);
     EXPECT_TRUE(read.batch == batch);
@@ -56,7 +57,7 @@ TEST(BatchFile, ExtraBytesAreIgnoredAndAnyNonZeroEnablesUndo) {
     std::string bytes = EncodeBatchFile(batch);
     bytes[bytes.size() - 1] = 0x40;  // field 5 = 0x40000000
     bytes += "junk after the record";
-    const BatchReadResult read = DecodeBatchFile(bytes);
+    const BatchReadResult read = DecodeBatchFile(bytes, SystemCodePage());
     ASSERT_TRUE(read.ok());
     EXPECT_TRUE(read.batch.undoEnabled);
     EXPECT_EQ(read.batch.rules, batch.rules);
@@ -80,7 +81,7 @@ TEST(BatchFile, FaultInEveryPositionKeepsOnlyCompletedFields) {
     }
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         SCOPED_TRACE(cut);
-        const BatchReadResult read = DecodeBatchFile(std::string_view(bytes).substr(0, cut));
+        const BatchReadResult read = DecodeBatchFile(std::string_view(bytes).substr(0, cut), SystemCodePage());
         EXPECT_EQ(read.error, FileError::EndOfFile);
         int expected = 0;
         while (expected < 5 && ends[expected] <= cut) ++expected;
@@ -104,7 +105,7 @@ TEST(BatchFile, MalformedLengthStopsWithTheUnknownError) {
     // Field 1 complete, field 2 holds an 8-byte length beyond 31 bits.
     const std::string bytes = Bytes({1, 0, 1, 'a', 1, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                      0, 0, 0, 0, 1, 0, 0, 0});
-    const BatchReadResult read = DecodeBatchFile(bytes);
+    const BatchReadResult read = DecodeBatchFile(bytes, SystemCodePage());
     EXPECT_EQ(read.error, FileError::Generic);
     EXPECT_EQ(read.fieldsRead, 1);
     EXPECT_EQ(read.batch.masterList, std::vector<std::string>{"a"});
@@ -113,7 +114,7 @@ TEST(BatchFile, MalformedLengthStopsWithTheUnknownError) {
 TEST(BatchFile, HostileCountInALaterFieldCostsNothing) {
     // Field 3 claims four billion entries.
     const std::string bytes = Bytes({0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 1, 'x'});
-    const BatchReadResult read = DecodeBatchFile(bytes);
+    const BatchReadResult read = DecodeBatchFile(bytes, SystemCodePage());
     EXPECT_EQ(read.error, FileError::EndOfFile);
     EXPECT_EQ(read.fieldsRead, 2);
     EXPECT_LE(read.batch.runRecord.capacity(), 16u);

@@ -6,6 +6,7 @@
 
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {

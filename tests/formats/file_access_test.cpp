@@ -13,6 +13,8 @@
 #include "tests/support/temp_dir.h"
 #include "tools/error_log.h"
 #include "tools/system_helpers.h"
+#include "platform/system.h"
+#include "tools/system_access.h"
 
 namespace quorv {
 namespace {
@@ -33,13 +35,13 @@ TEST(BatchFileAccess, SaveWritesTheBytesAndLoadGivesThemBack) {
     batch.runRecord = {"C:\\b1.jpg"};
     batch.rules = {"FILENAME SUFFIX 1"};
     batch.undoEnabled = true;
-    const BatchSaveResult saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", batch);
-    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::NotOpened);  // no such folder
+    const SaveResult saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", batch);
+    EXPECT_EQ(saved.outcome, SaveResult::Outcome::NotOpened);  // no such folder
     fs.AddFolder("C:\\Jobs");
-    ASSERT_EQ(SaveBatchFile(fs, "C:\\Jobs\\job.qvb", batch).outcome, BatchSaveResult::Outcome::Saved);
+    ASSERT_EQ(SaveBatchFile(fs, "C:\\Jobs\\job.qvb", batch).outcome, SaveResult::Outcome::Saved);
     EXPECT_EQ(fs.Contents("C:\\Jobs\\job.qvb"), EncodeBatchFile(batch));
 
-    const BatchLoadResult loaded = LoadBatchFile(fs, "C:\\Jobs\\job.qvb");
+    const BatchLoadResult loaded = LoadBatchFile(fs, "C:\\Jobs\\job.qvb", SystemCodePage());
     EXPECT_TRUE(loaded.opened);
     EXPECT_TRUE(loaded.read.ok());
     EXPECT_EQ(loaded.errorText, "");
@@ -50,25 +52,25 @@ TEST(BatchFileAccess, WriteFailuresNameThePath) {
     MemoryFileSystem fs;
     fs.AddFolder("C:\\Jobs");
     fs.SetFreeSpace(5);
-    BatchSaveResult saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
-    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::WriteFailed);
+    SaveResult saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
+    EXPECT_EQ(saved.outcome, SaveResult::Outcome::WriteFailed);
     EXPECT_EQ(saved.errorText, "Disk full while accessing C:\\Jobs\\job.qvb.");
     fs.SetFreeSpace(-1);
     fs.FailNext(Op::Write, 1, IoResult::Failed);
     saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
-    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::WriteFailed);
+    EXPECT_EQ(saved.outcome, SaveResult::Outcome::WriteFailed);
     EXPECT_EQ(saved.errorText, "An unknown error occurred while accessing C:\\Jobs\\job.qvb.");
     fs.FailNext(Op::Write, 1, IoResult::AccessDenied);
     saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
-    EXPECT_EQ(saved.outcome, BatchSaveResult::Outcome::NotOpened);
+    EXPECT_EQ(saved.outcome, SaveResult::Outcome::NotOpened);
     EXPECT_EQ(saved.errorText, "");
 }
 
 TEST(BatchFileAccess, MissingFileDoesNothingAndDamagedFileIsReported) {
     MemoryFileSystem fs;
-    EXPECT_FALSE(LoadBatchFile(fs, "C:\\none.qvb").opened);
+    EXPECT_FALSE(LoadBatchFile(fs, "C:\\none.qvb", SystemCodePage()).opened);
     fs.AddFile("C:\\short.qvb", std::string(10, '\0'));
-    const BatchLoadResult loaded = LoadBatchFile(fs, "C:\\short.qvb");
+    const BatchLoadResult loaded = LoadBatchFile(fs, "C:\\short.qvb", SystemCodePage());
     EXPECT_TRUE(loaded.opened);
     EXPECT_EQ(loaded.read.fieldsRead, 4);
     EXPECT_EQ(loaded.errorText, "An attempt was made to access an unnamed file past its end.");
@@ -81,11 +83,11 @@ TEST(RuleFileAccess, SavedFavouriteIsListedAndLoadsInOrder) {
     fs.AddFolder("C:\\Tools\\favorite");
     const Lines rules = {"FILENAME PREFIX x", "FILEEXT LOWERCASE all", "FILENAME SUFFIX y"};
     const std::string path = FavouritePath(kProgram, '\\', "Set 1");
-    const RuleSaveResult saved = SaveRuleFile(fs, path, rules);
-    EXPECT_EQ(saved.outcome, RuleSaveResult::Outcome::Saved);
-    EXPECT_TRUE(saved.rescanFavourites());
+    const SaveResult saved = SaveRuleFile(fs, path, rules);
+    EXPECT_EQ(saved.outcome, SaveResult::Outcome::Saved);
+    EXPECT_TRUE(RescanFavouritesAfter(saved));
     EXPECT_EQ(ListFavourites(fs, kProgram), Lines{"Set 1"});
-    const RuleLoadResult loaded = LoadRuleFile(fs, FavouritePath(kProgram, '\\', "Set 1"));
+    const RuleLoadResult loaded = LoadRuleFile(fs, FavouritePath(kProgram, '\\', "Set 1"), SystemCodePage());
     EXPECT_TRUE(loaded.opened);
     EXPECT_TRUE(loaded.ok);
     EXPECT_EQ(loaded.rules, rules);
@@ -108,29 +110,29 @@ TEST(RuleFileAccess, FailuresOfSaveAndLoad) {
     MemoryFileSystem fs;
     fs.AddFolder("C:\\Tools\\favorite");
     // A deleted favourite: not opened, no message.
-    const RuleLoadResult gone = LoadRuleFile(fs, FavouritePath(kProgram, '\\', "gone"));
+    const RuleLoadResult gone = LoadRuleFile(fs, FavouritePath(kProgram, '\\', "gone"), SystemCodePage());
     EXPECT_FALSE(gone.opened);
     EXPECT_EQ(gone.errorText, "");
     // A damaged one: a message and no rules.
     fs.AddFile("C:\\Tools\\favorite\\bad.qvr", std::string("\x02\x00\x01x", 4));
-    const RuleLoadResult bad = LoadRuleFile(fs, "C:\\Tools\\favorite\\bad.qvr");
+    const RuleLoadResult bad = LoadRuleFile(fs, "C:\\Tools\\favorite\\bad.qvr", SystemCodePage());
     EXPECT_TRUE(bad.opened);
     EXPECT_FALSE(bad.ok);
     EXPECT_TRUE(bad.rules.empty());
     EXPECT_EQ(bad.errorText, "An attempt was made to access an unnamed file past its end.");
     // A full disk: the path in the message and no rescan.
     fs.SetFreeSpace(1);
-    const RuleSaveResult full = SaveRuleFile(fs, "C:\\Tools\\favorite\\new.qvr", {"FILENAME PREFIX a"});
-    EXPECT_EQ(full.outcome, RuleSaveResult::Outcome::WriteFailed);
+    const SaveResult full = SaveRuleFile(fs, "C:\\Tools\\favorite\\new.qvr", {"FILENAME PREFIX a"});
+    EXPECT_EQ(full.outcome, SaveResult::Outcome::WriteFailed);
     EXPECT_EQ(full.errorText, "Disk full while accessing C:\\Tools\\favorite\\new.qvr.");
-    EXPECT_FALSE(full.rescanFavourites());
+    EXPECT_FALSE(RescanFavouritesAfter(full));
     // A file that cannot be opened: silent, but the favourites are rescanned.
     fs.SetFreeSpace(-1);
     fs.Lock("C:\\Tools\\favorite\\bad.qvr");
-    const RuleSaveResult locked = SaveRuleFile(fs, "C:\\Tools\\favorite\\bad.qvr", {});
-    EXPECT_EQ(locked.outcome, RuleSaveResult::Outcome::NotOpened);
+    const SaveResult locked = SaveRuleFile(fs, "C:\\Tools\\favorite\\bad.qvr", {});
+    EXPECT_EQ(locked.outcome, SaveResult::Outcome::NotOpened);
     EXPECT_EQ(locked.errorText, "");
-    EXPECT_TRUE(locked.rescanFavourites());
+    EXPECT_TRUE(RescanFavouritesAfter(locked));
 }
 
 // ---------------------------------------------------------- settings file
@@ -138,23 +140,23 @@ TEST(RuleFileAccess, FailuresOfSaveAndLoad) {
 TEST(SettingsFileAccess, MissingEmptyAndSavedFiles) {
     MemoryFileSystem fs;
     const std::string path = std::string(kProgram) + kSettingsFileName;
-    EXPECT_TRUE(LoadSettings(fs, path) == Settings{});
+    EXPECT_TRUE(LoadSettings(fs, path, SystemCodePage()) == Settings{});
     fs.AddFile(path, "");
     Settings expected;
     expected.shellMenu = true;
-    EXPECT_TRUE(LoadSettings(fs, path) == expected);
+    EXPECT_TRUE(LoadSettings(fs, path, SystemCodePage()) == expected);
 
     Settings s;
     s.theme = 7;
     s.lastFolder = "C:\\Pictures";
     ASSERT_TRUE(SaveSettings(fs, path, s));
     EXPECT_EQ(fs.Contents(path).size(), 38u + 11u);
-    EXPECT_TRUE(LoadSettings(fs, path) == s);
+    EXPECT_TRUE(LoadSettings(fs, path, SystemCodePage()) == s);
 
     fs.Lock(path);
     EXPECT_FALSE(SaveSettings(fs, path, Settings{}));
     fs.Unlock(path);
-    EXPECT_TRUE(LoadSettings(fs, path) == s);
+    EXPECT_TRUE(LoadSettings(fs, path, SystemCodePage()) == s);
 }
 
 // ----------------------------------------------------------- handoff file

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tools/system_helpers.h"
+#include "tools/system_access.h"
 
 namespace quorv {
 namespace {

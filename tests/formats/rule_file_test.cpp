@@ -1,4 +1,5 @@
 #include "builder/rule_file.h"
+#include "platform/system.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,7 @@ namespace {
 TEST(RuleFile, EmptyListIsTwoZeroBytesAndLoadsEmpty) {
     EXPECT_EQ(EncodeRuleFile({}), std::string(2, '\0'));
     std::vector<std::string> rules{"old"};
-    EXPECT_EQ(DecodeRuleFile(std::string(2, '\0'), rules), FileError::None);
+    EXPECT_EQ(DecodeRuleFile(std::string(2, '\0'), SystemCodePage(), rules), FileError::None);
     EXPECT_TRUE(rules.empty());
 }
 
@@ -19,9 +20,9 @@ TEST(RuleFile, DamagedFileGivesNoRules) {
     std::string bytes = EncodeRuleFile({"FILENAME PREFIX a", "FILENAME SUFFIX b"});
     bytes.pop_back();
     std::vector<std::string> rules;
-    EXPECT_EQ(DecodeRuleFile(bytes, rules), FileError::EndOfFile);
+    EXPECT_EQ(DecodeRuleFile(bytes, SystemCodePage(), rules), FileError::EndOfFile);
     EXPECT_TRUE(rules.empty());
-    EXPECT_EQ(DecodeRuleFile("", rules), FileError::EndOfFile);
+    EXPECT_EQ(DecodeRuleFile("", SystemCodePage(), rules), FileError::EndOfFile);
 }
 
 TEST(RuleFile, FileTitles) {

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "tools/string_list_record.h"
+#include "formats/string_list_record.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -72,14 +73,14 @@ TEST(SettingsFile, RoundTripOfEveryField) {
     const std::string bytes = EncodeSettings(s);
     // A 300-byte folder carries the three-byte prefix FF 2C 01.
     EXPECT_EQ(bytes.substr(16, 3), Bytes({0xFF, 0x2C, 0x01}));
-    const SettingsReadResult read = DecodeSettings(bytes + "ignored tail");
+    const SettingsReadResult read = DecodeSettings(bytes + "ignored tail", SystemCodePage());
     EXPECT_TRUE(read.complete);
     EXPECT_EQ(read.fieldsRead, 11);
     EXPECT_TRUE(read.settings == s);
 }
 
 TEST(SettingsFile, EmptyFileGivesDefaultsWithShellMenuOn) {
-    const SettingsReadResult read = DecodeSettings("");
+    const SettingsReadResult read = DecodeSettings("", SystemCodePage());
     EXPECT_FALSE(read.complete);
     Settings expected;
     expected.shellMenu = true;
@@ -105,7 +106,7 @@ TEST(SettingsFile, TruncationKeepsFieldsReadBeforeIt) {
     ASSERT_EQ(bytes.size(), 52u);
     for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
         SCOPED_TRACE(cut);
-        const SettingsReadResult read = DecodeSettings(std::string_view(bytes).substr(0, cut));
+        const SettingsReadResult read = DecodeSettings(std::string_view(bytes).substr(0, cut), SystemCodePage());
         EXPECT_FALSE(read.complete);
         int n = 0;
         while (n < 11 && ends[n] <= cut) ++n;
@@ -132,7 +133,7 @@ TEST(SettingsFile, MalformedFolderStopsReading) {
                               Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0,
                                      0, 0, 0}) +
                               std::string(40, '\0');
-    const SettingsReadResult read = DecodeSettings(bytes);
+    const SettingsReadResult read = DecodeSettings(bytes, SystemCodePage());
     EXPECT_FALSE(read.complete);
     EXPECT_EQ(read.fieldsRead, 4);
     EXPECT_TRUE(read.settings.caseSensitive);
@@ -143,7 +144,7 @@ TEST(SettingsFile, MalformedFolderStopsReading) {
 
 TEST(SettingsFile, HugeFolderLengthDoesNotAllocate) {
     const std::string bytes = std::string(16, '\0') + Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0x7F});
-    const SettingsReadResult read = DecodeSettings(bytes);
+    const SettingsReadResult read = DecodeSettings(bytes, SystemCodePage());
     EXPECT_FALSE(read.complete);
     EXPECT_EQ(read.fieldsRead, 4);
     EXPECT_EQ(read.settings.lastFolder.capacity() < 64, true);
@@ -152,7 +153,7 @@ TEST(SettingsFile, HugeFolderLengthDoesNotAllocate) {
 TEST(SettingsFile, WideFolderIsAccepted) {
     const std::string bytes = Raw(0, 1, 0, 0, Bytes({0xFF, 0xFE, 0xFF, 2, 'C', 0, ':', 0, 0}), 0, 5,
                                   800, 600, 0);
-    const SettingsReadResult read = DecodeSettings(bytes);
+    const SettingsReadResult read = DecodeSettings(bytes, SystemCodePage());
     EXPECT_TRUE(read.complete);
     EXPECT_EQ(read.settings.lastFolder, "C:");
 }
@@ -182,7 +183,7 @@ TEST(SettingsFile, OutOfRangeValuesFallBackToDefaults) {
         SCOPED_TRACE(c.what);
         const SettingsReadResult read =
             DecodeSettings(Raw(c.box, c.box, c.box, c.box, Bytes({0, 0}), c.box, c.theme, c.width,
-                               c.height, c.maximized));
+                               c.height, c.maximized), SystemCodePage());
         EXPECT_TRUE(read.complete);
         const Settings& s = read.settings;
         EXPECT_EQ(s.caseSensitive, c.expectBox);

@@ -1,4 +1,5 @@
-#include "tools/string_list_record.h"
+#include "formats/string_list_record.h"
+#include "platform/system.h"
 
 #include <gtest/gtest.h>
 
@@ -25,14 +26,14 @@ TEST(StringListRecord, TwoRulesMakeThe55ByteExample) {
     EXPECT_EQ(bytes, expected);
 
     std::vector<std::string> back;
-    EXPECT_EQ(DecodeStringList(bytes, back), FileError::None);
+    EXPECT_EQ(DecodeStringList(bytes, SystemCodePage(), back), FileError::None);
     EXPECT_EQ(back, (std::vector<std::string>{first, second}));
 }
 
 TEST(StringListRecord, EmptyListIsTwoZeroBytes) {
     EXPECT_EQ(EncodeStringList({}), Bytes({0, 0}));
     std::vector<std::string> back{"left over"};
-    EXPECT_EQ(DecodeStringList(Bytes({0, 0}), back), FileError::None);
+    EXPECT_EQ(DecodeStringList(Bytes({0, 0}), SystemCodePage(), back), FileError::None);
     EXPECT_TRUE(back.empty());
 }
 
@@ -63,7 +64,7 @@ TEST(StringListRecord, LengthPrefixesAtEveryBoundary) {
         EXPECT_EQ(bytes.substr(0, 2), Bytes({0x01, 0x00}));
         EXPECT_EQ(bytes.substr(2, c.prefix.size()), c.prefix);
         std::vector<std::string> back;
-        ASSERT_EQ(DecodeStringList(bytes, back), FileError::None);
+        ASSERT_EQ(DecodeStringList(bytes, SystemCodePage(), back), FileError::None);
         ASSERT_EQ(back.size(), 1u);
         EXPECT_EQ(back[0], line);
     }
@@ -81,20 +82,20 @@ TEST(StringListRecord, CountsFromFFFFUseTheSixByteForm) {
     EXPECT_EQ(bytes.substr(0, 6), Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
     EXPECT_EQ(bytes.size(), 6u + 0xFFFF + 4);
     std::vector<std::string> back;
-    ASSERT_EQ(DecodeStringList(bytes, back), FileError::None);
+    ASSERT_EQ(DecodeStringList(bytes, SystemCodePage(), back), FileError::None);
     EXPECT_EQ(back, lines);
 }
 
 TEST(StringListRecord, LinesKeepEveryByteIncludingZeroAndHighBytes) {
     const std::vector<std::string> lines = {std::string("a\0b", 3), "\xE8\xA1\xA8\x95\x5C", "\r\n", ""};
     std::vector<std::string> back;
-    ASSERT_EQ(DecodeStringList(EncodeStringList(lines), back), FileError::None);
+    ASSERT_EQ(DecodeStringList(EncodeStringList(lines), SystemCodePage(), back), FileError::None);
     EXPECT_EQ(back, lines);
 }
 
 TEST(StringListRecord, BytesAfterTheRecordAreNotRead) {
     std::string bytes = EncodeStringList({"one"}) + "trailing garbage \xFF\xFF";
-    ByteReader reader(bytes);
+    ByteReader reader(bytes, SystemCodePage());
     std::vector<std::string> back;
     ASSERT_TRUE(reader.ReadStringList(back));
     EXPECT_EQ(back, std::vector<std::string>{"one"});
@@ -105,18 +106,18 @@ TEST(StringListRecord, WideStringsAreConverted) {
     // FF FE FF marks UTF-16; then a one-byte count of code units.
     const std::string ascii = Bytes({0x01, 0x00, 0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 'b', 0, 'c', 0});
     std::vector<std::string> back;
-    ASSERT_EQ(DecodeStringList(ascii, back), FileError::None);
+    ASSERT_EQ(DecodeStringList(ascii, SystemCodePage(), back), FileError::None);
     EXPECT_EQ(back, std::vector<std::string>{"abc"});
 
     // A wide string with a three-byte unit count.
     std::string longer = Bytes({0x01, 0x00, 0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01});
     for (int i = 0; i < 300; ++i) longer += Bytes({'z', 0});
-    ASSERT_EQ(DecodeStringList(longer, back), FileError::None);
+    ASSERT_EQ(DecodeStringList(longer, SystemCodePage(), back), FileError::None);
     EXPECT_EQ(back, std::vector<std::string>{std::string(300, 'z')});
 
     // The wide form mixes with narrow strings in one record.
     const std::string mixed = Bytes({0x02, 0x00, 0x02, 'h', 'i', 0xFF, 0xFE, 0xFF, 0x00});
-    ASSERT_EQ(DecodeStringList(mixed, back), FileError::None);
+    ASSERT_EQ(DecodeStringList(mixed, SystemCodePage(), back), FileError::None);
     EXPECT_EQ(back, (std::vector<std::string>{"hi", ""}));
 }
 
@@ -126,7 +127,7 @@ TEST(StringListRecord, WideStringsBecomeUtf8Natively) {
     const std::string bytes = Bytes({0x01, 0x00, 0xFF, 0xFE, 0xFF, 0x05, 0xE9, 0x00, 0x68, 0x88,
                                      0x3D, 0xD8, 0x00, 0xDE, 0x00, 0xDC});
     std::vector<std::string> back;
-    ASSERT_EQ(DecodeStringList(bytes, back), FileError::None);
+    ASSERT_EQ(DecodeStringList(bytes, SystemCodePage(), back), FileError::None);
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0], "\xC3\xA9\xE8\xA1\xA8\xF0\x9F\x98\x80?");
 }
@@ -136,14 +137,14 @@ TEST(StringListRecord, EightByteLengthsMustFitIn31Bits) {
     const std::string head = Bytes({0x01, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     // 0x7FFFFFFF fits: the reader then runs out of bytes.
     std::vector<std::string> back;
-    EXPECT_EQ(DecodeStringList(head + Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0}), back),
+    EXPECT_EQ(DecodeStringList(head + Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0}), SystemCodePage(), back),
               FileError::EndOfFile);
     // 0x80000000 and 2^63 are refused as malformed.
-    EXPECT_EQ(DecodeStringList(head + Bytes({0x00, 0x00, 0x00, 0x80, 0, 0, 0, 0}), back),
+    EXPECT_EQ(DecodeStringList(head + Bytes({0x00, 0x00, 0x00, 0x80, 0, 0, 0, 0}), SystemCodePage(), back),
               FileError::Generic);
-    EXPECT_EQ(DecodeStringList(head + Bytes({0, 0, 0, 0, 0, 0, 0, 0x80}), back), FileError::Generic);
+    EXPECT_EQ(DecodeStringList(head + Bytes({0, 0, 0, 0, 0, 0, 0, 0x80}), SystemCodePage(), back), FileError::Generic);
     // A small 8-byte length is read like any other.
-    EXPECT_EQ(DecodeStringList(head + Bytes({0x02, 0, 0, 0, 0, 0, 0, 0, 'o', 'k'}), back),
+    EXPECT_EQ(DecodeStringList(head + Bytes({0x02, 0, 0, 0, 0, 0, 0, 0, 'o', 'k'}), SystemCodePage(), back),
               FileError::None);
     EXPECT_EQ(back, std::vector<std::string>{"ok"});
 }
@@ -156,12 +157,12 @@ TEST(StringListRecord, EveryTruncationIsReportedAsEndOfFile) {
     full[0] = 4;
     full += wide;
     std::vector<std::string> back;
-    ASSERT_EQ(DecodeStringList(full, back), FileError::None);
+    ASSERT_EQ(DecodeStringList(full, SystemCodePage(), back), FileError::None);
     ASSERT_EQ(back.size(), 4u);
     for (std::size_t cut = 0; cut < full.size(); ++cut) {
         SCOPED_TRACE(cut);
         back.clear();
-        EXPECT_EQ(DecodeStringList(full.substr(0, cut), back), FileError::EndOfFile);
+        EXPECT_EQ(DecodeStringList(full.substr(0, cut), SystemCodePage(), back), FileError::EndOfFile);
         EXPECT_LT(back.size(), 4u);
     }
 }
@@ -170,31 +171,31 @@ TEST(StringListRecord, TruncatedListKeepsTheLinesReadBeforeTheFault) {
     std::string bytes = EncodeStringList({"one", "two", "three"});
     bytes.resize(bytes.size() - 1);
     std::vector<std::string> back;
-    EXPECT_EQ(DecodeStringList(bytes, back), FileError::EndOfFile);
+    EXPECT_EQ(DecodeStringList(bytes, SystemCodePage(), back), FileError::EndOfFile);
     EXPECT_EQ(back, (std::vector<std::string>{"one", "two"}));
 }
 
 TEST(StringListRecord, HugeCountsAndLengthsFailWithoutAllocating) {
     std::vector<std::string> back;
     // Four billion lines claimed in six bytes.
-    EXPECT_EQ(DecodeStringList(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), back), FileError::EndOfFile);
+    EXPECT_EQ(DecodeStringList(Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), SystemCodePage(), back), FileError::EndOfFile);
     EXPECT_LE(back.capacity(), 16u);
     // A string of 0xFFFFFFFE bytes claimed with nothing behind it.
-    EXPECT_EQ(DecodeStringList(Bytes({1, 0, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF}), back),
+    EXPECT_EQ(DecodeStringList(Bytes({1, 0, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF}), SystemCodePage(), back),
               FileError::EndOfFile);
     // A wide string of 0x7FFFFFFF code units: twice the length is checked too.
     EXPECT_EQ(DecodeStringList(Bytes({1, 0, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                      0x7F, 'a', 0}),
+                                      0x7F, 'a', 0}), SystemCodePage(),
                                back),
               FileError::EndOfFile);
     // A wide string with an odd number of text bytes.
-    EXPECT_EQ(DecodeStringList(Bytes({1, 0, 0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}), back),
+    EXPECT_EQ(DecodeStringList(Bytes({1, 0, 0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}), SystemCodePage(), back),
               FileError::EndOfFile);
 }
 
 TEST(StringListRecord, ReaderStopsAtTheFirstErrorAndStaysStopped) {
     const std::string bytes = Bytes({1, 2, 3});
-    ByteReader reader(bytes);
+    ByteReader reader(bytes, SystemCodePage());
     std::uint32_t big = 0;
     EXPECT_FALSE(reader.ReadUInt32(big));
     EXPECT_EQ(reader.error(), FileError::EndOfFile);
@@ -209,7 +210,7 @@ TEST(StringListRecord, IntegersAreLittleEndian) {
     writer.WriteUInt32(0x01020304);
     writer.WriteUInt16(0xBEEF);
     EXPECT_EQ(writer.bytes(), Bytes({0xFE, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1, 0xEF, 0xBE}));
-    ByteReader reader(writer.bytes());
+    ByteReader reader(writer.bytes(), SystemCodePage());
     std::int32_t s = 0;
     std::uint32_t u = 0;
     std::uint16_t w = 0;
@@ -218,7 +219,7 @@ TEST(StringListRecord, IntegersAreLittleEndian) {
     EXPECT_EQ(u, 0x01020304u);
     EXPECT_EQ(w, 0xBEEF);
     const std::string extremeBytes = Bytes({0, 0, 0, 0x80, 0xFF, 0xFF, 0xFF, 0x7F});
-    ByteReader extremes(extremeBytes);
+    ByteReader extremes(extremeBytes, SystemCodePage());
     ASSERT_TRUE(extremes.ReadInt32(s));
     EXPECT_EQ(s, INT32_MIN);
     ASSERT_TRUE(extremes.ReadInt32(s));

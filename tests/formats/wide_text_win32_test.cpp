@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/string_list_record.h"
+#include "formats/string_list_record.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -24,7 +25,7 @@ std::string WideRecord(const std::u16string& units) {
 
 std::string ReadOne(const std::string& bytes) {
     std::vector<std::string> lines;
-    EXPECT_EQ(DecodeStringList(bytes, lines), FileError::None);
+    EXPECT_EQ(DecodeStringList(bytes, SystemCodePage(), lines), FileError::None);
     return lines.size() == 1 ? lines[0] : std::string("<none>");
 }
 

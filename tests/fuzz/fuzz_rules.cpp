@@ -45,7 +45,6 @@ void Check(const CodePage& cp, const Seams& s, const std::string& path, std::int
     ctx.fileSystem = const_cast<OneFileSystem*>(&s.files);
     ctx.tags = s.tags.get();
     ctx.pictures = s.pictures.get();
-    ctx.separator = '\\';
     const std::string result = ApplyRules(ctx, path, number, rules);
     // Without a DESTDIR line the file stays in its folder.
     bool moves = false;

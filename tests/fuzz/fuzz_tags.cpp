@@ -11,6 +11,7 @@
 
 #include "engine/media_values.h"
 #include "platform/media.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -45,12 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     std::fclose(f);
-    // One parse, then every frame id the library knows and the header.
+    // One parse, then every field the engine reads (and one past them) and the header.
     auto file = quorv::SystemTagReader().Open(path);
     if (file) {
         (void)file->HasV2Tag();
         std::string text;
-        for (int id = 0; id <= 130; ++id) (void)file->FrameText(id, text);
+        for (int field = 0; field <= quorv::kTagFieldCount; ++field)
+            (void)file->FrameText(static_cast<quorv::TagField>(field), text);
         quorv::Mp3Header header;
         (void)file->HeaderInfo(header);
     }

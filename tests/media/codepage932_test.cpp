@@ -10,6 +10,7 @@
 #include "engine/media_values.h"
 #include "platform/media.h"
 #include "tests/media/media_files.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {

@@ -9,6 +9,7 @@
 #include "engine/apply_rules.h"
 #include "tests/media/media_files.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -17,7 +18,7 @@ using test::MediaDir;
 using test::MediaFile;
 
 std::string Apply(const std::string& file, const std::vector<std::string>& rules) {
-    return ApplyRules(SystemEngineContext(), MediaFile(file), 1, rules);
+    return ApplyRules(EngineContextOf(SystemServices()), MediaFile(file), 1, rules);
 }
 
 TEST(EnginePath, TagValuesGoIntoTheName) {
@@ -48,7 +49,7 @@ TEST(EnginePath, ConversionIntoTheDestinationFolder) {
     const std::string photo = in.Child("photo.jpg");
     std::error_code ec;
     ASSERT_TRUE(std::filesystem::copy_file(MediaFile("photo.jpg"), photo, ec));
-    const EngineContext ctx = SystemEngineContext();
+    const EngineContext ctx = EngineContextOf(SystemServices());
     const std::string target =
         ApplyRules(ctx, photo, 1, {"FILENAME PREFIX \"x\"", "DESTDIR " + out.path() + "\\", "PICCONVERT PNG"});
     EXPECT_EQ(target, out.path() + "\\xphoto.jpg?conpicPNG");

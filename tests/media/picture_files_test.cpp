@@ -11,6 +11,7 @@
 #include "platform/media.h"
 #include "tests/media/media_files.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -21,11 +22,6 @@ EngineContext PictureContext() {
     EngineContext ctx;
     ctx.pictures = &SystemPictureReader();
     ctx.fileSystem = &SystemFileSystem();
-#ifdef _WIN32
-    ctx.separator = '\\';
-#else
-    ctx.separator = '/';
-#endif
     return ctx;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/media.h"
 #include "tests/media/media_files.h"
 #include "tests/support/temp_dir.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -167,7 +168,7 @@ TEST(TagFiles, OpenTellsAMissingFileFromAFileWithoutTags) {
     ASSERT_NE(none, nullptr);
     EXPECT_FALSE(none->HasV2Tag());
     std::string text = "stale";
-    EXPECT_FALSE(none->FrameText(61, text));
+    EXPECT_FALSE(none->FrameText(TagField::Artist, text));
     EXPECT_EQ(text, "");
     auto v2 = SystemTagReader().Open(MediaFile("v2.mp3"));
     ASSERT_NE(v2, nullptr);
@@ -177,14 +178,15 @@ TEST(TagFiles, OpenTellsAMissingFileFromAFileWithoutTags) {
     EXPECT_FALSE(v1->HasV2Tag());
 }
 
-TEST(TagFiles, FrameIdsOutsideTheLibraryFindNothing) {
+TEST(TagFiles, FieldsOutsideTheEnumerationFindNothing) {
     QUORV_REQUIRE_MEDIA();
     auto v2 = SystemTagReader().Open(MediaFile("v2.mp3"));
     ASSERT_NE(v2, nullptr);
     std::string text;
-    EXPECT_FALSE(v2->FrameText(0, text));
-    EXPECT_FALSE(v2->FrameText(-5, text));
-    EXPECT_FALSE(v2->FrameText(100000, text));
+    EXPECT_TRUE(v2->FrameText(TagField::Album, text));
+    EXPECT_FALSE(v2->FrameText(static_cast<TagField>(kTagFieldCount), text));
+    EXPECT_FALSE(v2->FrameText(static_cast<TagField>(200), text));
+    EXPECT_FALSE(v2->FrameText(static_cast<TagField>(255), text));
 }
 
 TEST(TagFiles, TheTagIsReadAgainForEveryValue) {

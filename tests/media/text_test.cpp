@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/media_text.h"
+#include "platform/system.h"
 
 namespace quorv {
 namespace {
@@ -42,14 +43,14 @@ TEST(MediaText, IsValidUtf8) {
 TEST(MediaText, NarrowFromUtf16) {
 #ifdef _WIN32
     // The harness runs under the ANSI code page 1252.
-    EXPECT_EQ(NarrowFromUtf16(u"Bj\u00F6rk"), "Bj\xF6rk");
-    EXPECT_EQ(NarrowFromUtf16(u"\u20AC"), "\x80");
-    EXPECT_EQ(NarrowFromUtf16(u"\u8868"), "?");  // not in the code page: its default character
+    EXPECT_EQ(SystemCodePage().FromUtf16(u"Bj\u00F6rk"), "Bj\xF6rk");
+    EXPECT_EQ(SystemCodePage().FromUtf16(u"\u20AC"), "\x80");
+    EXPECT_EQ(SystemCodePage().FromUtf16(u"\u8868"), "?");  // not in the code page: its default character
 #else
-    EXPECT_EQ(NarrowFromUtf16(u"Bj\u00F6rk"), "Bj\xC3\xB6rk");
-    EXPECT_EQ(NarrowFromUtf16(u"\u8868"), "\xE8\xA1\xA8");
+    EXPECT_EQ(SystemCodePage().FromUtf16(u"Bj\u00F6rk"), "Bj\xC3\xB6rk");
+    EXPECT_EQ(SystemCodePage().FromUtf16(u"\u8868"), "\xE8\xA1\xA8");
 #endif
-    EXPECT_EQ(NarrowFromUtf16(u""), "");
+    EXPECT_EQ(SystemCodePage().FromUtf16(u""), "");
 }
 
 TEST(MediaText, NarrowFromLatin1) {

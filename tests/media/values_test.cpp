@@ -18,7 +18,7 @@ namespace {
 struct FakeTag {
     bool exists = true;
     bool hasV2 = true;
-    std::map<int, std::string> frames;
+    std::map<TagField, std::string> frames;
     bool hasHeader = false;
     Mp3Header header;
     bool throwOnRead = false;
@@ -28,9 +28,9 @@ class FakeTagFile : public TagFile {
 public:
     explicit FakeTagFile(const FakeTag& tag) : tag_(tag) {}
     bool HasV2Tag() const override { return tag_.hasV2; }
-    bool FrameText(int frameId, std::string& text) const override {
+    bool FrameText(TagField field, std::string& text) const override {
         if (tag_.throwOnRead) throw std::runtime_error("damaged");
-        auto it = tag_.frames.find(frameId);
+        auto it = tag_.frames.find(field);
         if (it == tag_.frames.end()) return false;
         text = it->second;
         return true;
@@ -73,13 +73,13 @@ TEST_F(TagFixture, PropertiesReadTheirFrames) {
     struct Case {
         bool v2;
         const char* property;
-        int frame;
+        TagField frame;
     };
     const Case cases[] = {
-        {false, "Album", 29},     {false, "Artist", 61},     {false, "Title", 47},   {false, "Track", 68},
-        {false, "Year", 80},      {false, "Comment", 4},     {true, "Composer", 31}, {true, "Copyright", 33},
-        {true, "Encodeby", 42},   {true, "OrigArtist", 58},  {true, "wwwuser", 92},  {true, "Publisher", 67},
-        {true, "Time", 45},       {true, "Language", 50},    {true, "SubTitle", 48},
+        {false, "Album", TagField::Album},     {false, "Artist", TagField::Artist},     {false, "Title", TagField::Title},   {false, "Track", TagField::Track},
+        {false, "Year", TagField::Year},      {false, "Comment", TagField::Comment},     {true, "Composer", TagField::Composer}, {true, "Copyright", TagField::Copyright},
+        {true, "Encodeby", TagField::EncodedBy},   {true, "OrigArtist", TagField::OriginalArtist},  {true, "wwwuser", TagField::UserLink},  {true, "Publisher", TagField::Publisher},
+        {true, "Time", TagField::Time},       {true, "Language", TagField::Language},    {true, "SubTitle", TagField::SubTitle},
     };
     for (const Case& c : cases) {
         tags.tag.frames.clear();
@@ -93,8 +93,8 @@ TEST_F(TagFixture, PropertiesReadTheirFrames) {
 
 TEST_F(TagFixture, Mp3tagv2NeedsAnId3v2Tag) {
     tags.tag.hasV2 = false;
-    tags.tag.frames[31] = "Composer from a merged tag";
-    tags.tag.frames[61] = "Artist";
+    tags.tag.frames[TagField::Composer] = "Composer from a merged tag";
+    tags.tag.frames[TagField::Artist] = "Artist";
     EXPECT_EQ(V2("Composer"), "");
     EXPECT_EQ(V1("Artist"), "Artist");
     tags.tag.hasV2 = true;
@@ -125,7 +125,7 @@ TEST_F(TagFixture, MissingFileOrFrameGivesNothing) {
 }
 
 TEST_F(TagFixture, AReaderThatThrowsAddsNothing) {
-    tags.tag.frames[61] = "x";
+    tags.tag.frames[TagField::Artist] = "x";
     tags.tag.throwOnRead = true;
     EXPECT_EQ(V1("Artist"), "");
     EXPECT_EQ(V1("Genre"), "");
@@ -169,9 +169,9 @@ TEST_F(TagFixture, Frequency) {
 }
 
 TEST_F(TagFixture, GenreComesFromTheContentTypeFrame) {
-    tags.tag.frames[32] = "(17)";
+    tags.tag.frames[TagField::Genre] = "(17)";
     EXPECT_EQ(V1("Genre"), "Rock");
-    tags.tag.frames.erase(32);
+    tags.tag.frames.erase(TagField::Genre);
     EXPECT_EQ(V1("Genre"), "");  // no frame is no genre, not genre 0
 }
 
@@ -253,7 +253,6 @@ struct PictureFixture : testing::Test {
         EngineContext ctx;
         ctx.pictures = &pictures;
         ctx.fileSystem = &files;
-        ctx.separator = '\\';
         return ctx;
     }
     std::string Value(const std::string& property) { return PictureValue(Context(), "C:\\in\\p.jpg", property); }

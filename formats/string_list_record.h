@@ -16,39 +16,21 @@
 #include <utility>
 #include <vector>
 
-#include "platform/filesystem.h"
+#include "formats/file_error.h"
+#include "platform/codepage.h"
 
 namespace quorv {
 
-// What went wrong while reading or writing one of the program's files.
-enum class FileError {
-    None,
-    EndOfFile,  // "An attempt was made to access %1 past its end."
-    Generic,    // "An unknown error occurred while accessing %1."
-    DiskFull,   // "Disk full while accessing %1."
-};
-
-// The name shown in place of %1 for errors found while reading.
-inline constexpr const char* kUnnamedFile = "an unnamed file";
-
-// The user's message for an error, %1 replaced by name; empty for None.
-std::string FileErrorText(FileError error, const std::string& name);
-
-// The error for a failed whole-file write or read.
-FileError FileErrorFromIo(IoResult result);
-
-// Converts UTF-16 text (little-endian code units already combined) to the
-// program's 8-bit text: the ANSI code page on Windows, UTF-8 natively.
-// Characters the code page cannot hold become '?'.
-std::string WideToNarrow(const std::u16string& wide);
-
 // A cursor over stored bytes. Every Read* returns false once an error is
 // set (the first error sticks); on failure the output keeps what was read.
+//
+// Strings stored in the wide (UTF-16) form become narrow text of the code
+// page (FromUtf16: a character it cannot hold becomes '?').
 class ByteReader {
 public:
-    explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
+    ByteReader(std::string_view bytes, const CodePage& codePage) : bytes_(bytes), codePage_(&codePage) {}
     // The reader only views the bytes: a temporary would vanish under it.
-    explicit ByteReader(std::string&&) = delete;
+    ByteReader(std::string&&, const CodePage&) = delete;
 
     bool ReadUInt8(std::uint8_t& value);
     bool ReadUInt16(std::uint16_t& value);
@@ -77,6 +59,7 @@ private:
     bool Fail(FileError error);
 
     std::string_view bytes_;
+    const CodePage* codePage_;
     std::size_t pos_ = 0;
     FileError error_ = FileError::None;
 };
@@ -106,6 +89,6 @@ std::string EncodeStringList(const std::vector<std::string>& lines);
 
 // Reads one string list record from the start of bytes; bytes after it are
 // not looked at. On failure lines holds the strings read before the fault.
-FileError DecodeStringList(std::string_view bytes, std::vector<std::string>& lines);
+FileError DecodeStringList(std::string_view bytes, const CodePage& codePage, std::vector<std::string>& lines);
 
 }  // namespace quorv

@@ -1,47 +1,10 @@
-#include "tools/string_list_record.h"
+#include "formats/string_list_record.h"
 
 #include <algorithm>
 
+#include "formats/int32_wrap.h"
+
 namespace quorv {
-
-namespace {
-
-std::string ReplaceName(const char* text, const std::string& name) {
-    std::string out(text);
-    const std::size_t at = out.find("%1");
-    if (at != std::string::npos) out.replace(at, 2, name);
-    return out;
-}
-
-}  // namespace
-
-std::string FileErrorText(FileError error, const std::string& name) {
-    switch (error) {
-    case FileError::None:
-        return std::string();
-    case FileError::EndOfFile:
-        return ReplaceName("An attempt was made to access %1 past its end.", name);
-    case FileError::DiskFull:
-        return ReplaceName("Disk full while accessing %1.", name);
-    case FileError::Generic:
-        break;
-    }
-    return ReplaceName("An unknown error occurred while accessing %1.", name);
-}
-
-FileError FileErrorFromIo(IoResult result) {
-    switch (result) {
-    case IoResult::Ok:
-        return FileError::None;
-    case IoResult::DiskFull:
-        return FileError::DiskFull;
-    case IoResult::NotFound:
-    case IoResult::AccessDenied:
-    case IoResult::Failed:
-        break;
-    }
-    return FileError::Generic;
-}
 
 // ---------------------------------------------------------------- reading
 
@@ -98,9 +61,7 @@ bool ByteReader::ReadUInt64(std::uint64_t& value) {
 bool ByteReader::ReadInt32(std::int32_t& value) {
     std::uint32_t u = 0;
     if (!ReadUInt32(u)) return false;
-    // Two's complement without relying on an implementation-defined cast.
-    value = u <= 0x7FFFFFFFu ? static_cast<std::int32_t>(u)
-                             : -static_cast<std::int32_t>(~u) - 1;
+    value = WrapToInt32(u);
     return true;
 }
 
@@ -162,7 +123,7 @@ bool ByteReader::ReadString(std::string& value) {
         units[i] = static_cast<char16_t>(static_cast<unsigned char>(p[2 * i]) |
                                          (static_cast<unsigned char>(p[2 * i + 1]) << 8));
     }
-    value = WideToNarrow(units);
+    value = codePage_->FromUtf16(units);
     return true;
 }
 
@@ -249,8 +210,8 @@ std::string EncodeStringList(const std::vector<std::string>& lines) {
     return writer.Take();
 }
 
-FileError DecodeStringList(std::string_view bytes, std::vector<std::string>& lines) {
-    ByteReader reader(bytes);
+FileError DecodeStringList(std::string_view bytes, const CodePage& codePage, std::vector<std::string>& lines) {
+    ByteReader reader(bytes, codePage);
     reader.ReadStringList(lines);
     return reader.error();
 }
