@@ -1,5 +1,7 @@
 #include "batch/rename_run.h"
 
+#include "formats/int32_wrap.h"
+
 #include <cstring>
 #include <utility>
 
@@ -44,9 +46,9 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
 
     for (std::size_t i = 0; i < record.size(); ++i) {
         const std::string oldPath = record[i];
-        // The file number is the 1-based position; a run of more files than
-        // a 32-bit number can count never happens with a list box behind it.
-        const auto number = static_cast<std::int32_t>(i + 1);
+        // The file number is the 1-based position, wrapping as every 32-bit
+        // number of the rules does (a list that long never happens).
+        const std::int32_t number = WrapToInt32(static_cast<std::uint32_t>(i + 1));
         std::string newPath = newPathOf ? newPathOf(oldPath, number, session.rules) : oldPath;
         if (newPath == oldPath) {
             text += NotChangedLine(oldPath);

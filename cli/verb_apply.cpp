@@ -7,6 +7,7 @@
 #include "cli/args.h"
 #include "cli/verbs.h"
 #include "engine/apply_rules.h"
+#include "formats/int32_wrap.h"
 #include "platform/system.h"
 
 namespace quorv::cli {
@@ -36,7 +37,7 @@ int RunApply(const Args& args) {
     // File numbers run on from --first with the engine's 32-bit wrap-around.
     std::uint32_t number = static_cast<std::uint32_t>(first);
     for (const std::string& path : paths) {
-        const std::string result = ApplyRules(ctx, path, static_cast<std::int32_t>(number), rules);
+        const std::string result = ApplyRules(ctx, path, WrapToInt32(number), rules);
         std::fwrite(result.data(), 1, result.size(), stdout);
         std::fputc('\n', stdout);
         ++number;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/media_values.h"
+#include "formats/int32_wrap.h"
 
 namespace quorv {
 namespace {
@@ -94,7 +95,7 @@ std::int64_t TimeOf(const EngineContext& ctx, const std::string& path, std::stri
 std::string SequenceText(const DigitExpression& d, std::int32_t fileNumber) {
     const std::uint32_t v = static_cast<std::uint32_t>(d.start) +
                             static_cast<std::uint32_t>(d.step) * static_cast<std::uint32_t>(fileNumber);
-    const std::int32_t value = v <= 0x7FFFFFFFu ? static_cast<std::int32_t>(v) : -static_cast<std::int32_t>(~v) - 1;
+    const std::int32_t value = WrapToInt32(v);
     std::string text = std::to_string(value);
     const std::int32_t width = d.width < kMaxDigitWidth ? d.width : kMaxDigitWidth;
     if (width > 0 && text.size() < static_cast<std::size_t>(width)) {

@@ -18,8 +18,6 @@ std::size_t AsciiPrefix(std::string_view s) {
     return i;
 }
 
-bool IsAscii(std::string_view s) { return AsciiPrefix(s) == s.size(); }
-
 namespace {
 
 inline std::size_t Step(const CodePage& cp, std::string_view s, std::size_t i) {

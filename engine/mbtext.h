@@ -18,7 +18,6 @@ constexpr std::size_t npos = std::string_view::npos;
 
 // Length of the leading run of ASCII bytes.
 std::size_t AsciiPrefix(std::string_view s);
-bool IsAscii(std::string_view s);
 
 // First occurrence of needle at or after byte position from; the match
 // begins and ends on character boundaries. from need not be a boundary:

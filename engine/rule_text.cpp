@@ -1,6 +1,7 @@
 #include "engine/rule_text.h"
 
 #include "engine/mbtext.h"
+#include "formats/int32_wrap.h"
 
 namespace quorv {
 
@@ -17,9 +18,7 @@ std::int32_t ReadNumber(std::string_view s) {
         value = value * 10u + static_cast<std::uint32_t>(s[i] - '0');
     }
     if (negative) value = 0u - value;
-    // Two's-complement reading of the 32 bits, without an out-of-range conversion.
-    return value <= 0x7FFFFFFFu ? static_cast<std::int32_t>(value)
-                                : -static_cast<std::int32_t>(~value) - 1;
+    return WrapToInt32(value);
 }
 
 bool SplitAtBlank(const CodePage& cp, std::string_view s, std::string_view& before, std::string_view& after) {

@@ -18,7 +18,7 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 // Days since 1970-01-01 to a proleptic Gregorian date (the "civil from days"
 // method: eras of 400 years).
-bool CivilFromDays(std::int64_t z, std::int64_t& y, int& m, int& d) {
+void CivilFromDays(std::int64_t z, std::int64_t& y, int& m, int& d) {
     z += 719468;
     const std::int64_t era = FloorDiv(z, 146097);
     const std::int64_t doe = z - era * 146097;                                   // [0, 146096]
@@ -28,7 +28,6 @@ bool CivilFromDays(std::int64_t z, std::int64_t& y, int& m, int& d) {
     d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
     m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-    return true;
 }
 
 bool IsLeap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "engine/mbtext.h"
 #include "platform/filesystem.h"
 #include "platform/system.h"
 
@@ -91,15 +92,12 @@ IoResult FromError(DWORD e) {
 // The last '\\' or '/' that is a character of its own: in a double-byte
 // code page the trail byte of a character may have the same value.
 std::size_t LastSeparator(const std::string& path) {
-    std::size_t last = std::string::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const char c = path[i];
-        if (c == '\\' || c == '/')
-            last = i;
-        else if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size())
-            ++i;
-    }
-    return last;
+    const CodePage& cp = SystemCodePage();
+    const std::size_t back = mb::FindLastChar(cp, path, '\\');
+    const std::size_t slash = mb::FindLastChar(cp, path, '/');
+    if (back == mb::npos) return slash;
+    if (slash == mb::npos) return back;
+    return back > slash ? back : slash;
 }
 
 std::string NameOf(const std::string& path) {

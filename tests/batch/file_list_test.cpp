@@ -481,6 +481,55 @@ TEST(Reorder, UndoIsDisabledWhenTheRecordCannotFollow) {
     EXPECT_EQ((Strings{"C:\\b2"}), list.RunRecord());
 }
 
+TEST(Reorder, ARecordLeftByARemovalStaysByPositionUntilTheLengthsAgree) {
+    FileList list = MakeList({"C:\\a", "C:\\b", "C:\\c"});
+    list.SetRun({"C:\\a2", "C:\\b2", "C:\\c2"}, {EntryOutcome::Renamed, EntryOutcome::Failed, EntryOutcome::Renamed});
+    list.SetSelected(0, true);
+    list.RemoveSelected();
+    // Removing entries leaves the record as it was, by position.
+    EXPECT_EQ((Strings{"C:\\b", "C:\\c"}), list.DisplayedList());
+    EXPECT_EQ((Strings{"C:\\a2", "C:\\b2", "C:\\c2"}), list.RunRecord());
+    EXPECT_EQ(EntryOutcome::Failed, list.Outcome(1));
+    EXPECT_EQ(EntryOutcome::Unknown, list.Outcome(3));
+    // Three rows again: the record belongs to them by position and follows a sort.
+    list.AddFiles({"C:\\0"});
+    EXPECT_EQ((Strings{"C:\\b", "C:\\c", "C:\\0"}), list.DisplayedList());
+    list.SortByName();
+    EXPECT_EQ((Strings{"C:\\0", "C:\\b", "C:\\c"}), list.DisplayedList());
+    EXPECT_EQ((Strings{"C:\\c2", "C:\\a2", "C:\\b2"}), list.RunRecord());
+    EXPECT_EQ(EntryOutcome::Renamed, list.Outcome(0));
+    EXPECT_EQ(EntryOutcome::Renamed, list.Outcome(1));
+    EXPECT_EQ(EntryOutcome::Failed, list.Outcome(2));
+}
+
+TEST(Revisions, TextsAndSelectionCountSeparately) {
+    FileList list = MakeList({"C:\\b", "C:\\a"});
+    const auto texts = list.revision();
+    const auto selection = list.selectionRevision();
+    list.SelectAll();
+    list.SetSelected(0, true);  // already selected: no change
+    EXPECT_EQ(texts, list.revision());
+    EXPECT_EQ(selection + 1, list.selectionRevision());
+    list.SortByName();
+    EXPECT_EQ(texts + 1, list.revision());
+    list.SortByName();  // already in order: nothing moves
+    EXPECT_EQ(texts + 1, list.revision());
+    list.SetFilterText("x");
+    EXPECT_EQ(texts + 2, list.revision());
+    EXPECT_LT(selection + 1, list.selectionRevision());
+}
+
+TEST(MasterList, RemoveMasterEntriesTakesEveryExactCopy) {
+    FileList list(Cp1252(), '\\');
+    list.SetMasterList({"C:\\a", "C:\\b", "C:\\A", "C:\\a"});
+    EXPECT_EQ(2u, list.RemoveMasterEntries("C:\\a"));
+    EXPECT_EQ((Strings{"C:\\b", "C:\\A"}), list.MasterList());
+    EXPECT_EQ(0u, list.RemoveMasterEntries("C:\\missing"));
+    // The index still knows the rest: AppendUnique replaces the other case.
+    list.AppendUnique("C:\\a");
+    EXPECT_EQ((Strings{"C:\\b", "C:\\a"}), list.MasterList());
+}
+
 // ---------------------------------------------------------------- selection
 
 TEST(Selection, SelectAllAndInvert) {

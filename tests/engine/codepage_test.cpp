@@ -184,6 +184,30 @@ TEST(SystemCodePage, IsTheNativeOrAnsiPage) {
 
 // ---------------------------------------------------------------- helpers
 
+TEST(CodePages, FromUtf16WritesWhatThePageHoldsAndQuestionMarksForTheRest) {
+    struct Case {
+        int page;  // 0: UTF-8
+        std::u16string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {1252, u"caf\u00E9 \u20AC", "caf\xE9 \x80"},
+        {1252, u"\u0160\u0178\u00FF", "\x8A\x9F\xFF"},
+        {1252, u"a\u8868b", "a?b"},                       // not in the page
+        {1252, u"\U0001F600", "?"},                        // a pair is one character
+        {1252, std::u16string(1, char16_t(0xD800)), "?"},  // a half standing alone
+        {932, u"\uFF71\uFF9F", "\xB1\xDF"},            // half-width katakana: one byte each
+        {932, u"x\u8868", "x?"},                           // double-byte characters are not tabulated
+        {0, u"Bj\u00F6rk \U0001F600", "Bj\xC3\xB6rk \xF0\x9F\x98\x80"},
+        {0, std::u16string{char16_t(0xDC00), u'x'}, "?x"},
+        {0, std::u16string(u"x\0y", 3), std::string("x\0y", 3)},
+    };
+    for (const Case& c : cases) {
+        const std::unique_ptr<CodePage> cp = c.page == 0 ? MakeUtf8CodePage() : MakeTableCodePage(c.page);
+        EXPECT_EQ(cp->FromUtf16(c.text), c.expected) << c.page;
+    }
+}
+
 TEST(MultiByteText, FindBeginsAndEndsOnBoundaries) {
     auto cp = MakeTableCodePage(932);
     const std::string s = "a" + kHyo + "\\b";
@@ -237,7 +261,9 @@ TEST(MultiByteText, AgreesWithAPlainWalk) {
         for (std::size_t p = 0; p <= s.size(); ++p) {
             const std::size_t end = *std::lower_bound(b.begin(), b.end(), p);
             ASSERT_EQ(mb::CharEnd(*cp, s, p), end) << round;
-            if (p < s.size()) ASSERT_EQ(mb::CharStart(*cp, s, p), *(std::upper_bound(b.begin(), b.end(), p) - 1)) << round;
+            if (p < s.size()) {
+                ASSERT_EQ(mb::CharStart(*cp, s, p), *(std::upper_bound(b.begin(), b.end(), p) - 1)) << round;
+            }
         }
     }
 }

@@ -1,6 +1,7 @@
 // Real MP3 files (encoded by lame, tagged by id3v2 or byte by byte) read
 // through id3lib and the engine's media values.
 #include <gtest/gtest.h>
+#include <id3/globals.h>
 
 #include <filesystem>
 #include <string>
@@ -176,6 +177,14 @@ TEST(TagFiles, OpenTellsAMissingFileFromAFileWithoutTags) {
     auto v1 = SystemTagReader().Open(MediaFile("v1.mp3"));
     ASSERT_NE(v1, nullptr);
     EXPECT_FALSE(v1->HasV2Tag());
+}
+
+TEST(TagFiles, GenreNamesAreTheLibrarys) {
+    // The engine keeps its own list so that it needs no tag library; it must
+    // name every genre number exactly as the library does.
+    ASSERT_EQ(ID3_NR_OF_V1_GENRES, 148);
+    for (int n = 0; n < ID3_NR_OF_V1_GENRES; ++n) EXPECT_STREQ(Id3v1GenreName(n), ID3_v1_genre_description[n]) << n;
+    EXPECT_EQ(Id3v1GenreName(ID3_NR_OF_V1_GENRES), nullptr);
 }
 
 TEST(TagFiles, FieldsOutsideTheEnumerationFindNothing) {
