@@ -364,6 +364,86 @@ TEST_F(ShellMenu, TheBitmapComesOnlyFromTheInstallFolderDll) {
     }
 }
 
+// The menu as a user sees it, with the item's bitmap drawn by the system.
+// The picture is kept beside the test as shell_menu.bmp for review.
+struct MenuPicture {
+    RECT rect{};
+    std::vector<DWORD> pixels;  // top-down, 0x00RRGGBB
+};
+MenuPicture* g_picture = nullptr;
+
+VOID CALLBACK CaptureOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
+    const HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup) || !g_picture || !g_picture->pixels.empty()) return;
+    RECT& r = g_picture->rect;
+    GetWindowRect(popup, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const win::WindowDc screen(nullptr);
+    const win::DcHandle memory(CreateCompatibleDC(screen.get()));
+    const win::Bitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (memory && section) {
+        const win::SelectGuard select(memory.get(), section.get());
+        BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const DWORD* p = static_cast<const DWORD*>(bits);
+        g_picture->pixels.assign(p, p + static_cast<std::size_t>(w) * h);
+    }
+    EndMenu();
+}
+
+void SaveBmp(const std::wstring& path, const MenuPicture& picture) {
+    const int w = picture.rect.right - picture.rect.left, h = picture.rect.bottom - picture.rect.top;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = w;
+    header.biHeight = -h;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(picture.pixels.size() * 4);
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&header), sizeof(header));
+    bytes.append(reinterpret_cast<const char*>(picture.pixels.data()), picture.pixels.size() * 4);
+    WriteBytes(path, bytes);
+}
+
+TEST_F(ShellMenu, TheItemShowsItsBitmapInAnOpenMenu) {
+    const std::wstring installed = install_ + L"\\QuorvShell.dll";
+    ASSERT_TRUE(CopyTo(BuiltShellDll(), installed));
+    ShellDll copy(installed);
+    win::ComPtr<IContextMenu> menu = copy.Create<IContextMenu>(IID_IContextMenu);
+    ASSERT_TRUE(menu);
+    win::MenuHandle popup = ThreeItemMenu();
+    ASSERT_EQ(menu->QueryContextMenu(popup.get(), 1, kFirstId, kLastId, CMF_NORMAL), 1);
+
+    win::WindowHandle owner(CreateWindowExW(0, L"STATIC", L"menu owner", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50,
+                                            nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(owner);
+    SetForegroundWindow(owner.get());
+    MenuPicture picture;
+    g_picture = &picture;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, CaptureOpenMenu);
+    TrackPopupMenuEx(popup.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN, 120, 120, owner.get(), nullptr);
+    KillTimer(nullptr, timer);
+    g_picture = nullptr;
+    ASSERT_FALSE(picture.pixels.empty()) << "the menu never opened";
+    SaveBmp(TestFolder() + L"\\shell_menu.bmp", picture);
+
+    // The pencil's orange (0xE08A1E) of the item's bitmap is on the screen.
+    const auto orange = std::count(picture.pixels.begin(), picture.pixels.end(), DWORD(0xE08A1E));
+    EXPECT_GE(orange, 4);
+    menu.reset();
+}
+
 TEST_F(ShellMenu, HelpTextIsCutToFitInBothForms) {
     win::ComPtr<IContextMenu> menu = NewMenu();
     ASSERT_TRUE(menu);
