@@ -45,14 +45,5 @@ TEST(HandoffFormat, AppendingBehindAnUnreadFileLosesAndInventsNothing) {
               (std::vector<std::string>{"C:\\Photos\\a long name from before.jpg", "C:\\b.jpg", "C:\\new.jpg"}));
 }
 
-TEST(HandoffFormat, EntriesEndWithCarriageReturnAndLineFeed) {
-    std::string text;
-    AppendHandoffEntry(text, "C:\\Photos\\a.jpg");
-    AppendHandoffEntry(text, "");
-    AppendHandoffEntry(text, "C:\\x y\\b.jpg");
-    EXPECT_EQ(text, "C:\\Photos\\a.jpg\r\n\r\nC:\\x y\\b.jpg\r\n");
-    EXPECT_EQ(text, EncodeHandoff({"C:\\Photos\\a.jpg", "", "C:\\x y\\b.jpg"}));
-}
-
 }  // namespace
 }  // namespace quorv

@@ -132,10 +132,14 @@ TEST(ShellRegistration, ClickOnTheShellMenuBox) {
     }
 }
 
-TEST(ShellRegistration, UnregisterAsksWhetherTheDllIsInUseFirst) {
+TEST(ShellRegistration, WhatIsCalledInWhichOrder) {
     Script script;
     script.exports = kAllExports;
     ScriptedLoader loader(script);
+    EXPECT_TRUE(RegisterShellExtension(loader, kFolder).succeeded);
+    EXPECT_EQ(script.log, (std::vector<std::string>{"load " + kDll, "call DllRegisterServer", "unload"}));
+
+    script.log.clear();
     EXPECT_TRUE(UnregisterShellExtension(loader, kFolder).succeeded);
     EXPECT_EQ(script.log, (std::vector<std::string>{"load " + kDll, "call DllCanUnloadNow",
                                                     "call DllUnregisterServer", "unload"}));
@@ -145,16 +149,6 @@ TEST(ShellRegistration, UnregisterAsksWhetherTheDllIsInUseFirst) {
     script.exports[ShellExport::CanUnloadNow] = kFalse;
     EXPECT_FALSE(UnregisterShellExtension(loader, kFolder).succeeded);
     EXPECT_EQ(script.log, (std::vector<std::string>{"load " + kDll, "call DllCanUnloadNow", "unload"}));
-}
-
-TEST(ShellRegistration, RegisterCallsOnlyDllRegisterServer) {
-    Script script;
-    script.exports = kAllExports;
-    ScriptedLoader loader(script);
-    const ShellRegistrationResult result = RegisterShellExtension(loader, kFolder);
-    EXPECT_TRUE(result.succeeded);
-    EXPECT_TRUE(result.messages.empty());
-    EXPECT_EQ(script.log, (std::vector<std::string>{"load " + kDll, "call DllRegisterServer", "unload"}));
 }
 
 TEST(ShellRegistration, LoadErrorCodesAreShownAsSignedNumbers) {
