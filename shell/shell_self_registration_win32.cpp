@@ -25,14 +25,14 @@ enum class Marker {
     Replaced,  // removed with everything below it before it is written again
 };
 
-// The AppID part is written first and removed last; the class part holds
+// The AppID group is written first and removed last; the class group holds
 // the class, its ProgIDs and the file manager's handler entry.
-enum class Part { AppId, Class };
+enum class Group { AppId, Class };
 
 // One key of the table under HKEY_CLASSES_ROOT. Null pointers are absent
 // values; kModulePath in a value stands for the DLL's full path.
 struct Row {
-    Part part;
+    Group group;
     const wchar_t* key;
     const wchar_t* defaultValue;
     const wchar_t* valueName;
@@ -45,25 +45,25 @@ constexpr const wchar_t kModulePath[] = L"%MODULE%";
 #define CLSID_KEY L"CLSID\\" QUORV_SHELL_CLSID_KEY
 
 const Row kTable[] = {
-    {Part::AppId, L"AppID", nullptr, nullptr, nullptr, Marker::Kept},
-    {Part::AppId, L"AppID\\" QUORV_SHELL_APPID_KEY, L"QuorvShell", nullptr, nullptr, Marker::Plain},
-    {Part::AppId, L"AppID\\QuorvShell.DLL", nullptr, L"AppID", QUORV_SHELL_APPID_KEY, Marker::Plain},
-    {Part::Class, L"QuorvShell.QuorvaneShell.1", L"QuorvaneShell Class", nullptr, nullptr, Marker::Plain},
-    {Part::Class, L"QuorvShell.QuorvaneShell.1\\CLSID", QUORV_SHELL_CLSID_KEY, nullptr, nullptr, Marker::Plain},
-    {Part::Class, L"QuorvShell.QuorvaneShell", L"QuorvaneShell Class", nullptr, nullptr, Marker::Plain},
-    {Part::Class, L"QuorvShell.QuorvaneShell\\CLSID", QUORV_SHELL_CLSID_KEY, nullptr, nullptr, Marker::Plain},
-    {Part::Class, L"QuorvShell.QuorvaneShell\\CurVer", L"QuorvShell.QuorvaneShell.1", nullptr, nullptr, Marker::Plain},
-    {Part::Class, L"CLSID", nullptr, nullptr, nullptr, Marker::Kept},
-    {Part::Class, CLSID_KEY, L"QuorvaneShell Class", L"AppID", QUORV_SHELL_APPID_KEY, Marker::Replaced},
-    {Part::Class, CLSID_KEY L"\\ProgID", L"QuorvShell.QuorvaneShell.1", nullptr, nullptr, Marker::Plain},
-    {Part::Class, CLSID_KEY L"\\VersionIndependentProgID", L"QuorvShell.QuorvaneShell", nullptr, nullptr, Marker::Plain},
-    {Part::Class, CLSID_KEY L"\\Programmable", nullptr, nullptr, nullptr, Marker::Replaced},
-    {Part::Class, CLSID_KEY L"\\InprocServer32", kModulePath, L"ThreadingModel", L"Apartment", Marker::Plain},
-    {Part::Class, CLSID_KEY L"\\TypeLib", QUORV_SHELL_LIBID_KEY, nullptr, nullptr, Marker::Plain},
-    {Part::Class, L"*", nullptr, nullptr, nullptr, Marker::Kept},
-    {Part::Class, L"*\\shellex", nullptr, nullptr, nullptr, Marker::Kept},
-    {Part::Class, L"*\\shellex\\ContextMenuHandlers", nullptr, nullptr, nullptr, Marker::Kept},
-    {Part::Class, L"*\\shellex\\ContextMenuHandlers\\Quorvane Shell", QUORV_SHELL_CLSID_KEY, nullptr, nullptr, Marker::Replaced},
+    {Group::AppId, L"AppID", nullptr, nullptr, nullptr, Marker::Kept},
+    {Group::AppId, L"AppID\\" QUORV_SHELL_APPID_KEY, L"QuorvShell", nullptr, nullptr, Marker::Plain},
+    {Group::AppId, L"AppID\\QuorvShell.DLL", nullptr, L"AppID", QUORV_SHELL_APPID_KEY, Marker::Plain},
+    {Group::Class, L"QuorvShell.QuorvaneShell.1", L"QuorvaneShell Class", nullptr, nullptr, Marker::Plain},
+    {Group::Class, L"QuorvShell.QuorvaneShell.1\\CLSID", QUORV_SHELL_CLSID_KEY, nullptr, nullptr, Marker::Plain},
+    {Group::Class, L"QuorvShell.QuorvaneShell", L"QuorvaneShell Class", nullptr, nullptr, Marker::Plain},
+    {Group::Class, L"QuorvShell.QuorvaneShell\\CLSID", QUORV_SHELL_CLSID_KEY, nullptr, nullptr, Marker::Plain},
+    {Group::Class, L"QuorvShell.QuorvaneShell\\CurVer", L"QuorvShell.QuorvaneShell.1", nullptr, nullptr, Marker::Plain},
+    {Group::Class, L"CLSID", nullptr, nullptr, nullptr, Marker::Kept},
+    {Group::Class, CLSID_KEY, L"QuorvaneShell Class", L"AppID", QUORV_SHELL_APPID_KEY, Marker::Replaced},
+    {Group::Class, CLSID_KEY L"\\ProgID", L"QuorvShell.QuorvaneShell.1", nullptr, nullptr, Marker::Plain},
+    {Group::Class, CLSID_KEY L"\\VersionIndependentProgID", L"QuorvShell.QuorvaneShell", nullptr, nullptr, Marker::Plain},
+    {Group::Class, CLSID_KEY L"\\Programmable", nullptr, nullptr, nullptr, Marker::Replaced},
+    {Group::Class, CLSID_KEY L"\\InprocServer32", kModulePath, L"ThreadingModel", L"Apartment", Marker::Plain},
+    {Group::Class, CLSID_KEY L"\\TypeLib", QUORV_SHELL_LIBID_KEY, nullptr, nullptr, Marker::Plain},
+    {Group::Class, L"*", nullptr, nullptr, nullptr, Marker::Kept},
+    {Group::Class, L"*\\shellex", nullptr, nullptr, nullptr, Marker::Kept},
+    {Group::Class, L"*\\shellex\\ContextMenuHandlers", nullptr, nullptr, nullptr, Marker::Kept},
+    {Group::Class, L"*\\shellex\\ContextMenuHandlers\\Quorvane Shell", QUORV_SHELL_CLSID_KEY, nullptr, nullptr, Marker::Replaced},
 };
 
 #undef CLSID_KEY
@@ -76,9 +76,9 @@ LONG SetString(HKEY key, const wchar_t* name, const wchar_t* data, const std::ws
     return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), bytes);
 }
 
-HRESULT WritePart(Part part, const std::wstring& modulePath) {
+HRESULT WriteGroup(Group group, const std::wstring& modulePath) {
     for (const Row& row : kTable) {
-        if (row.part != part) continue;
+        if (row.group != group) continue;
         if (row.marker == Marker::Replaced) {
             const LONG error = RegDeleteTreeW(HKEY_CLASSES_ROOT, row.key);
             if (error != ERROR_SUCCESS && Found(error)) return HRESULT_FROM_WIN32(error);
@@ -100,12 +100,12 @@ HRESULT WritePart(Part part, const std::wstring& modulePath) {
     return S_OK;
 }
 
-// Removes the part's keys that are not kept, deepest first, each with
+// Removes the group's keys that are not kept, deepest first, each with
 // everything below it. Keys already gone are no failure.
-HRESULT RemovePart(Part part) {
+HRESULT RemoveGroup(Group group) {
     for (std::size_t i = sizeof(kTable) / sizeof(kTable[0]); i-- > 0;) {
         const Row& row = kTable[i];
-        if (row.part != part || row.marker == Marker::Kept) continue;
+        if (row.group != group || row.marker == Marker::Kept) continue;
         const LONG error = RegDeleteTreeW(HKEY_CLASSES_ROOT, row.key);
         if (error != ERROR_SUCCESS && Found(error)) return HRESULT_FROM_WIN32(error);
     }
@@ -150,9 +150,9 @@ STDAPI DllRegisterServer() {
     try {
         const std::wstring modulePath = ModuleFileName(ThisModule());
         if (modulePath.empty()) return SELFREG_E_CLASS;
-        HRESULT hr = WritePart(Part::AppId, modulePath);
+        HRESULT hr = WriteGroup(Group::AppId, modulePath);
         if (FAILED(hr)) return hr;
-        hr = WritePart(Part::Class, modulePath);
+        hr = WriteGroup(Group::Class, modulePath);
         if (FAILED(hr)) return hr;
         return RegisterTypeLibrary(modulePath);
     } catch (...) {
@@ -164,10 +164,10 @@ STDAPI DllUnregisterServer() {
     try {
         const std::wstring modulePath = ModuleFileName(ThisModule());
         if (modulePath.empty()) return SELFREG_E_CLASS;
-        HRESULT hr = RemovePart(Part::Class);
+        HRESULT hr = RemoveGroup(Group::Class);
         if (SUCCEEDED(hr)) hr = UnregisterTypeLibrary(modulePath);
         if (FAILED(hr)) return hr;
-        return RemovePart(Part::AppId);
+        return RemoveGroup(Group::AppId);
     } catch (...) {
         return E_OUTOFMEMORY;
     }
