@@ -41,9 +41,12 @@ public:
     }
     StorageMedium(const StorageMedium&) = delete;
     StorageMedium& operator=(const StorageMedium&) = delete;
-    STGMEDIUM* put() noexcept {
-        taken_ = true;
-        return &medium_;
+    // Asks the data object for the format; the medium is owned only when
+    // the request succeeded.
+    HRESULT Fetch(IDataObject* data, FORMATETC* format) {
+        const HRESULT hr = data->GetData(format, &medium_);
+        taken_ = SUCCEEDED(hr);
+        return hr;
     }
     const STGMEDIUM& get() const noexcept { return medium_; }
 
@@ -121,7 +124,7 @@ STDMETHODIMP QuorvaneShell::Initialize(PCIDLIST_ABSOLUTE, IDataObject* data, HKE
     try {
         FORMATETC format = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         StorageMedium medium;
-        if (FAILED(data->GetData(&format, medium.put()))) return S_OK;
+        if (FAILED(medium.Fetch(data, &format))) return S_OK;
         if (medium.get().tymed != TYMED_HGLOBAL || !medium.get().hGlobal) return S_OK;
         // Gathered apart first: a failure half-way adds nothing.
         std::string gathered;
