@@ -7,22 +7,9 @@
 #include <vector>
 
 #include "platform/filesystem.h"
+#include "shell/handoff_format.h"
 
 namespace quorv {
-
-inline constexpr const char* kHandoffFileName = "Quorv2.qv2";
-
-// The file's bytes: every entry followed by "\r\n", nothing else. Kept in
-// the header so the extension, which links against nothing of the program,
-// can build the same bytes.
-inline std::string EncodeHandoff(const std::vector<std::string>& entries) {
-    std::string out;
-    for (const std::string& entry : entries) {
-        out += entry;
-        out += "\r\n";
-    }
-    return out;
-}
 
 // The entries of the file: the text up to the first zero byte, split at
 // each "\r\n"; text after the last "\r\n" is not an entry; empty entries

@@ -1,0 +1,409 @@
+#include "tests/win32/shell_test_support.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace quorv::test {
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) return std::wstring();
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) return std::string();
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                      nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring TestFolder() {
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size())));
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+std::wstring BuiltShellDll() { return TestFolder() + L"\\QuorvShell.dll"; }
+std::wstring StandInProgram() { return TestFolder() + L"\\quorv2_stand_in.exe"; }
+std::wstring UnregisterOnlyDll() { return TestFolder() + L"\\unregister_only.dll"; }
+
+std::wstring Long(const std::wstring& path) {
+    if (path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    return L"\\\\?\\" + path;
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool CopyTo(const std::wstring& from, const std::wstring& to) {
+    return CopyFileW(Long(from).c_str(), Long(to).c_str(), FALSE) != FALSE;
+}
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+    win::FileHandle file(CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
+    return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    win::FileHandle file(CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+bool MakeFolders(const std::wstring& path) {
+    if (CreateDirectoryW(Long(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
+    const std::size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos || slash < 3) return false;
+    return MakeFolders(path.substr(0, slash)) && CreateDirectoryW(Long(path).c_str(), nullptr);
+}
+
+namespace {
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    win::FindHandle find(FindFirstFileW(Long(folder + L"\\*").c_str(), &found));
+    if (find) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesW(Long(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+                // A program that was just started may still hold its file.
+                for (int attempt = 0; attempt < 50 && !DeleteFileW(Long(child).c_str()); ++attempt) Sleep(20);
+            }
+        } while (FindNextFileW(find.get(), &found));
+    }
+    find.reset();
+    RemoveDirectoryW(Long(folder).c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder(const wchar_t* stem) {
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, base);
+    std::wstring root = base;
+    if (!root.empty() && root.back() == L'\\') root.pop_back();
+    static unsigned counter = 0;
+    for (;;) {
+        path_ = root + L"\\" + stem + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter++);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+// ------------------------------------------------------------------ DLL
+
+ShellDll::ShellDll(const std::wstring& path) : module_(LoadLibraryW(path.c_str())) {}
+
+FARPROC ShellDll::Export(const char* name) const {
+    return module_ ? GetProcAddress(module_.get(), name) : nullptr;
+}
+
+namespace {
+using NoArgument = HRESULT(STDAPICALLTYPE*)();
+using GetClassObjectFunction = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+
+template <class F>
+F As(FARPROC address) {
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(address));
+}
+}  // namespace
+
+HRESULT ShellDll::GetClassObject(REFCLSID clsid, REFIID riid, void** out) const {
+    const FARPROC f = Export("DllGetClassObject");
+    return f ? As<GetClassObjectFunction>(f)(clsid, riid, out) : E_NOTIMPL;
+}
+HRESULT ShellDll::CanUnloadNow() const {
+    const FARPROC f = Export("DllCanUnloadNow");
+    return f ? As<NoArgument>(f)() : E_NOTIMPL;
+}
+HRESULT ShellDll::Register() const {
+    const FARPROC f = Export("DllRegisterServer");
+    return f ? As<NoArgument>(f)() : E_NOTIMPL;
+}
+HRESULT ShellDll::Unregister() const {
+    const FARPROC f = Export("DllUnregisterServer");
+    return f ? As<NoArgument>(f)() : E_NOTIMPL;
+}
+
+HRESULT ShellDll::CreateRaw(REFIID riid, void** out) const {
+    // {A288D49F-24DD-4BD7-BA44-9D30987A6CDD}, written out here on purpose.
+    static const CLSID clsid = {0xA288D49F, 0x24DD, 0x4BD7, {0xBA, 0x44, 0x9D, 0x30, 0x98, 0x7A, 0x6C, 0xDD}};
+    win::ComPtr<IClassFactory> factory;
+    const HRESULT hr = GetClassObject(clsid, IID_IClassFactory, factory.put_void());
+    if (FAILED(hr)) return hr;
+    return factory->CreateInstance(nullptr, riid, out);
+}
+
+// ------------------------------------------------------------ drop data
+
+namespace {
+
+std::string DropBytes(const std::vector<std::wstring>& paths, bool wide) {
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.fWide = wide;
+    std::string bytes(reinterpret_cast<const char*>(&header), sizeof(header));
+    for (const std::wstring& path : paths) {
+        if (wide) {
+            bytes.append(reinterpret_cast<const char*>(path.c_str()), (path.size() + 1) * sizeof(wchar_t));
+        } else {
+            bytes += Narrow(path);
+            bytes += '\0';
+        }
+    }
+    bytes.append(wide ? sizeof(wchar_t) : 1, '\0');
+    return bytes;
+}
+
+class DataObject final : public IDataObject {
+public:
+    DataObject(std::string drop, bool hasDrop) : drop_(std::move(drop)), hasDrop_(hasDrop) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
+            *out = static_cast<IDataObject*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (!format || !medium) return E_INVALIDARG;
+        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+        const HGLOBAL global = GlobalAlloc(GMEM_MOVEABLE, drop_.size());
+        if (!global) return E_OUTOFMEMORY;
+        std::memcpy(GlobalLock(global), drop_.data(), drop_.size());
+        GlobalUnlock(global);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = global;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryGetData(FORMATETC* format) override {
+        if (!hasDrop_ || format->cfFormat != CF_HDROP || !(format->tymed & TYMED_HGLOBAL) ||
+            format->dwAspect != DVASPECT_CONTENT)
+            return DV_E_FORMATETC;
+        return S_OK;
+    }
+    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        if (out) out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+private:
+    ~DataObject() = default;
+    ULONG refs_ = 1;
+    std::string drop_;
+    bool hasDrop_;
+};
+
+}  // namespace
+
+win::ComPtr<IDataObject> MakeDropData(const std::vector<std::wstring>& paths, bool wide) {
+    return win::ComPtr<IDataObject>(new DataObject(DropBytes(paths, wide), true));
+}
+
+win::ComPtr<IDataObject> MakeDataWithoutDrop() {
+    return win::ComPtr<IDataObject>(new DataObject(std::string(), false));
+}
+
+// ------------------------------------------------------------- registry
+
+namespace {
+win::RegKey Open(HKEY root, const std::wstring& key, REGSAM access = KEY_READ) {
+    HKEY raw = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, access, &raw) != ERROR_SUCCESS) return win::RegKey();
+    return win::RegKey(raw);
+}
+}  // namespace
+
+bool KeyExists(HKEY root, const std::wstring& key) { return static_cast<bool>(Open(root, key)); }
+
+std::optional<std::wstring> ReadString(HKEY root, const std::wstring& key, const wchar_t* name) {
+    const win::RegKey k = Open(root, key);
+    if (!k) return std::nullopt;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(k.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&text[0]), &got) != ERROR_SUCCESS)
+        return std::nullopt;
+    text.resize(got / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+std::set<std::wstring> ValueNames(HKEY root, const std::wstring& key) {
+    std::set<std::wstring> names;
+    const win::RegKey k = Open(root, key);
+    for (DWORD i = 0; k; ++i) {
+        wchar_t name[16384];
+        DWORD length = 16384;
+        if (RegEnumValueW(k.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.insert(std::wstring(name, length));
+    }
+    return names;
+}
+
+std::set<std::wstring> SubkeyNames(HKEY root, const std::wstring& key) {
+    std::set<std::wstring> names;
+    const win::RegKey k = Open(root, key);
+    for (DWORD i = 0; k; ++i) {
+        wchar_t name[256];
+        DWORD length = 256;
+        if (RegEnumKeyExW(k.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.insert(std::wstring(name, length));
+    }
+    return names;
+}
+
+bool WriteString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& data) {
+    HKEY raw = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) != ERROR_SUCCESS)
+        return false;
+    const win::RegKey k(raw);
+    return RegSetValueExW(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                          static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool DeleteTree(HKEY root, const std::wstring& key) {
+    const LONG error = RegDeleteTreeW(root, key.c_str());
+    return error == ERROR_SUCCESS || error == ERROR_FILE_NOT_FOUND;
+}
+
+namespace {
+const wchar_t kInstallKey[] = L"SOFTWARE\\Quorvane 2";
+}
+
+InstallFolderValue::InstallFolderValue() {
+    keyExisted_ = KeyExists(HKEY_LOCAL_MACHINE, kInstallKey);
+    old_ = ReadString(HKEY_LOCAL_MACHINE, kInstallKey, nullptr);
+}
+
+InstallFolderValue::~InstallFolderValue() {
+    if (!keyExisted_) {
+        DeleteTree(HKEY_LOCAL_MACHINE, kInstallKey);
+    } else if (old_) {
+        WriteString(HKEY_LOCAL_MACHINE, kInstallKey, nullptr, *old_);
+    } else {
+        Remove();
+    }
+}
+
+void InstallFolderValue::Set(const std::wstring& folder) { WriteString(HKEY_LOCAL_MACHINE, kInstallKey, nullptr, folder); }
+
+void InstallFolderValue::Remove() {
+    const win::RegKey k = Open(HKEY_LOCAL_MACHINE, kInstallKey, KEY_SET_VALUE);
+    if (k) RegDeleteValueW(k.get(), nullptr);
+}
+
+// -------------------------------------------------------------- stand-in
+
+std::vector<StandInRun> StandInRuns(const std::wstring& folder) {
+    std::vector<StandInRun> runs;
+    WIN32_FIND_DATAW found;
+    win::FindHandle find(FindFirstFileW(Long(folder + L"\\ran-*.txt").c_str(), &found));
+    if (!find) return runs;
+    do {
+        const std::optional<std::string> bytes = ReadBytes(folder + L"\\" + found.cFileName);
+        if (!bytes) continue;
+        const std::size_t first = bytes->find('\n');
+        const std::size_t second = bytes->find('\n', first + 1);
+        if (first == std::string::npos || second == std::string::npos) continue;
+        runs.push_back({bytes->substr(0, first), bytes->substr(first + 1, second - first - 1),
+                        bytes->substr(second + 1)});
+    } while (FindNextFileW(find.get(), &found));
+    return runs;
+}
+
+std::vector<StandInRun> WaitForStandInRuns(const std::wstring& folder, std::size_t count) {
+    std::vector<StandInRun> runs;
+    for (int i = 0; i < 500; ++i) {
+        runs = StandInRuns(folder);
+        if (runs.size() >= count) break;
+        Sleep(20);
+    }
+    return runs;
+}
+
+// -------------------------------------------------------- child processes
+
+namespace {
+HANDLE TestJob() {
+    static const HANDLE job = [] {
+        const HANDLE h = CreateJobObjectW(nullptr, nullptr);
+        if (h && !AssignProcessToJobObject(h, GetCurrentProcess())) {
+            CloseHandle(h);
+            return HANDLE(nullptr);
+        }
+        return h;
+    }();
+    return job;
+}
+}  // namespace
+
+ChildProcesses::ChildProcesses() {
+    ok_ = TestJob() != nullptr;
+    base_ = TotalInJob();
+}
+
+unsigned long ChildProcesses::TotalInJob() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (!TestJob() ||
+        !QueryInformationJobObject(TestJob(), JobObjectBasicAccountingInformation, &info, sizeof(info), nullptr))
+        return 0;
+    return info.TotalProcesses;
+}
+
+unsigned long ChildProcesses::ActiveInJob() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (!TestJob() ||
+        !QueryInformationJobObject(TestJob(), JobObjectBasicAccountingInformation, &info, sizeof(info), nullptr))
+        return 0;
+    return info.ActiveProcesses;
+}
+
+unsigned long ChildProcesses::Started() const { return TotalInJob() - base_; }
+
+void ChildProcesses::WaitForAll() const {
+    for (int i = 0; i < 500 && ActiveInJob() > 1; ++i) Sleep(20);
+}
+
+}  // namespace quorv::test
