@@ -20,7 +20,7 @@ done
 if [ ${#QUORV[@]} = 0 ]; then
   prefix=${QUORV_WINEPREFIX:-${WINEPREFIX:-$HOME/.wine}}
   if [ ! -f "$prefix/system.reg" ]; then
-    echo "write-favorites: no native quorv and no Wine prefix: run ./build.sh native (or ./build.sh ctest-win once)" >&2
+    echo "write-favorites: no native quorv and no Wine prefix yet: run ./build.sh native first" >&2
     exit 1
   fi
   QUORV=("$WINE_RUN" "$EXE") WINE=1

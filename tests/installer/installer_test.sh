@@ -1,31 +1,26 @@
 #!/usr/bin/env bash
 # The setup program under Wine, end to end.
 #
-#   installer_test.sh --full|--standin --wine-run WINE_RUN --setup SETUP.exe
+#   installer_test.sh --wine-run WINE_RUN --setup SETUP.exe
 #                     --probe menu_probe.exe --favorites-src DIR
 #                     --expect NAME=BUILT_FILE...
 #
-# --full: the setup holds the real program and extension: the installed
-#   Quorv2.exe must start and, with "ShellMenu" ticked in its settings,
-#   register the extension from the install folder, whose menu item carries
-#   its bitmap. --standin: the setup holds stand-ins (the program and the
-#   extension are not built yet): the stand-in extension is registered with
-#   regsvr32 instead, so that the uninstaller's unregistration is still tested.
-#
-# Both: silent install into a temporary folder with a blank in its name; the
-# installed files equal the built ones; the favourites read back as their
-# sources; the install folder in the registry exactly; the uninstall entry and
-# the Start menu; a silent reinstall keeps the user's files; a silent
-# uninstall removes what was installed and keeps the user's files; /PURGE
-# removes them too. Runs inside build.sh's Wine prefix (wineserver warmed up).
+# Silent install into a temporary folder with a blank in its name; the
+# installed files equal the built ones (--expect); the favourites read back
+# as their sources; the install folder in the registry exactly; the uninstall
+# entry and the Start menu. The installed Quorv2.exe starts and, with
+# "ShellMenu" ticked in its settings, registers the extension from the install
+# folder; the extension's menu item carries its bitmap. A silent reinstall
+# keeps the user's files; a silent uninstall unregisters the extension,
+# removes what was installed and keeps the user's files; /PURGE removes them
+# too. Runs inside build.sh's Wine prefix (wineserver warmed up, a display).
 # Prints one line per check and "N passed, N failed".
 set -u
 
-MODE="" WINE_RUN="" SETUP="" PROBE="" FAVSRC=""
+WINE_RUN="" SETUP="" PROBE="" FAVSRC=""
 EXPECT=()
 while [ $# -gt 0 ]; do
   case $1 in
-    --full|--standin) MODE=${1#--}; shift ;;
     --wine-run) WINE_RUN=$2; shift 2 ;;
     --setup) SETUP=$2; shift 2 ;;
     --probe) PROBE=$2; shift 2 ;;
@@ -34,7 +29,7 @@ while [ $# -gt 0 ]; do
     *) echo "installer_test.sh: unknown argument $1" >&2; exit 2 ;;
   esac
 done
-[ -n "$MODE" ] && [ -n "$WINE_RUN" ] && [ -f "$SETUP" ] && [ -n "$PROBE" ] && [ -d "$FAVSRC" ] || {
+[ -n "$WINE_RUN" ] && [ -f "$SETUP" ] && [ -n "$PROBE" ] && [ -d "$FAVSRC" ] || {
   echo "installer_test.sh: missing argument or file (setup: $SETUP)" >&2; exit 2; }
 
 PASS=0 FAIL=0
@@ -49,7 +44,7 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane
 HANDLER_KEY='HKCR\*\shellex\ContextMenuHandlers\Quorvane Shell'
 
 cleanup() {
-  if [ "$MODE" = full ]; then wine_ "$PROBE" kill-window "Quorvane 2" >/dev/null 2>&1; fi
+  wine_ "$PROBE" kill-window "Quorvane 2" >/dev/null 2>&1
   # Leave the shared prefix as it was found.
   wine_ reg delete "$PRODUCT_KEY" /f >/dev/null 2>&1
   wine_ reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
@@ -131,25 +126,19 @@ check "Start menu: manual" test -f "$STARTMENU/Quorvane 2 User Manual.lnk"
 check "Start menu: uninstaller" test -f "$STARTMENU/Uninstall Quorvane 2.lnk"
 
 # ------------------------------------------ the program and its context menu
-if [ "$MODE" = full ]; then
-  write_settings "$INST/Quorv.cfg"
-  ( wine_ "$(winpath "$INST/Quorv2.exe")" >/dev/null 2>&1 & )
-  check "installed Quorv2.exe starts" wine_ "$PROBE" wait-window "Quorvane 2" 30000
-  check "ShellMenu registers the extension" wait_until 15 has_key "$HANDLER_KEY"
-  clsid=$(regval "$HANDLER_KEY" "")
-  check "extension registered from the install folder" \
-    same "$(regval "HKCR\\CLSID\\$clsid\\InprocServer32" "")" "$WINST\\QuorvShell.dll"
-  wine_ "$PROBE" menu | tr -d '\r' >"$WORK/menu.txt"
-  check "menu item added" grep -qx 'item=&Batch Rename files...' "$WORK/menu.txt"
-  check "menu item carries the bitmap" grep -qx 'bitmap=yes' "$WORK/menu.txt"
-  check "separator above the item" grep -qx 'separator-above=yes' "$WORK/menu.txt"
-  grep -q '^item=' "$WORK/menu.txt" || sed 's/^/     /' "$WORK/menu.txt"
-  wine_ "$PROBE" kill-window "Quorvane 2" >/dev/null
-else
-  write_settings "$INST/Quorv.cfg"
-  wine_ regsvr32 /s "$WINST\\QuorvShell.dll" >/dev/null
-  check "stand-in extension registered" wait_until 10 has_key "$HANDLER_KEY"
-fi
+write_settings "$INST/Quorv.cfg"
+( wine_ "$(winpath "$INST/Quorv2.exe")" >/dev/null 2>&1 & )
+check "installed Quorv2.exe starts" wine_ "$PROBE" wait-window "Quorvane 2" 30000
+check "ShellMenu registers the extension" wait_until 15 has_key "$HANDLER_KEY"
+clsid=$(regval "$HANDLER_KEY" "")
+check "extension registered from the install folder" \
+  same "$(regval "HKCR\\CLSID\\$clsid\\InprocServer32" "")" "$WINST\\QuorvShell.dll"
+wine_ "$PROBE" menu | tr -d '\r' >"$WORK/menu.txt"
+check "menu item added" grep -qx 'item=&Batch Rename files...' "$WORK/menu.txt"
+check "menu item carries the bitmap" grep -qx 'bitmap=yes' "$WORK/menu.txt"
+check "separator above the item" grep -qx 'separator-above=yes' "$WORK/menu.txt"
+grep -q '^item=' "$WORK/menu.txt" || sed 's/^/     /' "$WORK/menu.txt"
+wine_ "$PROBE" kill-window "Quorvane 2" >/dev/null
 
 # ------------------------------------------------- the user's files survive
 wine_ "$(winpath "$INST/quorv.exe")" rules --write "$(winpath "$INST/favorite/Mine.qvr")" 'FILENAME PREFIX "mine_"' >/dev/null
