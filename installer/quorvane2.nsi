@@ -30,8 +30,18 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane 2"
 !define HANDLER_KEY "*\shellex\ContextMenuHandlers\Quorvane Shell"
 !define STARTMENU "$SMPROGRAMS\Quorvane 2"
-; The well-known SID of the local group "Users", independent of the language of Windows.
+; Well-known SIDs, independent of the language of Windows: the local groups
+; "Users" and "Administrators", and the system account.
 !define USERS_SID "*S-1-5-32-545"
+!define ADMINS_SID "*S-1-5-32-544"
+!define SYSTEM_SID "*S-1-5-18"
+
+; Keeps an installed file out of the users' write access that the folder
+; grants: administrators and the system may change it, users read and run it.
+!macro QuorvProtect name
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\${name}" /inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINS_SID}:F ${USERS_SID}:RX /C /Q'
+  Pop $0
+!macroend
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -105,13 +115,25 @@ Section "Quorvane 2" SecMain
   !insertmacro QuorvInstallFavorites
   SetOutPath "$INSTDIR"
 
-  ; The program keeps Quorv.cfg, the handoff file, the favourites and the
-  ; error log beside itself, and the context menu of every user writes the
-  ; handoff file there: every user of the computer may change files in the
-  ; folder (inherited by the files and the favorite folder).
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(OI)(CI)M /T /C /Q'
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  ; The program keeps Quorv.cfg, the handoff file, the favourites, batch
+  ; files and the error log beside itself, and the context menu of every
+  ; user writes the handoff file there: every user of the computer may
+  ; create and change files in the folder and its favorite folder (inherited
+  ; by the files they create). The installed program files stay writable
+  ; for administrators only, so that no user can replace them.
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(OI)(CI)M /C /Q'
   Pop $0
   DetailPrint "Write access for the users of this computer: icacls returned $0"
+  !insertmacro QuorvProtect "Quorv2.exe"
+  !insertmacro QuorvProtect "QuorvShell.dll"
+  !insertmacro QuorvProtect "quorv.exe"
+  !insertmacro QuorvProtect "Uninstall.exe"
+  !insertmacro QuorvProtect "quorv2.chm"
+  !insertmacro QuorvProtect "README.txt"
+  !insertmacro QuorvProtect "LICENSE.txt"
+  !insertmacro QuorvProtect "COPYING.id3lib.txt"
 
   ; The install folder, without a trailing backslash, for the context menu.
   StrCpy $0 "$INSTDIR"
@@ -126,7 +148,6 @@ Section "Quorvane 2" SecMain
   CreateShortcut "${STARTMENU}\Quorvane 2 User Manual.lnk" "$INSTDIR\quorv2.chm"
   CreateShortcut "${STARTMENU}\Uninstall Quorvane 2.lnk" "$INSTDIR\Uninstall.exe"
 
-  WriteUninstaller "$INSTDIR\Uninstall.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
