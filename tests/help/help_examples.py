@@ -189,7 +189,7 @@ class Runner:
         os.utime(path, (t, t))
         return path
 
-    def make_mp3(self, folder, name, spec):
+    def make_mp3(self, folder, name, tags):
         for tool in ("lame", "id3v2"):
             if shutil.which(tool) is None:
                 return None, "%s is not installed" % tool
@@ -200,7 +200,7 @@ class Runner:
         options = {"artist": "-a", "title": "-t", "album": "-A", "year": "-y", "track": "-T",
                    "genre": "-g", "comment": "-c"}
         args = ["id3v2"]
-        for item in spec.split(";"):
+        for item in tags.split(";"):
             key, _, value = item.partition("=")
             key = key.strip()
             if key == "v1only":
