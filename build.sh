@@ -38,7 +38,7 @@ PACKAGES=(
   mingw-w64 mingw-w64-tools wine wine64 libwine-dev xvfb
   libz-mingw-w64-dev libid3-3.8.3-dev
   lame id3v2 imagemagick x11-apps dpkg-dev patch xz-utils
-  locales
+  locales fp-utils nsis python3
 )
 
 install_packages() {
