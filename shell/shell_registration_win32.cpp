@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/raii_win32.h"
-#include "tools/system_helpers.h"
+#include "tools/system_access.h"
 
 namespace quorv {
 
