@@ -12,13 +12,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> lines;
-    quorv::ByteReader reader(bytes, SystemCodePage());
+    quorv::ByteReader reader(bytes, quorv::SystemCodePage());
     const bool ok = reader.ReadStringList(lines);
     if (reader.position() > bytes.size()) std::abort();
     if (ok) {
         // A record read whole survives a write and a second read unchanged.
         std::vector<std::string> again;
-        if (quorv::DecodeStringList(quorv::EncodeStringList(lines), SystemCodePage(), SystemCodePage(), again) != quorv::FileError::None)
+        if (quorv::DecodeStringList(quorv::EncodeStringList(lines), quorv::SystemCodePage(), again) != quorv::FileError::None)
             std::abort();
         if (again != lines) std::abort();
     }
