@@ -276,6 +276,22 @@ std::size_t FileList::RemoveSelected() {
     return removed;
 }
 
+std::size_t FileList::RemoveMasterEntries(const std::string& path) {
+    std::size_t removed = 0;
+    const auto range = index_.equal_range(Hash(Folded(path)));
+    for (auto it = range.first; it != range.second;) {
+        if (master_[it->second] == path) {
+            KillMaster(it->second);
+            it = index_.erase(it);
+            ++removed;
+        } else {
+            ++it;
+        }
+    }
+    CompactIfSparse();
+    return removed;
+}
+
 void FileList::RemoveAll() {
     displayed_.clear();
     selected_.clear();

@@ -126,6 +126,10 @@ public:
     // master entry); disables Undo when anything was selected. Returns the
     // number removed.
     std::size_t RemoveSelected();
+    // Removes every master entry exactly equal to path (letter case
+    // included); the displayed list is left for the caller to rebuild.
+    // Returns the number removed.
+    std::size_t RemoveMasterEntries(const std::string& path);
     void RemoveAll();
     // Move the focused entry one place up or down; nothing unless some entry
     // is selected. The moved entry is selected and keeps the focus. True when moved.
