@@ -364,6 +364,34 @@ TEST(RemoveSelected, ExactCaseOnlyAndManyEntries) {
     EXPECT_EQ(0u, other.DisplayedCount());
 }
 
+TEST(RemoveMasterEntries, EveryExactlyEqualEntryLeavesTheMasterList) {
+    FileList list(Cp1252(), '\\');
+    list.SetMasterList({"C:\\a", "C:\\b", "C:\\a", "C:\\A", "C:\\a"});
+    list.RebuildFileList();
+    EXPECT_EQ(3u, list.RemoveMasterEntries("C:\\a"));
+    EXPECT_EQ((Strings{"C:\\b", "C:\\A"}), list.MasterList());
+    // The displayed list waits for the caller's rebuild.
+    EXPECT_EQ(5u, list.DisplayedCount());
+    list.RebuildFileList();
+    EXPECT_EQ((Strings{"C:\\b", "C:\\A"}), list.DisplayedList());
+    EXPECT_EQ(0u, list.RemoveMasterEntries("C:\\a"));
+    EXPECT_EQ(0u, list.RemoveMasterEntries("C:\\x"));
+    // Entries appended after a removal are found again.
+    list.Append("C:\\a");
+    EXPECT_EQ(1u, list.RemoveMasterEntries("C:\\a"));
+    EXPECT_EQ(2u, list.MasterCount());
+
+    // Many removals compact the list without losing the rest.
+    FileList many(Cp1252(), '\\');
+    Strings paths;
+    for (int i = 0; i < 5000; ++i) paths.push_back("C:\\f\\" + std::to_string(i % 2500));
+    many.SetMasterList(paths);
+    for (int i = 0; i < 2500; i += 2) EXPECT_EQ(2u, many.RemoveMasterEntries("C:\\f\\" + std::to_string(i)));
+    EXPECT_EQ(2500u, many.MasterCount());
+    EXPECT_EQ("C:\\f\\1", many.MasterList().front());
+    EXPECT_EQ(2u, many.RemoveMasterEntries("C:\\f\\2499"));
+}
+
 TEST(RemoveAll, EmptiesBothListsAndDisablesUndo) {
     FileList list = MakeList({"C:\\a", "C:\\b"});
     list.SetUndoEnabled(true);
@@ -517,17 +545,6 @@ TEST(Revisions, TextsAndSelectionCountSeparately) {
     list.SetFilterText("x");
     EXPECT_EQ(texts + 2, list.revision());
     EXPECT_LT(selection + 1, list.selectionRevision());
-}
-
-TEST(MasterList, RemoveMasterEntriesTakesEveryExactCopy) {
-    FileList list(Cp1252(), '\\');
-    list.SetMasterList({"C:\\a", "C:\\b", "C:\\A", "C:\\a"});
-    EXPECT_EQ(2u, list.RemoveMasterEntries("C:\\a"));
-    EXPECT_EQ((Strings{"C:\\b", "C:\\A"}), list.MasterList());
-    EXPECT_EQ(0u, list.RemoveMasterEntries("C:\\missing"));
-    // The index still knows the rest: AppendUnique replaces the other case.
-    list.AppendUnique("C:\\a");
-    EXPECT_EQ((Strings{"C:\\b", "C:\\a"}), list.MasterList());
 }
 
 // ---------------------------------------------------------------- selection

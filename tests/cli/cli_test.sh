@@ -56,6 +56,14 @@ check "rule file starts with count 2 and length 30" same "$(od -An -tx1 -N3 "$WO
 run rules "$(p set.qvr)"
 check "rules reads the lines back" same "$(cat "$WORK/out")" "$(printf 'FILENAME PREFIX digit length:3\nFILEEXT LOWERCASE all')"
 
+# Lines as the rules builder writes them (quoted texts with blanks, an
+# unescaped quote in a value, a folder with a blank and a closing backslash)
+# give the same bytes as the builder's own test saves for these lines.
+run rules --write "$(p built.qvr)" 'FILENAME PREFIX digit length:3' 'FILENAME REPLACE "a b" with "c "d""' \
+  'DESTDIR C:\My Pictures\' 'FORMAT -HHMMSSFF- "50" start:HH-MM-SS-FF'
+check "builder lines give the documented record" same "$(od -An -tx1 "$WORK/built.qvr" | tr -d ' \n')" \
+  "04001e46494c454e414d4520505245464958206469676974206c656e6774683a332346494c454e414d45205245504c41434520226120622220776974682022632022642222174445535444495220433a5c4d792050696374757265735c28464f524d4154202d48484d4d535346462d20223530222073746172743a48482d4d4d2d53532d4646"
+
 # preview, rename, undo through a batch file.
 mkdir -p "$WORK/pics"
 for n in a b c; do printf '%s' "$n" >"$WORK/pics/$n.JPG"; done

@@ -1,0 +1,630 @@
+#include "tools/quick_preview_win32.h"
+
+#include <commctrl.h>
+
+#include <climits>
+#include <cstdint>
+#include <utility>
+
+namespace quorv::win {
+
+const CLSID kMediaPlayerClsid = {0x22D6F312, 0xB0F6, 0x11D0, {0x94, 0xAB, 0x00, 0x80, 0xC7, 0x4C, 0x7E, 0x95}};
+const CLSID kRealPlayerClsid = {0xCFCDAA03, 0x8BE4, 0x11CF, {0xB8, 0x4B, 0x00, 0x20, 0xAF, 0xBB, 0xCC, 0xFA}};
+const CLSID kFlashClsid = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+namespace {
+
+constexpr UINT kPaneId = 0xFFFF;
+constexpr UINT_PTR kFlashTimerId = 1000;
+constexpr UINT kFlashTimerPeriod = 100;
+const char kPaneClass[] = "QuorvQuickPreview";
+const char kHostClass[] = "QuorvPreviewHost";
+// Pictures larger than this are not loaded into memory.
+constexpr LONGLONG kMaxPictureBytes = 256LL * 1024 * 1024;
+
+// Automation identifiers of the players.
+namespace media {
+constexpr DISPID kAutoStart = 22;
+constexpr DISPID kAutoRewind = 23;
+constexpr DISPID kShowControls = 1017;
+constexpr DISPID kShowDisplay = 1018;
+constexpr DISPID kShowStatusBar = 1021;
+constexpr DISPID kFileName = 1026;
+constexpr DISPID kPlay = 2001;
+constexpr DISPID kStop = 2003;
+}  // namespace media
+namespace real {
+constexpr DISPID kSource = 102;
+constexpr DISPID kAutoStart = 104;
+constexpr DISPID kStop = 202;
+constexpr DISPID kPlay = 257;
+}  // namespace real
+namespace flash {
+constexpr DISPID kMovie = 102;
+constexpr DISPID kPlay = 112;
+constexpr DISPID kStop = 113;
+constexpr DISPID kTotalFrames = 124;
+constexpr DISPID kPlaying = 125;
+constexpr DISPID kCurrentFrame = 128;
+}  // namespace flash
+
+// The control hosting of atl.dll, loaded once for the process: the hosted
+// controls and the window classes it registers must not outlive it.
+using AtlAxWinInitFn = BOOL(WINAPI*)();
+using AtlAxCreateControlFn = HRESULT(WINAPI*)(LPCOLESTR name, HWND window, IStream* stream, IUnknown** container);
+using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND window, IUnknown** control);
+
+struct AtlHosting {
+    ModuleHandle module;
+    AtlAxCreateControlFn createControl = nullptr;
+    AtlAxGetControlFn getControl = nullptr;
+    bool ready() const { return createControl != nullptr && getControl != nullptr; }
+};
+
+const AtlHosting& Atl() {
+    static const AtlHosting hosting = [] {
+        AtlHosting h;
+        h.module.reset(::LoadLibraryA("atl.dll"));
+        if (!h.module) return h;
+        const auto init = reinterpret_cast<AtlAxWinInitFn>(
+            reinterpret_cast<void*>(::GetProcAddress(h.module.get(), "AtlAxWinInit")));
+        h.createControl = reinterpret_cast<AtlAxCreateControlFn>(
+            reinterpret_cast<void*>(::GetProcAddress(h.module.get(), "AtlAxCreateControl")));
+        h.getControl = reinterpret_cast<AtlAxGetControlFn>(
+            reinterpret_cast<void*>(::GetProcAddress(h.module.get(), "AtlAxGetControl")));
+        // Registers the hosting window classes; its answer does not matter here,
+        // the controls are attached to windows of our own class.
+        if (init) init();
+        return h;
+    }();
+    return hosting;
+}
+
+std::wstring AnsiToWide(const std::string& text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return std::wstring();
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0) return std::wstring();
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    const int written = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], needed);
+    wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
+    return wide;
+}
+
+std::wstring ClsidText(const CLSID& clsid) {
+    wchar_t text[64] = {};
+    if (::StringFromGUID2(clsid, text, 64) <= 0) return std::wstring();
+    return text;
+}
+
+// A VARIANT cleared on scope exit.
+class Variant {
+public:
+    Variant() { ::VariantInit(&v_); }
+    ~Variant() { ::VariantClear(&v_); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    VARIANT* get() { return &v_; }
+
+private:
+    VARIANT v_;
+};
+
+// One automation call. Whatever the player reports (an error status, an
+// exception description) is taken in and freed; only the status comes back.
+HRESULT Invoke(IDispatch* target, DISPID id, WORD kind, VARIANT* argument, VARIANT* result) noexcept {
+    if (target == nullptr) return E_POINTER;
+    try {
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS params{};
+        if (argument != nullptr) {
+            params.rgvarg = argument;
+            params.cArgs = 1;
+        }
+        if (kind == DISPATCH_PROPERTYPUT) {
+            params.rgdispidNamedArgs = &named;
+            params.cNamedArgs = 1;
+        }
+        EXCEPINFO exception{};
+        UINT badArgument = 0;
+        const HRESULT hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, kind, &params, result, &exception,
+                                          &badArgument);
+        if (hr == DISP_E_EXCEPTION && exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
+        ::SysFreeString(exception.bstrSource);
+        ::SysFreeString(exception.bstrDescription);
+        ::SysFreeString(exception.bstrHelpFile);
+        return hr;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+HRESULT CallMethod(IDispatch* target, DISPID id) {
+    Variant ignored;
+    return Invoke(target, id, DISPATCH_METHOD, nullptr, ignored.get());
+}
+
+HRESULT PutBool(IDispatch* target, DISPID id, bool value) {
+    Variant v;
+    v.get()->vt = VT_BOOL;
+    v.get()->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return Invoke(target, id, DISPATCH_PROPERTYPUT, v.get(), nullptr);
+}
+
+HRESULT PutText(IDispatch* target, DISPID id, const std::string& text) {
+    const std::wstring wide = AnsiToWide(text);
+    Variant v;
+    v.get()->vt = VT_BSTR;
+    v.get()->bstrVal = ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    if (v.get()->bstrVal == nullptr) {
+        v.get()->vt = VT_EMPTY;
+        return E_OUTOFMEMORY;
+    }
+    return Invoke(target, id, DISPATCH_PROPERTYPUT, v.get(), nullptr);
+}
+
+HRESULT GetLong(IDispatch* target, DISPID id, long& out) {
+    Variant result;
+    HRESULT hr = Invoke(target, id, DISPATCH_PROPERTYGET, nullptr, result.get());
+    if (FAILED(hr)) return hr;
+    hr = ::VariantChangeType(result.get(), result.get(), 0, VT_I4);
+    if (SUCCEEDED(hr)) out = result.get()->lVal;
+    return hr;
+}
+
+HRESULT GetBool(IDispatch* target, DISPID id, bool& out) {
+    Variant result;
+    HRESULT hr = Invoke(target, id, DISPATCH_PROPERTYGET, nullptr, result.get());
+    if (FAILED(hr)) return hr;
+    hr = ::VariantChangeType(result.get(), result.get(), 0, VT_BOOL);
+    if (SUCCEEDED(hr)) out = result.get()->boolVal != VARIANT_FALSE;
+    return hr;
+}
+
+// The wait cursor for the scope of one operation.
+class WaitCursor {
+public:
+    WaitCursor() : old_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(old_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR old_;
+};
+
+// The Flash control shows no context menu; a command arriving for it beeps
+// briefly and goes on as usual.
+LRESULT CALLBACK FlashInputFilter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR) {
+    switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+        return 0;
+    case WM_COMMAND:
+        ::Beep(1000, 10);
+        break;
+    case WM_NCDESTROY:
+        ::RemoveWindowSubclass(window, FlashInputFilter, id);
+        break;
+    default:
+        break;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+BOOL CALLBACK FilterFlashChild(HWND child, LPARAM) {
+    ::SetWindowSubclass(child, FlashInputFilter, 1, 0);
+    return TRUE;
+}
+
+bool RegisterClasses(HINSTANCE instance, WNDPROC paneProcedure) {
+    static const bool registered = [&] {
+        WNDCLASSEXA pane{};
+        pane.cbSize = sizeof pane;
+        pane.lpfnWndProc = paneProcedure;
+        pane.hInstance = instance;
+        pane.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+        pane.lpszClassName = kPaneClass;
+        WNDCLASSEXA host = pane;
+        host.lpfnWndProc = ::DefWindowProcA;
+        host.lpszClassName = kHostClass;
+        // A player's area is black until the player draws into it.
+        host.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+        const bool paneOk = ::RegisterClassExA(&pane) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+        const bool hostOk = ::RegisterClassExA(&host) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+        return paneOk && hostOk;
+    }();
+    return registered;
+}
+
+RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+PixelRect ToPixels(const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+// ---------------------------------------------------------------- picture loading
+
+ComPtr<IPicture> LoadPictureFile(const std::string& path) {
+    ComPtr<IPicture> picture;
+    try {
+        ComPtr<IStream> stream;
+        LONG size = 0;
+        {
+            FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            if (!file) return picture;
+            LARGE_INTEGER length{};
+            if (!::GetFileSizeEx(file.get(), &length) || length.QuadPart <= 0 || length.QuadPart > kMaxPictureBytes)
+                return picture;
+            size = static_cast<LONG>(length.QuadPart);
+            HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size));
+            if (memory == nullptr) return picture;
+            bool read = false;
+            if (void* bytes = ::GlobalLock(memory)) {
+                auto* at = static_cast<char*>(bytes);
+                LONG left = size;
+                read = true;
+                while (left > 0) {
+                    DWORD got = 0;
+                    if (!::ReadFile(file.get(), at, static_cast<DWORD>(left), &got, nullptr) || got == 0) {
+                        read = false;
+                        break;
+                    }
+                    at += got;
+                    left -= static_cast<LONG>(got);
+                }
+                ::GlobalUnlock(memory);
+            }
+            // The stream owns the memory from here on.
+            if (!read || FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.put()))) {
+                ::GlobalFree(memory);
+                return picture;
+            }
+        }  // the file is closed before decoding
+        if (FAILED(::OleLoadPicture(stream.get(), size, FALSE, IID_IPicture, picture.put_void()))) picture.reset();
+    } catch (...) {
+        picture.reset();
+    }
+    return picture;
+}
+
+// ---------------------------------------------------------------- the pane
+
+QuickPreview::QuickPreview() : background_(::GetSysColor(COLOR_BTNFACE)) {}
+
+QuickPreview::~QuickPreview() {
+    DestroyPlayers();
+    StopFlashTimer();
+    picture_.reset();
+    pane_.reset();
+    if (SUCCEEDED(oleInit_)) ::OleUninitialize();
+}
+
+bool QuickPreview::Create(HWND parent, const RECT& frame, bool visible) {
+    if (pane_) return true;
+    if (FAILED(oleInit_)) oleInit_ = ::OleInitialize(nullptr);
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    if (!RegisterClasses(instance, &QuickPreview::PaneProcedure)) return false;
+    const RECT r = ToRect(PreviewPaneRect(ToPixels(frame)));
+    const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
+    HWND window = ::CreateWindowExA(0, kPaneClass, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                    parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kPaneId)), instance, this);
+    if (window == nullptr) return false;
+    pane_.reset(window);
+    visible_ = visible;
+    KeepAboveFrame();
+    return true;
+}
+
+void QuickPreview::Place(const RECT& frame) {
+    if (!pane_) return;
+    const RECT r = ToRect(PreviewPaneRect(ToPixels(frame)));
+    ::MoveWindow(pane_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    KeepAboveFrame();
+    LayoutChildren();
+}
+
+void QuickPreview::KeepAboveFrame() {
+    // Made after the dialog's controls, the pane would lie below its frame,
+    // and a group box paints over the siblings below it.
+    ::SetWindowPos(pane_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void QuickPreview::LayoutChildren() {
+    if (!pane_) return;
+    RECT client{};
+    ::GetClientRect(pane_.get(), &client);
+    for (Player* p : {&media_, &real_, &flash_}) {
+        if (p->exists()) ::MoveWindow(p->host.get(), 0, 0, client.right, client.bottom, TRUE);
+    }
+    ::InvalidateRect(pane_.get(), nullptr, FALSE);
+}
+
+void QuickPreview::SetPlayerClass(PreviewKind kind, const CLSID& clsid) {
+    if (kind == PreviewKind::MediaPlayer) mediaClass_ = clsid;
+    if (kind == PreviewKind::RealPlayer) realClass_ = clsid;
+    if (kind == PreviewKind::Flash) flashClass_ = clsid;
+}
+
+void QuickPreview::SetBackground(COLORREF colour) {
+    background_ = colour;
+    if (pane_) ::InvalidateRect(pane_.get(), nullptr, FALSE);
+}
+
+PreviewKind QuickPreview::Showing() const {
+    if (picture_) return PreviewKind::Picture;
+    if (media_.exists()) return PreviewKind::MediaPlayer;
+    if (real_.exists()) return PreviewKind::RealPlayer;
+    if (flash_.exists()) return PreviewKind::Flash;
+    return PreviewKind::None;
+}
+
+// ---------------------------------------------------------------- players
+
+bool QuickPreview::LoadAtl() { return Atl().ready(); }
+
+bool QuickPreview::CreatePlayer(Player& player, const CLSID& clsid, bool visible) {
+    DestroyPlayer(player);
+    if (!pane_ || !LoadAtl()) return false;
+    const std::wstring name = ClsidText(clsid);
+    if (name.empty()) return false;
+    RECT client{};
+    ::GetClientRect(pane_.get(), &client);
+    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
+    if (&player == &flash_) style |= WS_BORDER;
+    player.host.reset(::CreateWindowExA(0, kHostClass, "", style, 0, 0, client.right, client.bottom, pane_.get(),
+                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kPaneId)),
+                                        ::GetModuleHandleA(nullptr), nullptr));
+    if (!player.host) return false;
+    // An absent player fails here (class not registered) and leaves the pane empty.
+    HRESULT hr = Atl().createControl(name.c_str(), player.host.get(), nullptr, player.container.put());
+    ComPtr<IUnknown> control;
+    if (SUCCEEDED(hr)) hr = Atl().getControl(player.host.get(), control.put());
+    if (SUCCEEDED(hr) && control) hr = control.As(IID_IDispatch, player.dispatch);
+    if (FAILED(hr) || !player.dispatch) {
+        DestroyPlayer(player);
+        return false;
+    }
+    if (&player == &flash_) {
+        FilterFlashChild(player.host.get(), 0);
+        ::EnumChildWindows(player.host.get(), FilterFlashChild, 0);
+    }
+    return true;
+}
+
+void QuickPreview::DestroyPlayer(Player& player) {
+    player.dispatch.reset();
+    player.container.reset();
+    player.host.reset();  // the hosting releases the control with its window
+}
+
+void QuickPreview::DestroyPlayers() {
+    StopFlashTimer();
+    DestroyPlayer(media_);
+    DestroyPlayer(real_);
+    DestroyPlayer(flash_);
+    flashTotalFrames_ = -1;
+}
+
+void QuickPreview::StopFlashTimer() {
+    if (flashTimer_ != 0 && pane_) ::KillTimer(pane_.get(), flashTimer_);
+    flashTimer_ = 0;
+}
+
+void QuickPreview::FlashLoad(const std::string& path) {
+    PutText(flash_.dispatch.get(), flash::kMovie, path);
+    long total = -1;
+    if (FAILED(GetLong(flash_.dispatch.get(), flash::kTotalFrames, total))) total = -1;
+    flashTotalFrames_ = total;
+}
+
+void QuickPreview::FlashPlay() {
+    CallMethod(flash_.dispatch.get(), flash::kPlay);
+    if (flashTimer_ == 0 && pane_) flashTimer_ = ::SetTimer(pane_.get(), kFlashTimerId, kFlashTimerPeriod, nullptr);
+}
+
+void QuickPreview::FlashStop() {
+    StopFlashTimer();
+    CallMethod(flash_.dispatch.get(), flash::kStop);
+}
+
+// ---------------------------------------------------------------- commands
+
+PreviewKind QuickPreview::ShowFile(const std::string& path) {
+    if (!visible_ || !pane_) return PreviewKind::None;
+    const PreviewKind kind = ChoosePreview(path);
+    WaitCursor wait;
+    DestroyPlayers();
+    picture_.reset();
+    ::InvalidateRect(pane_.get(), nullptr, FALSE);
+
+    switch (kind) {
+    case PreviewKind::Picture:
+        picture_ = LoadPictureFile(path);
+        ::InvalidateRect(pane_.get(), nullptr, FALSE);
+        break;
+    case PreviewKind::MediaPlayer:
+        if (CreatePlayer(media_, mediaClass_, false)) {
+            IDispatch* d = media_.dispatch.get();
+            PutBool(d, media::kAutoStart, false);
+            PutBool(d, media::kShowControls, true);
+            PutBool(d, media::kShowStatusBar, false);
+            PutBool(d, media::kShowDisplay, true);
+            PutText(d, media::kFileName, path);
+            CallMethod(d, media::kPlay);
+            ::ShowWindow(media_.host.get(), SW_SHOW);
+        }
+        break;
+    case PreviewKind::RealPlayer:
+        if (CreatePlayer(real_, realClass_, false)) {
+            IDispatch* d = real_.dispatch.get();
+            PutBool(d, real::kAutoStart, false);
+            PutText(d, real::kSource, path);
+            CallMethod(d, real::kPlay);
+            ::ShowWindow(real_.host.get(), SW_SHOW);
+        }
+        break;
+    case PreviewKind::Flash:
+        if (CreatePlayer(flash_, flashClass_, false)) {
+            PutBool(flash_.dispatch.get(), flash::kPlaying, false);
+            flashTotalFrames_ = -1;
+            FlashLoad(path);
+            FlashPlay();
+            ::ShowWindow(flash_.host.get(), SW_SHOW);
+        }
+        break;
+    case PreviewKind::None:
+        break;
+    }
+    return kind;
+}
+
+void QuickPreview::StopPreviews() {
+    if (media_.exists()) {
+        IDispatch* d = media_.dispatch.get();
+        CallMethod(d, media::kStop);
+        PutText(d, media::kFileName, std::string());
+        PutBool(d, media::kAutoRewind, false);
+        PutBool(d, media::kShowStatusBar, true);
+    }
+    if (real_.exists()) {
+        CallMethod(real_.dispatch.get(), real::kStop);
+        PutText(real_.dispatch.get(), real::kSource, std::string());
+    }
+    if (flash_.exists()) {
+        FlashStop();
+        FlashLoad(std::string());
+    }
+}
+
+void QuickPreview::SetVisible(bool on) {
+    visible_ = on;
+    if (!pane_) return;
+    if (on) {
+        ::ShowWindow(pane_.get(), SW_SHOW);
+        return;
+    }
+    if (media_.exists()) {
+        ::ShowWindow(media_.host.get(), SW_HIDE);
+        CallMethod(media_.dispatch.get(), media::kStop);
+    }
+    if (real_.exists()) {
+        ::ShowWindow(real_.host.get(), SW_HIDE);
+        CallMethod(real_.dispatch.get(), real::kStop);
+    }
+    if (flash_.exists()) {
+        ::ShowWindow(flash_.host.get(), SW_HIDE);
+        FlashStop();
+    }
+    ::ShowWindow(pane_.get(), SW_HIDE);
+}
+
+bool QuickPreview::Toggle() {
+    SetVisible(!visible_);
+    return visible_;
+}
+
+// ---------------------------------------------------------------- painting
+
+void QuickPreview::PaintContent(HDC dc, const RECT& rect) {
+    Brush back(::CreateSolidBrush(background_));
+    ::FillRect(dc, &rect, back ? back.get() : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    if (!picture_) return;
+    OLE_XSIZE_HIMETRIC hmWidth = 0;
+    OLE_YSIZE_HIMETRIC hmHeight = 0;
+    if (FAILED(picture_->get_Width(&hmWidth)) || FAILED(picture_->get_Height(&hmHeight))) return;
+    // The picture's size in pixels of this device.
+    const int width = ::MulDiv(hmWidth, ::GetDeviceCaps(dc, LOGPIXELSX), 2540);
+    const int height = ::MulDiv(hmHeight, ::GetDeviceCaps(dc, LOGPIXELSY), 2540);
+    const PixelRect drawn = FitPicture(width, height, ToPixels(rect));
+    if (drawn.width() <= 0 || drawn.height() <= 0) return;
+    const int oldMode = ::SetStretchBltMode(dc, HALFTONE);
+    POINT oldOrigin{};
+    ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+    picture_->Render(dc, drawn.left, drawn.top, drawn.width(), drawn.height(), 0, hmHeight, hmWidth, -hmHeight,
+                     &rect);
+    ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    if (oldMode != 0) ::SetStretchBltMode(dc, oldMode);
+}
+
+void QuickPreview::OnPaint() {
+    PaintDc paint(pane_.get());
+    RECT client{};
+    ::GetClientRect(pane_.get(), &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    // Drawn into a back buffer first, so that the picture never flickers.
+    DcHandle buffer(::CreateCompatibleDC(paint.get()));
+    Bitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
+    if (!buffer || !bitmap) {
+        PaintContent(paint.get(), client);
+        return;
+    }
+    {
+        SelectGuard select(buffer.get(), bitmap.get());
+        PaintContent(buffer.get(), client);
+        ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+    }
+}
+
+void QuickPreview::OnTimer(UINT_PTR id) {
+    if (id != kFlashTimerId || !flash_.exists()) return;
+    long current = -1;
+    bool playing = false;
+    if (FAILED(GetLong(flash_.dispatch.get(), flash::kCurrentFrame, current))) return;
+    if (FAILED(GetBool(flash_.dispatch.get(), flash::kPlaying, playing))) return;
+    if (playing && current == flashTotalFrames_) FlashStop();
+}
+
+LRESULT QuickPreview::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        ::GetClientRect(pane_.get(), &client);
+        PaintContent(reinterpret_cast<HDC>(wParam), client);
+        return 0;
+    }
+    case WM_SIZE:
+        LayoutChildren();
+        return 0;
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return 0;
+    case WM_DESTROY:
+        // The parent is going: let go of the players while their windows still exist.
+        DestroyPlayers();
+        picture_.reset();
+        return 0;
+    default:
+        return ::DefWindowProcA(pane_.get(), message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK QuickPreview::PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_NCCREATE) {
+            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            auto* self = static_cast<QuickPreview*>(create->lpCreateParams);
+            ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+            if (self) self->pane_.reset(window);
+        }
+        auto* self = reinterpret_cast<QuickPreview*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_NCDESTROY) {
+            ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            if (self && self->pane_.get() == window) self->pane_.release();
+            return ::DefWindowProcA(window, message, wParam, lParam);
+        }
+        if (self && self->pane_.get() == window) return self->Handle(message, wParam, lParam);
+    } catch (...) {
+        // Nothing leaves the window procedure; the message counts as handled by the default.
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace quorv::win
