@@ -8,6 +8,8 @@
 namespace quorv::win {
 namespace {
 
+// The window property that leads from a window to its object.
+constexpr const char* kProperty = "Quorv.CMacButton";
 constexpr UINT_PTR kSubclassId = 0x4D42;  // one subclass of ours per button
 
 HICON LoadProgramIcon(int resource, int size) {
@@ -35,6 +37,7 @@ bool CMacButton::Attach(HWND button) {
     if (!::SetWindowSubclass(button, &CMacButton::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
     hwnd_ = button;
+    ::SetPropA(button, kProperty, this);
     const LONG_PTR style = ::GetWindowLongPtrA(button, GWL_STYLE);
     if ((style & BS_TYPEMASK) != BS_OWNERDRAW) {
         ::SetWindowLongPtrA(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
@@ -61,6 +64,7 @@ HWND CMacButton::Create(HWND parent, int id, const char* text, const RECT& rect,
 void CMacButton::Detach() {
     if (hwnd_) {
         ::RemoveWindowSubclass(hwnd_, &CMacButton::SubclassProc, kSubclassId);
+        ::RemovePropA(hwnd_, kProperty);
         hwnd_ = nullptr;
     }
     // The tooltip is owned by the top-level window, which may have taken it
@@ -73,9 +77,7 @@ void CMacButton::Detach() {
 }
 
 CMacButton* CMacButton::FromWindow(HWND window) {
-    DWORD_PTR data = 0;
-    if (!window || !::GetWindowSubclass(window, &CMacButton::SubclassProc, kSubclassId, &data)) return nullptr;
-    return reinterpret_cast<CMacButton*>(data);
+    return window ? static_cast<CMacButton*>(::GetPropA(window, kProperty)) : nullptr;
 }
 
 void CMacButton::SetTheme(int theme) {

@@ -11,6 +11,8 @@
 namespace quorv::win {
 namespace {
 
+// The window property that leads from a window to its object.
+constexpr const char* kProperty = "Quorv.CMacCheckBox";
 constexpr UINT_PTR kSubclassId = 0x4D43;
 
 void SetPixelColour(HDC dc, int x, int y, COLORREF colour) { ::SetPixelV(dc, x, y, colour); }
@@ -44,6 +46,7 @@ bool CMacCheckBox::Attach(HWND checkBox) {
     if (!::SetWindowSubclass(checkBox, &CMacCheckBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
     hwnd_ = checkBox;
+    ::SetPropA(checkBox, kProperty, this);
     state_ = skin::CheckBoxState();
     state_.set_checked(checked);
     ::InvalidateRect(hwnd_, nullptr, FALSE);
@@ -68,13 +71,12 @@ HWND CMacCheckBox::Create(HWND parent, int id, const char* text, const RECT& rec
 void CMacCheckBox::Detach() {
     if (!hwnd_) return;
     ::RemoveWindowSubclass(hwnd_, &CMacCheckBox::SubclassProc, kSubclassId);
+    ::RemovePropA(hwnd_, kProperty);
     hwnd_ = nullptr;
 }
 
 CMacCheckBox* CMacCheckBox::FromWindow(HWND window) {
-    DWORD_PTR data = 0;
-    if (!window || !::GetWindowSubclass(window, &CMacCheckBox::SubclassProc, kSubclassId, &data)) return nullptr;
-    return reinterpret_cast<CMacCheckBox*>(data);
+    return window ? static_cast<CMacCheckBox*>(::GetPropA(window, kProperty)) : nullptr;
 }
 
 void CMacCheckBox::SetTheme(int theme) {

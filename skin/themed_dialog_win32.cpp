@@ -17,33 +17,39 @@ POINT PointOf(LPARAM lParam) { return POINT{static_cast<short>(LOWORD(lParam)), 
 
 }  // namespace
 
-void DrawWindowFrame(HWND window, int theme) {
-    if (!window) return;
-    WindowDc dc(window);
-    if (!dc) return;
-    RECT windowRect;
-    ::GetWindowRect(window, &windowRect);
-    RECT r{0, 0, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
+void PaintWindowFrame(HDC dc, const RECT& window, const RECT& client, int theme) {
+    RECT r = window;
     const skin::FrameColours colours = skin::WindowFrameColours(theme);
     const COLORREF rings[3] = {colours.outer, colours.middle, colours.inner};
     for (COLORREF colour : rings) {
         Brush brush(::CreateSolidBrush(colour));
-        ::FrameRect(dc.get(), &r, brush.get());
+        ::FrameRect(dc, &r, brush.get());
         ::InflateRect(&r, -1, -1);
     }
     // A frame thicker than three pixels (a sizing border) gets the
     // background colour between the rings and the client area.
+    if (!::EqualRect(&client, &r) && r.right > r.left && r.bottom > r.top) {
+        const int saved = ::SaveDC(dc);
+        ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+        FillSolid(dc, r, GetThemeColour(theme, 1));
+        ::RestoreDC(dc, saved);
+    }
+}
+
+void DrawWindowFrame(HWND window, int theme) {
+    if (!window) return;
+    HDC dc = ::GetWindowDC(window);
+    if (!dc) return;
+    RECT windowRect;
+    ::GetWindowRect(window, &windowRect);
     RECT client;
     ::GetClientRect(window, &client);
     POINT origin{0, 0};
     ::ClientToScreen(window, &origin);
     ::OffsetRect(&client, origin.x - windowRect.left, origin.y - windowRect.top);
-    if (!::EqualRect(&client, &r) && r.right > r.left && r.bottom > r.top) {
-        const int saved = ::SaveDC(dc.get());
-        ::ExcludeClipRect(dc.get(), client.left, client.top, client.right, client.bottom);
-        FillSolid(dc.get(), r, GetThemeColour(theme, 1));
-        ::RestoreDC(dc.get(), saved);
-    }
+    PaintWindowFrame(dc, RECT{0, 0, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top}, client,
+                     theme);
+    ::ReleaseDC(window, dc);
 }
 
 ThemedDialog::ThemedDialog(int theme, int dragStrip) : theme_(theme), dragStrip_(dragStrip) {}

@@ -31,6 +31,10 @@ namespace quorv::win {
 // whole window area, from the outside in colour 3 darker by 60, colour 3,
 // and colour 3 darker by 60.
 void DrawWindowFrame(HWND window, int theme);
+// The same into a DC: window is the whole window's rectangle, client the
+// client area in the same coordinates (the space between the rings and the
+// client area, if any, gets colour 1).
+void PaintWindowFrame(HDC dc, const RECT& window, const RECT& client, int theme);
 
 class ThemedDialog : public Dialog {
 public:

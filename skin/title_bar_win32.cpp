@@ -12,6 +12,8 @@
 namespace quorv::win {
 namespace {
 
+// The window property that leads from a window to its object.
+constexpr const char* kProperty = "Quorv.TitleBar";
 constexpr UINT_PTR kSubclassId = 0x5442;
 
 }  // namespace
@@ -34,6 +36,7 @@ HWND TitleBar::CreateTitleBar(HWND parent, const RECT& rect) {
         return nullptr;
     }
     hwnd_ = bar;
+    ::SetPropA(bar, kProperty, this);
     font_.reset(::CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, "Verdana"));
     icon_.reset(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM),
@@ -45,6 +48,7 @@ HWND TitleBar::CreateTitleBar(HWND parent, const RECT& rect) {
 void TitleBar::Detach() {
     if (hwnd_) {
         ::RemoveWindowSubclass(hwnd_, &TitleBar::SubclassProc, kSubclassId);
+        ::RemovePropA(hwnd_, kProperty);
         hwnd_ = nullptr;
     }
     font_.reset();
@@ -52,9 +56,7 @@ void TitleBar::Detach() {
 }
 
 TitleBar* TitleBar::FromWindow(HWND window) {
-    DWORD_PTR data = 0;
-    if (!window || !::GetWindowSubclass(window, &TitleBar::SubclassProc, kSubclassId, &data)) return nullptr;
-    return reinterpret_cast<TitleBar*>(data);
+    return window ? static_cast<TitleBar*>(::GetPropA(window, kProperty)) : nullptr;
 }
 
 void TitleBar::SetTheme(int theme) {
