@@ -102,6 +102,7 @@ bool ThemedDialog::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         {WM_LBUTTONUP, &ThemedDialog::LeftUp},
         {WM_MOUSEMOVE, &ThemedDialog::MouseMove},
         {WM_LBUTTONDBLCLK, &ThemedDialog::DoubleClick},
+        {WM_SETTEXT, &ThemedDialog::TextChanged},
     };
     current_ = message;
     return RouteRows<ThemedDialog>(this, Table(kMessages), {}, message, wParam, lParam, result) ||
@@ -184,6 +185,12 @@ bool ThemedDialog::Reflect(WPARAM wParam, LPARAM lParam, LRESULT& result) {
 
 bool ThemedDialog::Size(WPARAM, LPARAM, LRESULT&) {
     LayoutCaption();
+    return false;
+}
+
+bool ThemedDialog::TextChanged(WPARAM, LPARAM, LRESULT&) {
+    // The caption shows the new text at its next paint.
+    if (titleBar_.hwnd()) ::InvalidateRect(titleBar_.hwnd(), nullptr, FALSE);
     return false;
 }
 

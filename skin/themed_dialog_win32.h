@@ -82,6 +82,7 @@ private:
     bool LeftUp(WPARAM, LPARAM, LRESULT& result);
     bool MouseMove(WPARAM, LPARAM, LRESULT& result);
     bool DoubleClick(WPARAM, LPARAM, LRESULT& result);
+    bool TextChanged(WPARAM, LPARAM, LRESULT& result);
     bool InDragStrip(LPARAM point) const;
 
     int theme_;

@@ -735,6 +735,7 @@ TEST(CMacButton, ThemeTooltipAndLookUp) {
     EXPECT_EQ(static_cast<Colour>(::SendMessageA(b.wide.tooltip(), TTM_GETTIPBKCOLOR, 0, 0)), GetThemeColour(3, 2));
     EXPECT_EQ(static_cast<Colour>(::SendMessageA(b.wide.tooltip(), TTM_GETTIPTEXTCOLOR, 0, 0)),
               AdjustColour(GetThemeColour(3, 4), -50));
+    EXPECT_EQ(::SendMessageA(b.wide.tooltip(), TTM_GETDELAYTIME, TTDT_INITIAL, 0), 500);
     b.wide.AddTooltip("Preview the new names");
     EXPECT_EQ(::SendMessageA(b.wide.tooltip(), TTM_GETTOOLCOUNT, 0, 0), 1);
     b.wide.SetTheme(10);
@@ -839,6 +840,16 @@ TEST(ThemedDialog, DefaultThemeFrameAndBackground) {
     ASSERT_TRUE(::GetObjectA(dialog.BoldFont(), sizeof font, &font));
     EXPECT_EQ(font.lfHeight, -13);
     EXPECT_EQ(font.lfWeight, FW_BOLD);
+}
+
+TEST(ThemedDialog, DoubleClickOnTheTopStripMaximizes) {
+    DemoDialog dialog(5);
+    DialogCloser closer{dialog.Open()};
+    ASSERT_NE(closer.window, nullptr);
+    ::SendMessageA(closer.window, WM_LBUTTONDBLCLK, MK_LBUTTON, At(100, 24));
+    EXPECT_EQ(dialog.Clicks(IDM_MAXIMIZE), 1);
+    ::SendMessageA(closer.window, WM_LBUTTONDBLCLK, MK_LBUTTON, At(100, 25));  // below the 25-pixel strip
+    EXPECT_EQ(dialog.Clicks(IDM_MAXIMIZE), 1);
 }
 
 TEST(ThemedDialog, WindowFrameRings) {
