@@ -245,8 +245,6 @@ void CMacButton::PaintContent(HDC dc, const RECT& rect) const {
     }
     textRect.left += 1;
     textRect.right -= 1;
-    // The text ends before the drop-down mark instead of running under it.
-    if (arrow_ && textRect.right > rect.right - 16) textRect.right = rect.right - 16;
     if (cues & UISF_HIDEACCEL) format |= DT_HIDEPREFIX;
     if (!text.empty()) {
         HFONT font = hwnd_ ? reinterpret_cast<HFONT>(::SendMessageA(hwnd_, WM_GETFONT, 0, 0)) : nullptr;

@@ -67,9 +67,6 @@ protected:
 
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-    // Sets the theme index without applying it (before the window exists).
-    void StoreTheme(int theme) { theme_ = theme; }
-
 private:
     bool InitDialog(WPARAM, LPARAM, LRESULT& result);
     bool NcPaint(WPARAM, LPARAM, LRESULT& result);
