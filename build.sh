@@ -37,7 +37,7 @@ PACKAGES=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest
   mingw-w64 mingw-w64-tools wine wine64 libwine-dev xvfb
   libz-mingw-w64-dev libid3-3.8.3-dev
-  lame id3v2 imagemagick x11-apps dpkg-dev patch xz-utils
+  lame id3v2 imagemagick x11-apps fonts-wine dpkg-dev patch xz-utils
   locales fp-utils nsis python3
 )
 

@@ -1,0 +1,53 @@
+#pragma once
+// Small drawing helpers shared by the drawn controls of the skin.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/raii_win32.h"
+
+namespace quorv::win {
+
+// Fills a rectangle with one colour (no brush needed).
+inline void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
+    ::SetBkColor(dc, colour);
+    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
+// The window's text, of any length.
+inline std::string WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = ::GetWindowTextA(window, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
+// The keyboard cues the window's UI state hides (UISF_HIDEFOCUS,
+// UISF_HIDEACCEL).
+inline LRESULT HiddenCues(HWND window) { return ::SendMessageA(window, WM_QUERYUISTATE, 0, 0); }
+
+// Paints through an off-screen bitmap of the rectangle's size: paint(dc,
+// local rectangle) draws into the bitmap at (0, 0), which is then copied to
+// the target in one block transfer.
+template <class Paint>
+void PaintDoubleBuffered(HDC target, const RECT& rect, Paint&& paint) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return;
+    DcHandle memory(::CreateCompatibleDC(target));
+    Bitmap bitmap(::CreateCompatibleBitmap(target, width, height));
+    if (!memory || !bitmap) {
+        paint(target, rect);
+        return;
+    }
+    {
+        SelectGuard keep(memory.get(), bitmap.get());
+        const RECT local{0, 0, width, height};
+        paint(memory.get(), local);
+        ::BitBlt(target, rect.left, rect.top, width, height, memory.get(), 0, 0, SRCCOPY);
+    }
+}
+
+}  // namespace quorv::win

@@ -1,0 +1,47 @@
+#pragma once
+// The drawn progress bar of the wait window: a child window of the
+// program's own class that paints itself in the colour theme through an
+// off-screen bitmap. It answers the standard progress-bar messages
+// PBM_SETRANGE32, PBM_GETRANGE, PBM_SETPOS and PBM_GETPOS, so that a test
+// or an accessibility tool can read it; a position outside the range is
+// ignored.
+#include <windows.h>
+
+#include "skin/theme.h"
+
+namespace quorv::win {
+
+inline constexpr const char* kProgressBarClass = "QuorvProgressBar";
+
+class ProgressBar {
+public:
+    ProgressBar() = default;
+    ~ProgressBar();
+    ProgressBar(const ProgressBar&) = delete;
+    ProgressBar& operator=(const ProgressBar&) = delete;
+
+    // Creates the child window; null on failure.
+    HWND Create(HWND parent, const RECT& rect, int minimum, int maximum, int theme);
+    HWND hwnd() const { return hwnd_; }
+
+    void SetRange(int minimum, int maximum);
+    // Ignored outside the range; repaints when the position changed.
+    void SetPosition(int position);
+    int position() const { return position_; }
+    void SetTheme(int theme);
+
+    void PaintContent(HDC dc, const RECT& rect) const;
+
+private:
+    static bool RegisterWindowClass();
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND hwnd_ = nullptr;
+    int minimum_ = 0;
+    int maximum_ = 100;
+    int position_ = 0;
+    int theme_ = kDefaultTheme;
+};
+
+}  // namespace quorv::win
