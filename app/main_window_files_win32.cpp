@@ -1,0 +1,313 @@
+// The main window's file list, its runs (Preview, Rename, Undo), its batch
+// files, and the mirroring of the session into the controls.
+#include <shellapi.h>
+
+#include "app/file_dialogs_win32.h"
+#include "app/main_window_win32.h"
+#include "app/resource.h"
+#include "batch/session_commands.h"
+#include "batch/undo.h"
+#include "platform/wide_text_win32.h"
+#include "tools/folder_picker_win32.h"
+#include "tools/message_dialog_win32.h"
+#include "tools/wait_window_win32.h"
+
+namespace quorv::win {
+namespace {
+
+const FileFilter kBatchFilter{"Quorvane File (*.qvb)", "*.qvb"};
+
+// The wait cursor for the length of one command.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+// Marks a run of the window: no command may change the session meanwhile.
+class RunningScope {
+public:
+    explicit RunningScope(bool& running) : running_(running) { running_ = true; }
+    ~RunningScope() { running_ = false; }
+    RunningScope(const RunningScope&) = delete;
+    RunningScope& operator=(const RunningScope&) = delete;
+
+private:
+    bool& running_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- mirroring
+
+void MainWindow::MirrorFiles() {
+    const FileList& files = session_.files;
+    if (files.revision() != shownFileRevision_) {
+        mirroring_ = true;
+        files_.SetItems(files.DisplayedList());
+        mirroring_ = false;
+        shownFileRevision_ = files.revision();
+        shownSelectionRevision_ = ~std::uint64_t{0};
+    }
+    MirrorFileSelection();
+}
+
+void MainWindow::MirrorFileSelection() {
+    const FileList& files = session_.files;
+    if (files.selectionRevision() == shownSelectionRevision_) return;
+    std::vector<bool> mask(files.DisplayedCount());
+    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = files.IsSelected(i);
+    mirroring_ = true;
+    files_.SetSelection(mask);
+    if (files.Focus() >= 0) files_.SetCaretIndex(static_cast<int>(files.Focus()));
+    mirroring_ = false;
+    shownSelectionRevision_ = files.selectionRevision();
+}
+
+void MainWindow::ReadFileSelectionBack() {
+    FileList& files = session_.files;
+    const std::vector<bool> mask = files_.SelectionMask();
+    for (std::size_t i = 0; i < files.DisplayedCount(); ++i) files.SetSelected(i, i < mask.size() && mask[i]);
+    files.SetFocus(files_.CaretIndex());
+    shownSelectionRevision_ = files.selectionRevision();
+}
+
+void MainWindow::MirrorStatus() { ::SetDlgItemTextA(hwnd(), IDC_STATUS, session_.statusLine.c_str()); }
+
+void MainWindow::MirrorResult() { ::SetDlgItemTextA(hwnd(), IDC_RESULT_LIST, session_.resultText.c_str()); }
+
+void MainWindow::MirrorUndo() {
+    const bool enabled = session_.files.UndoEnabled();
+    const HWND undo = Item(IDC_UNDO);
+    if ((::IsWindowEnabled(undo) != FALSE) != enabled) {
+        ::EnableWindow(undo, enabled ? TRUE : FALSE);
+        ::InvalidateRect(undo, nullptr, TRUE);
+    }
+}
+
+void MainWindow::MirrorAll() {
+    MirrorFiles();
+    MirrorRules();
+    MirrorStatus();
+    MirrorUndo();
+}
+
+// ---------------------------------------------------------------- gathering
+
+void MainWindow::OnAddFiles() {
+    if (running_) return;
+    std::vector<std::string> paths;
+    std::string dialogPath;
+    if (AskOpenFiles(hwnd(), lastFolder_, paths, dialogPath)) {
+        {
+            WaitCursor wait;
+            AddFilesCommand(session_, paths);
+        }
+        lastFolder_ = dialogPath;
+    } else {
+        RefreshStatusLine(session_);  // also after a cancel
+    }
+    MirrorAll();
+}
+
+bool MainWindow::PickFolderFor(std::string& folder) {
+    // The picker is modal to the main window, so that no second command
+    // starts while it is open.
+    const std::string title = folder;
+    return PickFolder(folder, title, hwnd());
+}
+
+void MainWindow::OnAddDir() {
+    if (running_) return;
+    std::string folder = lastFolder_;
+    if (PickFolderFor(folder)) {
+        const char sep = services_.separator();
+        if (folder.empty() || folder.back() != sep) folder += sep;
+        lastFolder_ = folder;
+        WaitCursor wait;
+        AddFolderCommand(session_, services_.fileSystem(), folder);
+    } else {
+        RefreshStatusLine(session_);
+    }
+    MirrorAll();
+}
+
+// ---------------------------------------------------------------- list commands
+
+void MainWindow::OnRemoveSelected() {
+    if (running_) return;
+    RemoveSelectedCommand(session_);
+    MirrorAll();
+}
+
+void MainWindow::OnRemoveAll() {
+    if (running_) return;
+    RemoveAllCommand(session_);
+    MirrorAll();
+}
+
+void MainWindow::OnFileUp() {
+    if (running_) return;
+    session_.files.MoveFocusedUp();
+    MirrorFiles();
+    MirrorUndo();
+}
+
+void MainWindow::OnFileDown() {
+    if (running_) return;
+    session_.files.MoveFocusedDown();
+    MirrorFiles();
+    MirrorUndo();
+}
+
+void MainWindow::OnSort() {
+    if (running_) return;
+    WaitCursor wait;
+    session_.files.SortByName();
+    MirrorFiles();
+    MirrorUndo();
+}
+
+void MainWindow::OnSelectAll() {
+    if (running_) return;
+    session_.files.SelectAll();
+    MirrorFileSelection();
+}
+
+void MainWindow::OnInvertSelection() {
+    if (running_) return;
+    session_.files.InvertSelection();
+    MirrorFileSelection();
+}
+
+void MainWindow::OnFilterChanged() {
+    if (mirroring_ || running_) return;
+    const HWND edit = Item(IDC_FILTER);
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
+    WaitCursor wait;
+    session_.files.SetFilterText(text);
+    MirrorFiles();
+    MirrorUndo();
+}
+
+void MainWindow::OnCaseClicked() {
+    if (running_) return;
+    WaitCursor wait;
+    session_.files.SetMatchCase(checks_[IDC_CASE].GetCheck());
+    MirrorFiles();
+    MirrorUndo();
+}
+
+void MainWindow::OnExcludeClicked() {
+    if (running_) return;
+    WaitCursor wait;
+    session_.files.SetExclude(checks_[IDC_EXCLUDE].GetCheck());
+    MirrorFiles();
+    MirrorUndo();
+}
+
+void MainWindow::OnSubdirClicked() { session_.files.SetSubfolders(checks_[IDC_SUBDIR].GetCheck()); }
+
+void MainWindow::OnFileSelectionChanged() {
+    if (mirroring_) return;
+    ReadFileSelectionBack();
+    ShowQuickView();
+}
+
+void MainWindow::OnFileDoubleClick() {
+    const FileList& files = session_.files;
+    if (files.DisplayedCount() == 0 || files.Focus() < 0) return;
+    const std::wstring path = WideFromNarrow(files.DisplayedText(static_cast<std::size_t>(files.Focus())));
+    ::ShellExecuteW(hwnd(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// ---------------------------------------------------------------- runs
+
+void MainWindow::RunBatch(bool rename) {
+    if (running_) return;
+    const char* refusal = session_.files.DisplayedCount() == 0 ? kEmptyFileListMessage
+                        : session_.rules.empty()               ? kNoRulesMessage
+                                                               : nullptr;
+    if (refusal) {
+        ShowMessage(refusal, theme(), hwnd());
+        return;
+    }
+    if (rename) preview_.StopPreviews();
+    RunningScope scope(running_);
+    WaitCursor wait;
+    RunServices services = MakeRunServices(EngineContextOf(services_));
+    services.step = [](std::size_t index) { StepWait(static_cast<int>(index)); };
+    StartWait(kWaitCaption, static_cast<int>(session_.files.DisplayedCount()), theme());
+    try {
+        if (rename)
+            RenameCommand(session_, services_.fileSystem(), services);
+        else
+            PreviewCommand(session_, services_.fileSystem(), services);
+    } catch (...) {
+        StopWait();
+        throw;
+    }
+    StopWait();
+    MirrorResult();
+    MirrorUndo();
+    if (rename) MirrorStatus();
+}
+
+void MainWindow::OnPreview() { RunBatch(false); }
+
+void MainWindow::OnRename() { RunBatch(true); }
+
+void MainWindow::OnUndo() {
+    if (running_ || !session_.files.UndoEnabled()) return;
+    RunningScope scope(running_);
+    WaitCursor wait;
+    UndoRename(session_, services_.fileSystem());
+    MirrorResult();
+    MirrorUndo();
+    MirrorStatus();
+}
+
+// ---------------------------------------------------------------- batch files
+
+void MainWindow::ShowFileError(const std::string& text) {
+    ::MessageBoxW(hwnd(), WideFromNarrow(text).c_str(), WideFromNarrow(kProgramName).c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void MainWindow::OnSaveBatch() {
+    if (running_) return;
+    std::string path;
+    if (!AskSaveFile(hwnd(), kBatchFilter, "qvb", programFolder_, path)) return;
+    SaveResult saved;
+    {
+        WaitCursor wait;
+        saved = SaveBatchFile(services_.fileSystem(), path, MakeBatchFile(session_));
+    }
+    if (saved.outcome == SaveResult::Outcome::WriteFailed) ShowFileError(saved.errorText);
+}
+
+void MainWindow::OnLoadBatch() {
+    if (running_) return;
+    std::string path;
+    if (!AskOpenFile(hwnd(), kBatchFilter, programFolder_, path)) return;
+    BatchLoadResult loaded;
+    {
+        WaitCursor wait;
+        loaded = LoadBatchFile(services_.fileSystem(), path, services_.codePage());
+        if (!loaded.opened) return;
+        ApplyBatchFile(session_, loaded.read);
+        if (loaded.read.ok()) ruleSelection_.Reset(session_.rules.size());
+    }
+    // Loading leaves the status line and the result list as they were.
+    MirrorFiles();
+    MirrorRules();
+    MirrorUndo();
+    if (!loaded.read.ok()) ShowFileError(loaded.errorText);
+}
+
+}  // namespace quorv::win

@@ -1,0 +1,253 @@
+// The main window's rules builder, rule list, rule files and favourites,
+// and its side tools: copy and move, the quick preview, the context-menu
+// switch.
+#include "app/file_dialogs_win32.h"
+#include "app/main_window_win32.h"
+#include "app/resource.h"
+#include "builder/rule_file.h"
+#include "shell/shell_registration_win32.h"
+#include "tools/copy_move.h"
+#include "tools/message_dialog_win32.h"
+
+namespace quorv::win {
+namespace {
+
+const FileFilter kRuleFilter{"Quorvane Rule File (*.qvr)", "*.qvr"};
+
+std::string ComboText(HWND combo) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(combo)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(combo, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
+// Shows one builder box in its combo box: the list, then the selected entry
+// or the text.
+void ShowBox(HWND combo, const BuilderBox& box, bool withEnabled) {
+    ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : box.entries)
+        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(box.selected), 0);
+    if (box.selected < 0) ::SetWindowTextA(combo, box.text.c_str());
+    if (withEnabled) ::EnableWindow(combo, box.enabled ? TRUE : FALSE);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- mirroring
+
+void MainWindow::MirrorRules() {
+    ruleSelection_.Fit(session_.rules.size());
+    mirroring_ = true;
+    rules_.SetItems(session_.rules);
+    std::vector<bool> mask(session_.rules.size());
+    for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = ruleSelection_.IsSelected(i);
+    rules_.SetSelection(mask);
+    if (ruleSelection_.Caret() >= 0) rules_.SetCaretIndex(static_cast<int>(ruleSelection_.Caret()));
+    mirroring_ = false;
+}
+
+void MainWindow::ReadRuleSelectionBack() {
+    ruleSelection_.Fit(session_.rules.size());
+    const std::vector<bool> mask = rules_.SelectionMask();
+    for (std::size_t i = 0; i < session_.rules.size(); ++i) ruleSelection_.SetSelected(i, i < mask.size() && mask[i]);
+    ruleSelection_.SetCaret(rules_.CaretIndex());
+}
+
+void MainWindow::MirrorBuilder(unsigned parts) {
+    mirroring_ = true;
+    if (parts & kTargetBoxPart) ShowBox(Item(IDC_TARGET), builder_.target, false);
+    if (parts & kActionBoxPart) ShowBox(Item(IDC_ACTION), builder_.action, false);
+    if (parts & kParameterBoxPart) ShowBox(Item(IDC_PARAMETER), builder_.parameter, false);
+    if (parts & kValueLabelPart) ::SetDlgItemTextA(hwnd(), IDC_VALUE_LABEL, builder_.valueLabel.c_str());
+    if (parts & kValueBoxPart) ShowBox(Item(IDC_VALUE), builder_.value, true);
+    mirroring_ = false;
+}
+
+// ---------------------------------------------------------------- the builder
+
+void MainWindow::OnTargetChanged() {
+    if (mirroring_) return;
+    const int index = static_cast<int>(::SendMessageA(Item(IDC_TARGET), CB_GETCURSEL, 0, 0));
+    MirrorBuilder(SelectTarget(builder_, index));
+}
+
+void MainWindow::OnActionChanged() {
+    if (mirroring_) return;
+    const int index = static_cast<int>(::SendMessageA(Item(IDC_ACTION), CB_GETCURSEL, 0, 0));
+    MirrorBuilder(SelectAction(builder_, index));
+}
+
+void MainWindow::OnParameterPicked() {
+    if (mirroring_) return;
+    const int index = static_cast<int>(::SendMessageA(Item(IDC_PARAMETER), CB_GETCURSEL, 0, 0));
+    MirrorBuilder(PickParameter(builder_, index));
+}
+
+void MainWindow::OnParameterTyped() {
+    if (mirroring_) return;
+    MirrorBuilder(TypeParameter(builder_, ComboText(Item(IDC_PARAMETER))));
+}
+
+void MainWindow::OnValuePicked() {
+    if (mirroring_) return;
+    const int index = static_cast<int>(::SendMessageA(Item(IDC_VALUE), CB_GETCURSEL, 0, 0));
+    MirrorBuilder(PickValue(builder_, index));
+}
+
+void MainWindow::OnValueTyped() {
+    if (mirroring_) return;
+    MirrorBuilder(TypeValue(builder_, ComboText(Item(IDC_VALUE))));
+}
+
+ComposeContext MainWindow::BuilderContext() {
+    return ComposeContext{services_.codePage(), lastFolder_,
+                          [this](std::string& folder) { return PickFolderFor(folder); }, services_.separator()};
+}
+
+// ---------------------------------------------------------------- the rule list
+
+void MainWindow::OnRuleSelectionChanged() {
+    if (mirroring_) return;
+    ReadRuleSelectionBack();
+    MirrorBuilder(FillBuilderFromRule(builder_, session_.rules, ruleSelection_, services_.codePage(),
+                                      services_.separator()));
+}
+
+void MainWindow::OnAddRule() {
+    if (running_) return;
+    const RuleEditResult edited = AddRule(session_, ruleSelection_, builder_, BuilderContext());
+    if (!edited.message.empty()) ShowMessage(edited.message, theme(), hwnd());
+    if (edited.changed) {
+        MirrorRules();
+        MirrorStatus();
+    }
+}
+
+void MainWindow::OnUpdateRule() {
+    if (running_) return;
+    const RuleEditResult edited = UpdateRule(session_, ruleSelection_, builder_, BuilderContext());
+    if (!edited.message.empty()) ShowMessage(edited.message, theme(), hwnd());
+    if (edited.changed) {
+        MirrorRules();
+        MirrorStatus();
+    }
+}
+
+void MainWindow::OnDeleteRule() {
+    if (running_) return;
+    DeleteSelectedRules(session_, ruleSelection_);
+    MirrorRules();
+    MirrorStatus();
+}
+
+void MainWindow::OnRuleUp() {
+    if (running_) return;
+    if (MoveRuleUp(session_.rules, ruleSelection_)) MirrorRules();
+}
+
+void MainWindow::OnRuleDown() {
+    if (running_) return;
+    if (MoveRuleDown(session_.rules, ruleSelection_)) MirrorRules();
+}
+
+// ---------------------------------------------------------------- rule files and favourites
+
+void MainWindow::FillFavourites() {
+    favouriteTitles_ = ListFavourites(services_.fileSystem(), programFolder_);
+    mirroring_ = true;
+    favourites_.SetItems(favouriteTitles_);
+    mirroring_ = false;
+}
+
+void MainWindow::OnLoadRules() {
+    if (running_) return;
+    std::string path;
+    if (!AskOpenFile(hwnd(), kRuleFilter, programFolder_, path)) return;
+    const RuleLoadResult loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
+    if (!loaded.opened) return;
+    if (!loaded.ok) {
+        ShowFileError(loaded.errorText);
+        return;
+    }
+    session_.rules = loaded.rules;
+    ruleSelection_.Reset(session_.rules.size());
+    MirrorRules();
+}
+
+void MainWindow::OnSaveRules() {
+    if (running_) return;
+    std::string path;
+    if (!AskSaveFile(hwnd(), kRuleFilter, "qvr", FavouritesFolder(programFolder_), path)) return;
+    const SaveResult saved = SaveRuleFile(services_.fileSystem(), path, session_.rules);
+    if (saved.outcome == SaveResult::Outcome::WriteFailed) ShowFileError(saved.errorText);
+    if (RescanFavouritesAfter(saved)) FillFavourites();
+}
+
+void MainWindow::OnFavouriteChosen() {
+    if (mirroring_ || running_) return;
+    const int index = favourites_.CurrentSelection();
+    if (index < 0 || static_cast<std::size_t>(index) >= favouriteTitles_.size()) return;
+    const std::string path =
+        FavouritePath(programFolder_, services_.separator(), favouriteTitles_[static_cast<std::size_t>(index)]);
+    const RuleLoadResult loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
+    if (loaded.opened && loaded.ok) {
+        session_.rules = loaded.rules;
+        ruleSelection_.Reset(session_.rules.size());
+        MirrorRules();
+    }
+    RefreshStatusLine(session_);
+    MirrorStatus();
+    if (loaded.opened && !loaded.ok) ShowFileError(loaded.errorText);
+}
+
+// ---------------------------------------------------------------- copy and move
+
+void MainWindow::OnCopyFiles() {
+    if (running_) return;
+    const TransferCommandResult done =
+        TransferCommand(TransferKind::Copy, services_.fileSystem(), session_.files, services_.codePage(),
+                        copyMoveFolder_, [this](std::string& folder) { return PickFolderFor(folder); });
+    if (!done.message.empty()) ShowMessage(done.message, theme(), hwnd());
+}
+
+void MainWindow::OnMoveFiles() {
+    if (running_) return;
+    // A file the preview plays must be let go before it moves.
+    if (session_.files.SelectedCount() > 0) preview_.StopPreviews();
+    const TransferCommandResult done =
+        TransferCommand(TransferKind::Move, services_.fileSystem(), session_.files, services_.codePage(),
+                        copyMoveFolder_, [this](std::string& folder) { return PickFolderFor(folder); });
+    if (done.listChanged) {
+        RefreshStatusLine(session_);
+        MirrorAll();
+    }
+    if (!done.message.empty()) ShowMessage(done.message, theme(), hwnd());
+}
+
+// ---------------------------------------------------------------- quick preview
+
+void MainWindow::ToggleQuickView() {
+    const bool on = checks_[IDC_QUICKVIEW].GetCheck();
+    ::ShowWindow(Item(IDC_QUICKVIEW_FRAME), on ? SW_SHOW : SW_HIDE);
+    preview_.SetVisible(on);
+    Relayout();
+    if (on) ShowQuickView();
+}
+
+void MainWindow::ShowQuickView() {
+    const FileList& files = session_.files;
+    if (!checks_[IDC_QUICKVIEW].GetCheck() || files.DisplayedCount() == 0 || files.Focus() < 0) return;
+    preview_.ShowFile(files.DisplayedText(static_cast<std::size_t>(files.Focus())));
+}
+
+void MainWindow::OnQuickView() { ToggleQuickView(); }
+
+// ---------------------------------------------------------------- the context menu
+
+void MainWindow::OnShellMenu() {
+    const ShellMenuBoxOutcome outcome = OnShellMenuBoxClicked(checks_[IDC_SHELL_MENU].GetCheck());
+    for (const std::string& message : outcome.messages) ShowMessage(message, theme(), hwnd());
+    checks_[IDC_SHELL_MENU].SetCheck(outcome.checked);
+}
+
+}  // namespace quorv::win

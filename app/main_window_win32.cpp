@@ -1,0 +1,563 @@
+// The main window: set-up, layout, themes, menus, keys and closing. The
+// commands of the file list, the runs and the rules live in the two files
+// beside this one.
+#include "app/main_window_win32.h"
+
+#include <shellapi.h>
+
+#include "app/about_dialog_win32.h"
+#include "app/resource.h"
+#include "builder/rule_file.h"
+#include "platform/wide_text_win32.h"
+#include "shell/handoff_file.h"
+#include "shell/shell_registration_win32.h"
+#include "tools/message_dialog_win32.h"
+#include "tools/system_access.h"
+
+namespace quorv::win {
+
+const char kHomePage[] = "https://quorvane.org/";
+const char kSupportPage[] = "https://quorvane.org/support/";
+const char kProgramName[] = "Quorvane 2";
+
+namespace {
+
+// The one window whose keys the filter looks at (one main window per program).
+MainWindow* g_keyWindow = nullptr;
+
+struct ButtonLook {
+    int id;
+    const char* tooltip;  // null: none
+    int icon;
+};
+
+// Tooltips and icons of the buttons, as the window sets them up.
+const ButtonLook kButtonLooks[] = {
+    {IDC_MOVE_FILES, "Move selected files to... (CTRL+M)", IDI_MOVE_FILES},
+    {IDC_COPY_FILES, "Copy selected files to... (CTRL+C)", IDI_COPY_FILES},
+    {IDC_SELECT_ALL, "Select all (CTRL+A)", IDI_SELECT_ALL},
+    {IDC_INVERT_SELECTION, "Invert select (CTRL+I)", IDI_INVERT_SELECTION},
+    {IDC_HELP_BUTTON, "About...", IDI_ABOUT},
+    {IDC_THEME, "Select color themes", IDI_THEME},
+    {IDC_ADD_RULE, "Add rule", IDI_ADD_RULE},
+    {IDC_UPDATE_RULE, "Update rule", IDI_UPDATE_RULE},
+    {IDC_DELETE_RULE, "Delete rule", IDI_DELETE_RULE},
+    {IDC_SAVE_BATCH, "Save batch files and rules", IDI_SAVE_BATCH},
+    {IDC_LOAD_BATCH, "Load batch files and rules", IDI_LOAD},
+    {IDC_LOAD_RULES, "Load renaming rules", IDI_LOAD},
+    {IDC_SAVE_RULES, "Save renaming rules", IDI_SAVE_RULES},
+    {IDC_REMOVE_SELECTED, "Remove select", IDI_REMOVE_SELECTED},
+    {IDC_REMOVE_ALL, "Remove All", IDI_REMOVE_ALL},
+    {IDC_ADD_DIR, "Add dir", IDI_ADD_DIR},
+    {IDC_ADD_FILES, "Add file(s)", IDI_ADD_FILES},
+    {IDC_RULE_UP, "Move up", IDI_MOVE_UP},
+    {IDC_FILE_UP, "Move up", IDI_MOVE_UP},
+    {IDC_RULE_DOWN, "Move down", IDI_MOVE_DOWN},
+    {IDC_FILE_DOWN, "Move down", IDI_MOVE_DOWN},
+    {IDC_SORT, "Sort by name", IDI_SORT},
+    {IDC_PREVIEW, nullptr, IDI_PREVIEW},
+    {IDC_RENAME, nullptr, IDI_RENAME},
+    {IDC_UNDO, nullptr, IDI_UNDO},
+};
+
+const int kCheckBoxes[] = {IDC_CASE, IDC_SUBDIR, IDC_QUICKVIEW, IDC_EXCLUDE, IDC_SHELL_MENU};
+
+// The controls whose template rectangles the resize rules start from.
+const int kMovingControls[] = {IDC_FILE_FRAME,  IDC_STATUS,   IDC_COMMAND_LINE, IDC_RESULT_FRAME,
+                               IDC_FAVOURITES_FRAME, IDC_RESULT_LIST, IDC_FAVOURITES, IDC_QUICKVIEW_FRAME,
+                               IDC_CASE,        IDC_EXCLUDE,  IDC_FILE_LIST,    IDC_FILTER};
+
+const MessageRow<MainWindow> kMessages[] = {
+    {WM_SIZE, &MainWindow::OnSize},
+    {WM_GETMINMAXINFO, &MainWindow::OnGetMinMaxInfo},
+    {WM_PAINT, &MainWindow::OnPaint},
+    {WM_DRAWITEM, &MainWindow::OnDrawItem},
+    {WM_MEASUREITEM, &MainWindow::OnMeasureItem},
+    {WM_CTLCOLORLISTBOX, &MainWindow::OnCtlColorListBox},
+    {WM_HELP, &MainWindow::OnHelpRequest},
+    {WM_DESTROY, &MainWindow::OnDestroy},
+    {WM_VKEYTOITEM, &MainWindow::OnVKeyToItem},
+};
+
+const CommandRow<MainWindow> kCommands[] = {
+    {IDCANCEL, kAnyCode, &MainWindow::OnExitQuestion},
+    {IDOK, kAnyCode, &MainWindow::OnEnter},
+    {IDM_MINIMIZE, BN_CLICKED, &MainWindow::OnMinimize},
+    {IDM_MAXIMIZE, BN_CLICKED, &MainWindow::OnMaximize},
+    {IDC_HELP_BUTTON, BN_CLICKED, &MainWindow::OnHelpButton},
+    {IDC_THEME, BN_CLICKED, &MainWindow::OnThemeButton},
+    {IDM_ABOUT, 0, &MainWindow::OnAbout},
+    {IDM_MANUAL, 0, &MainWindow::OnManual},
+    {IDM_WEBSITE, 0, &MainWindow::OnWebsite},
+    {IDM_EMAIL, 0, &MainWindow::OnEmail},
+    {IDM_UPDATE, 0, &MainWindow::OnOnlineUpdate},
+    {IDM_THEME_FIRST + 0, 0, &MainWindow::OnThemeItemOf<0>},
+    {IDM_THEME_FIRST + 1, 0, &MainWindow::OnThemeItemOf<1>},
+    {IDM_THEME_FIRST + 2, 0, &MainWindow::OnThemeItemOf<2>},
+    {IDM_THEME_FIRST + 3, 0, &MainWindow::OnThemeItemOf<3>},
+    {IDM_THEME_FIRST + 4, 0, &MainWindow::OnThemeItemOf<4>},
+    {IDM_THEME_FIRST + 5, 0, &MainWindow::OnThemeItemOf<5>},
+    {IDM_THEME_FIRST + 6, 0, &MainWindow::OnThemeItemOf<6>},
+    {IDM_THEME_FIRST + 7, 0, &MainWindow::OnThemeItemOf<7>},
+    {IDM_THEME_FIRST + 8, 0, &MainWindow::OnThemeItemOf<8>},
+    {IDM_THEME_FIRST + 9, 0, &MainWindow::OnThemeItemOf<9>},
+    {IDM_THEME_FIRST + 10, 0, &MainWindow::OnThemeItemOf<10>},
+    // The file list.
+    {IDC_ADD_FILES, BN_CLICKED, &MainWindow::OnAddFiles},
+    {IDC_ADD_DIR, BN_CLICKED, &MainWindow::OnAddDir},
+    {IDC_REMOVE_SELECTED, BN_CLICKED, &MainWindow::OnRemoveSelected},
+    {IDC_REMOVE_ALL, BN_CLICKED, &MainWindow::OnRemoveAll},
+    {IDC_FILE_UP, BN_CLICKED, &MainWindow::OnFileUp},
+    {IDC_FILE_DOWN, BN_CLICKED, &MainWindow::OnFileDown},
+    {IDC_SORT, BN_CLICKED, &MainWindow::OnSort},
+    {IDC_SELECT_ALL, BN_CLICKED, &MainWindow::OnSelectAll},
+    {IDC_INVERT_SELECTION, BN_CLICKED, &MainWindow::OnInvertSelection},
+    {IDC_FILTER, EN_CHANGE, &MainWindow::OnFilterChanged},
+    {IDC_CASE, BN_CLICKED, &MainWindow::OnCaseClicked},
+    {IDC_EXCLUDE, BN_CLICKED, &MainWindow::OnExcludeClicked},
+    {IDC_SUBDIR, BN_CLICKED, &MainWindow::OnSubdirClicked},
+    {IDC_FILE_LIST, LBN_SELCHANGE, &MainWindow::OnFileSelectionChanged},
+    {IDC_FILE_LIST, LBN_DBLCLK, &MainWindow::OnFileDoubleClick},
+    // Runs and batch files.
+    {IDC_PREVIEW, BN_CLICKED, &MainWindow::OnPreview},
+    {IDC_RENAME, BN_CLICKED, &MainWindow::OnRename},
+    {IDC_UNDO, BN_CLICKED, &MainWindow::OnUndo},
+    {IDC_LOAD_BATCH, BN_CLICKED, &MainWindow::OnLoadBatch},
+    {IDC_SAVE_BATCH, BN_CLICKED, &MainWindow::OnSaveBatch},
+    // The rules builder and the rule list.
+    {IDC_TARGET, CBN_SELCHANGE, &MainWindow::OnTargetChanged},
+    {IDC_ACTION, CBN_SELCHANGE, &MainWindow::OnActionChanged},
+    {IDC_PARAMETER, CBN_SELCHANGE, &MainWindow::OnParameterPicked},
+    {IDC_PARAMETER, CBN_EDITCHANGE, &MainWindow::OnParameterTyped},
+    {IDC_VALUE, CBN_SELCHANGE, &MainWindow::OnValuePicked},
+    {IDC_VALUE, CBN_EDITCHANGE, &MainWindow::OnValueTyped},
+    {IDC_RULE_LIST, LBN_SELCHANGE, &MainWindow::OnRuleSelectionChanged},
+    {IDC_ADD_RULE, BN_CLICKED, &MainWindow::OnAddRule},
+    {IDC_UPDATE_RULE, BN_CLICKED, &MainWindow::OnUpdateRule},
+    {IDC_DELETE_RULE, BN_CLICKED, &MainWindow::OnDeleteRule},
+    {IDC_RULE_UP, BN_CLICKED, &MainWindow::OnRuleUp},
+    {IDC_RULE_DOWN, BN_CLICKED, &MainWindow::OnRuleDown},
+    {IDC_LOAD_RULES, BN_CLICKED, &MainWindow::OnLoadRules},
+    {IDC_SAVE_RULES, BN_CLICKED, &MainWindow::OnSaveRules},
+    {IDC_FAVOURITES, LBN_SELCHANGE, &MainWindow::OnFavouriteChosen},
+    // Side tools.
+    {IDC_COPY_FILES, BN_CLICKED, &MainWindow::OnCopyFiles},
+    {IDC_MOVE_FILES, BN_CLICKED, &MainWindow::OnMoveFiles},
+    {IDC_QUICKVIEW, BN_CLICKED, &MainWindow::OnQuickView},
+    {IDC_SHELL_MENU, BN_CLICKED, &MainWindow::OnShellMenu},
+};
+
+RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+Rect FromRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
+// The id of the main window's control that holds the focus window (the
+// edit of a combo box counts as its combo box); 0 when none.
+int FocusControlId(HWND dialog) {
+    HWND focus = ::GetFocus();
+    while (focus && ::GetParent(focus) != dialog) focus = ::GetParent(focus);
+    return focus ? ::GetDlgCtrlID(focus) : 0;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const Services& services)
+    : ThemedDialog(kDefaultTheme, kMainWindowDragStrip),
+      services_(services),
+      session_(services),
+      builder_(InitialBuilderState()) {
+    programFolder_ = GetProgramFolder();
+    RefreshStatusLine(session_);
+}
+
+MainWindow::~MainWindow() {
+    if (keyHook_) ::UnhookWindowsHookEx(keyHook_);
+    if (g_keyWindow == this) g_keyWindow = nullptr;
+}
+
+INT_PTR MainWindow::Run() { return DoModal(IDD_MAIN, nullptr); }
+
+bool MainWindow::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return RouteRows(this, Table(kMessages), Table(kCommands), message, wParam, lParam, result) ||
+           ThemedDialog::Route(message, wParam, lParam, result);
+}
+
+// ---------------------------------------------------------------- set-up
+
+bool MainWindow::OnInitDialog() {
+    // 1-2: the template's controls exist; icons and the window's text.
+    bigIcon_.reset(static_cast<HICON>(
+        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+    smallIcon_.reset(static_cast<HICON>(
+        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    ::SetWindowTextA(hwnd(), kProgramName);
+    RecordTemplateRects();
+    // 3-8: the brush and the title bar exist (themed base); the lists, the
+    // caption buttons, the drawn buttons and check boxes, their looks.
+    AttachControls();
+    CreateCaptionButtons();
+    checks_[IDC_QUICKVIEW].SetCheck(true);
+    // 9: the quick preview pane inside its frame.
+    preview_.Create(hwnd(), ToRect(templateRects_[IDC_QUICKVIEW_FRAME]), true);
+    // 10-11: the settings, then the window's size and place.
+    ApplySettings();
+    PlaceAtStart();
+    // 12: the context-menu entry again when the box says so.
+    if (checks_[IDC_SHELL_MENU].GetCheck()) {
+        for (const std::string& message : RegisterShellExtension().messages) ShowMessage(message, theme(), hwnd());
+    }
+    // 13-18.
+    ToggleQuickView();
+    BuildMenus();
+    ReadHandoff();
+    SetTheme(theme());
+    FillFavourites();
+    RefreshStatusLine(session_);
+    MirrorAll();
+    MirrorBuilder(kAllBuilderParts);
+    // The keys the window looks at before any control.
+    g_keyWindow = this;
+    keyHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MainWindow::KeyFilter, nullptr, ::GetCurrentThreadId());
+    return true;
+}
+
+void MainWindow::RecordTemplateRects() {
+    for (int id : kMovingControls) {
+        HWND control = Item(id);
+        if (!control) continue;
+        RECT r;
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        templateRects_[id] = FromRect(r);
+    }
+}
+
+void MainWindow::AttachControls() {
+    files_.Attach(Item(IDC_FILE_LIST));
+    rules_.Attach(Item(IDC_RULE_LIST));
+    favourites_.Attach(Item(IDC_FAVOURITES));
+    for (const ButtonLook& look : kButtonLooks) {
+        CMacButton& button = buttons_[look.id];
+        button.Attach(Item(look.id));
+        button.SetIcon(look.icon);
+        if (look.tooltip) button.AddTooltip(look.tooltip);
+        if (look.id == IDC_HELP_BUTTON || look.id == IDC_THEME) button.SetArrowIcon(IDI_DROP_DOWN);
+    }
+    for (int id : kCheckBoxes) checks_[id].Attach(Item(id));
+}
+
+void MainWindow::CreateCaptionButtons() {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRect(CaptionButton(client.right, kMaximizeFromRight)),
+                     NormalFont(), 0);
+    maximize_.SetCaptionButton(true);
+    maximize_.SetIcon(IDI_MAXIMIZE);
+    maximize_.AddTooltip("Maximize");
+    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRect(CaptionButton(client.right, kMinimizeFromRight)),
+                     NormalFont(), 0);
+    minimize_.SetCaptionButton(true);
+    minimize_.SetIcon(IDI_MINIMIZE);
+    minimize_.AddTooltip("Minimize");
+    closeButton().AddTooltip("Close");
+    captionReady_ = true;
+}
+
+void MainWindow::ApplySettings() {
+    const Settings s =
+        LoadSettings(services_.fileSystem(), programFolder_ + kSettingsFileName, services_.codePage());
+    // The boxes take their states without running their commands.
+    checks_[IDC_CASE].SetCheck(s.caseSensitive);
+    checks_[IDC_QUICKVIEW].SetCheck(s.quickView);
+    checks_[IDC_EXCLUDE].SetCheck(s.exclude);
+    checks_[IDC_SUBDIR].SetCheck(s.subdir);
+    session_.files.SetMatchCase(s.caseSensitive);
+    session_.files.SetExclude(s.exclude);
+    session_.files.SetSubfolders(s.subdir);
+    lastFolder_ = s.lastFolder;
+    copyMoveFolder_ = s.copyMoveFolder;
+    checks_[IDC_SHELL_MENU].SetCheck(s.shellMenu);
+    ThemedDialog::SetTheme(s.theme);
+    restoreWidth_ = s.width;
+    restoreHeight_ = s.height;
+    startMaximized_ = s.maximized;
+}
+
+void MainWindow::PlaceAtStart() {
+    // The size to restore is the client area's (as it is recorded), so the
+    // window keeps its size from one start to the next.
+    RECT r{0, 0, restoreWidth_, restoreHeight_};
+    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE)));
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + ((work.right - work.left) - width) / 2;
+    const int y = work.top + ((work.bottom - work.top) - height) / 2;
+    ::SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::BuildMenus() {
+    helpMenu_.SetFont(NormalFont());
+    helpMenu_.SetWidth(130);
+    helpMenu_.AppendThemedItem(IDM_ABOUT, "About...");
+    helpMenu_.LoadItemIcon(IDM_ABOUT, IDI_ABOUT);
+    helpMenu_.AppendThemedItem(IDM_MANUAL, "User manual");
+    helpMenu_.LoadItemIcon(IDM_MANUAL, IDI_MANUAL);
+    helpMenu_.AppendThemedItem(IDM_WEBSITE, "Visit our website");
+    helpMenu_.LoadItemIcon(IDM_WEBSITE, IDI_WEBSITE);
+    helpMenu_.AppendThemedItem(IDM_EMAIL, "Send email to us");
+    helpMenu_.LoadItemIcon(IDM_EMAIL, IDI_EMAIL);
+    helpMenu_.AppendThemedItem(IDM_UPDATE, "Online update");
+    helpMenu_.LoadItemIcon(IDM_UPDATE, IDI_UPDATE);
+    themeMenu_.SetFont(NormalFont());
+    themeMenu_.SetWidth(130);
+    for (int k = 0; k < kThemeCount; ++k) themeMenu_.AppendThemedItem(IDM_THEME_FIRST + k, ThemeName(k));
+    themeMenu_.CheckOnly(IDM_THEME_FIRST, IDM_THEME_LAST, IDM_THEME_FIRST + theme());
+}
+
+void MainWindow::ReadHandoff() {
+    const std::string path = programFolder_ + kHandoffFileName;
+    std::vector<std::string> entries;
+    if (!ReadHandoffFile(services_.fileSystem(), path, entries)) return;
+    for (const std::string& entry : entries) session_.files.Append(entry);
+    session_.files.RebuildFileList();
+    DeleteFileForced(services_.fileSystem(), path);
+}
+
+// ---------------------------------------------------------------- themes and menus
+
+void MainWindow::SetTheme(int index) {
+    ThemedDialog::SetTheme(index);
+    maximize_.SetTheme(index);
+    minimize_.SetTheme(index);
+    files_.SetTheme(index);
+    rules_.SetTheme(index);
+    favourites_.SetTheme(index);
+    helpMenu_.SetTheme(index);
+    themeMenu_.SetTheme(index);
+    preview_.SetBackground(GetThemeColour(index, 1));
+}
+
+void MainWindow::OnThemeItem(int index) {
+    themeMenu_.CheckOnly(IDM_THEME_FIRST, IDM_THEME_LAST, IDM_THEME_FIRST + index);
+    SetTheme(index);
+}
+
+void MainWindow::OnHelpButton() { helpMenu_.Track(hwnd(), ThemedMenu::BelowLeft(Item(IDC_HELP_BUTTON))); }
+
+void MainWindow::OnThemeButton() { themeMenu_.Track(hwnd(), ThemedMenu::BelowLeft(Item(IDC_THEME))); }
+
+void MainWindow::OnAbout() {
+    AboutDialog about(theme());
+    about.Run(hwnd());
+}
+
+void MainWindow::OnManual() {
+    const std::wstring path = WideFromNarrow(programFolder_ + "quorv2.chm");
+    ::ShellExecuteW(hwnd(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void MainWindow::OnWebsite() { ::ShellExecuteA(hwnd(), "open", kHomePage, nullptr, nullptr, SW_SHOWNORMAL); }
+
+void MainWindow::OnEmail() { ::ShellExecuteA(hwnd(), "open", kSupportPage, nullptr, nullptr, SW_SHOWNORMAL); }
+
+void MainWindow::OnOnlineUpdate() {
+    ShowMessage("Online update is not available in this version of Quorvane 2. Please visit our website for "
+                "newer versions.",
+                theme(), hwnd());
+}
+
+bool MainWindow::OnHelpRequest(WPARAM, LPARAM, LRESULT& result) {
+    OnManual();
+    result = TRUE;
+    return true;
+}
+
+bool MainWindow::OnDrawItem(WPARAM, LPARAM lParam, LRESULT& result) {
+    const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item.CtlType != ODT_MENU) return false;  // the themed base passes it to the control
+    result = (helpMenu_.DrawItem(item) || themeMenu_.DrawItem(item)) ? TRUE : FALSE;
+    return true;
+}
+
+bool MainWindow::OnMeasureItem(WPARAM, LPARAM lParam, LRESULT& result) {
+    auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (item.CtlType != ODT_MENU) return false;
+    result = (helpMenu_.MeasureItem(item) || themeMenu_.MeasureItem(item)) ? TRUE : FALSE;
+    return true;
+}
+
+bool MainWindow::OnCtlColorListBox(WPARAM, LPARAM lParam, LRESULT& result) {
+    const HWND list = reinterpret_cast<HWND>(lParam);
+    ThemedList* themed = list == files_.hwnd() ? &files_ : list == rules_.hwnd() ? &rules_
+                       : list == favourites_.hwnd() ? &favourites_ : nullptr;
+    if (!themed) return false;
+    result = reinterpret_cast<LRESULT>(themed->BackgroundBrush());
+    return true;
+}
+
+// ---------------------------------------------------------------- size and place
+
+bool MainWindow::OnGetMinMaxInfo(WPARAM, LPARAM lParam, LRESULT& result) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize.x = kMinTrackWidth;
+    info->ptMinTrackSize.y = kMinTrackHeight;
+    result = 0;
+    return true;
+}
+
+bool MainWindow::OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    LayoutCaption();
+    if (!captionReady_ || wParam == SIZE_MINIMIZED) return false;
+    if (wParam != SIZE_MAXIMIZED) {
+        restoreWidth_ = LOWORD(lParam);
+        restoreHeight_ = HIWORD(lParam);
+    }
+    Relayout();
+    result = 0;
+    return true;
+}
+
+void MainWindow::Relayout() {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    maximize_.hwnd() && ::MoveWindow(maximize_.hwnd(), client.right - kMaximizeFromRight, kCaptionButtonTop,
+                                     kCaptionButtonSize, kCaptionButtonSize, TRUE);
+    minimize_.hwnd() && ::MoveWindow(minimize_.hwnd(), client.right - kMinimizeFromRight, kCaptionButtonTop,
+                                     kCaptionButtonSize, kCaptionButtonSize, TRUE);
+    LayoutInput in;
+    in.clientWidth = client.right;
+    in.clientHeight = client.bottom;
+    in.quickView = checks_[IDC_QUICKVIEW].GetCheck();
+    in.initial = templateRects_;
+    const std::map<int, Rect> placed = MainWindowLayout(in);
+    const HDWP none = nullptr;
+    HDWP batch = ::BeginDeferWindowPos(static_cast<int>(placed.size()));
+    for (const auto& [id, r] : placed) {
+        HWND control = Item(id);
+        if (!control) continue;
+        if (batch != none)
+            batch = ::DeferWindowPos(batch, control, nullptr, r.left, r.top, r.width(), r.height(),
+                                     SWP_NOZORDER | SWP_NOACTIVATE);
+        else
+            ::MoveWindow(control, r.left, r.top, r.width(), r.height(), TRUE);
+    }
+    if (batch != none) ::EndDeferWindowPos(batch);
+    const auto frame = placed.find(IDC_QUICKVIEW_FRAME);
+    if (frame != placed.end()) preview_.Place(ToRect(frame->second));
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+bool MainWindow::OnPaint(WPARAM, LPARAM, LRESULT&) {
+    if (firstPaintPending_) {
+        firstPaintPending_ = false;
+        if (startMaximized_) {
+            ::ShowWindow(hwnd(), SW_MAXIMIZE);
+            maximize_.SetIcon(IDI_RESTORE);
+        } else {
+            Relayout();
+        }
+    }
+    return false;  // the dialog paints as usual
+}
+
+void MainWindow::OnMinimize() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
+
+void MainWindow::OnMaximize() {
+    if (::IsZoomed(hwnd())) {
+        ::ShowWindow(hwnd(), SW_RESTORE);
+        maximize_.SetIcon(IDI_MAXIMIZE);
+    } else {
+        ::ShowWindow(hwnd(), SW_MAXIMIZE);
+        maximize_.SetIcon(IDI_RESTORE);
+    }
+}
+
+// ---------------------------------------------------------------- keys
+
+LRESULT CALLBACK MainWindow::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && g_keyWindow && lParam) {
+        try {
+            if (g_keyWindow->PreprocessKey(*reinterpret_cast<const MSG*>(lParam))) return TRUE;
+        } catch (...) {
+            WriteErrorLog("Unexpected failure while handling a key.");
+            return TRUE;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool MainWindow::PreprocessKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !hwnd() || running_) return false;
+    if (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd)) return false;
+    const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
+    switch (KeyCommandFor(static_cast<int>(message.wParam), ctrl, FocusControlId(hwnd()))) {
+    case KeyCommand::None:
+        return false;
+    case KeyCommand::SelectAllFiles:
+        OnSelectAll();
+        return true;
+    case KeyCommand::InvertSelection:
+        OnInvertSelection();
+        return true;
+    case KeyCommand::CopyFiles:
+        OnCopyFiles();
+        return true;
+    case KeyCommand::MoveFiles:
+        OnMoveFiles();
+        return true;
+    case KeyCommand::RemoveFiles:
+        OnRemoveSelected();
+        return true;
+    case KeyCommand::DeleteRules:
+        OnDeleteRule();
+        return true;
+    }
+    return false;
+}
+
+bool MainWindow::OnVKeyToItem(WPARAM, LPARAM, LRESULT& result) {
+    result = -1;  // the list box does its own thing with every other key
+    return true;
+}
+
+// ---------------------------------------------------------------- closing
+
+void MainWindow::OnExitQuestion() {
+    if (running_) return;
+    if (AskYesNo(std::string("Do you want to exit \"") + kProgramName + "\"?", theme(), hwnd())) EndDialog(IDCANCEL);
+}
+
+void MainWindow::OnEnter() {}  // the dialog's default action does nothing
+
+bool MainWindow::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+    // What the settings file keeps, taken while the controls still exist.
+    closing_.caseSensitive = session_.files.filter().matchCase;
+    closing_.quickView = checks_[IDC_QUICKVIEW].GetCheck();
+    closing_.exclude = session_.files.filter().exclude;
+    closing_.subdir = session_.files.subfolders();
+    closing_.lastFolder = lastFolder_;
+    closing_.copyMoveFolder = copyMoveFolder_;
+    closing_.shellMenu = checks_[IDC_SHELL_MENU].GetCheck();
+    closing_.theme = theme();
+    closing_.maximized = ::IsZoomed(hwnd()) != FALSE;
+    if (keyHook_) {
+        ::UnhookWindowsHookEx(keyHook_);
+        keyHook_ = nullptr;
+    }
+    return false;
+}
+
+void MainWindow::OnDetached() {
+    // The window is gone: write its settings, with the last size it had
+    // while it was not maximized.
+    closing_.width = restoreWidth_;
+    closing_.height = restoreHeight_;
+    SaveSettings(services_.fileSystem(), programFolder_ + kSettingsFileName, closing_);
+}
+
+}  // namespace quorv::win

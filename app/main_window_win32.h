@@ -1,0 +1,198 @@
+#pragma once
+// The main window of Quorv2.exe: the one modal dialog of the program. It
+// owns the session (file list, rules, run record), the builder's state, the
+// settings, and the controls that mirror them; every command calls the
+// portable model and then mirrors the model into the controls. Nothing of
+// the business data is read back out of a control.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/main_layout.h"
+#include "app/settings_file.h"
+#include "batch/rename_run.h"
+#include "builder/rule_builder.h"
+#include "builder/rule_list.h"
+#include "platform/raii_win32.h"
+#include "platform/services.h"
+#include "skin/mac_button_win32.h"
+#include "skin/mac_check_box_win32.h"
+#include "skin/themed_dialog_win32.h"
+#include "skin/themed_list_win32.h"
+#include "skin/themed_menu_win32.h"
+#include "tools/quick_preview_win32.h"
+
+namespace quorv::win {
+
+// The addresses the help menu opens.
+extern const char kHomePage[];
+extern const char kSupportPage[];
+// The window's name, shown in its title bar.
+extern const char kProgramName[];  // "Quorvane 2"
+
+class MainWindow : public ThemedDialog {
+public:
+    explicit MainWindow(const Services& services);
+    ~MainWindow() override;
+
+    // Runs the window as a modal dialog from its template; returns when it
+    // has been closed and the settings have been written.
+    INT_PTR Run();
+
+    void SetTheme(int theme) override;
+
+protected:
+    bool OnInitDialog() override;
+    bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnDetached() override;
+
+private:
+    // ---- messages
+    bool OnSize(WPARAM, LPARAM, LRESULT&);
+    bool OnGetMinMaxInfo(WPARAM, LPARAM, LRESULT&);
+    bool OnPaint(WPARAM, LPARAM, LRESULT&);
+    bool OnDrawItem(WPARAM, LPARAM, LRESULT&);
+    bool OnMeasureItem(WPARAM, LPARAM, LRESULT&);
+    bool OnCtlColorListBox(WPARAM, LPARAM, LRESULT&);
+    bool OnHelpRequest(WPARAM, LPARAM, LRESULT&);
+    bool OnDestroy(WPARAM, LPARAM, LRESULT&);
+    bool OnVKeyToItem(WPARAM, LPARAM, LRESULT&);
+
+    // ---- window commands
+    void OnExitQuestion();
+    void OnEnter();
+    void OnMinimize();
+    void OnMaximize();
+    void OnHelpButton();
+    void OnThemeButton();
+    void OnAbout();
+    void OnManual();
+    void OnWebsite();
+    void OnEmail();
+    void OnOnlineUpdate();
+    void OnThemeItem(int theme);
+    template <int Theme>
+    void OnThemeItemOf() { OnThemeItem(Theme); }
+
+    // ---- file list
+    void OnAddFiles();
+    void OnAddDir();
+    void OnRemoveSelected();
+    void OnRemoveAll();
+    void OnFileUp();
+    void OnFileDown();
+    void OnSort();
+    void OnSelectAll();
+    void OnInvertSelection();
+    void OnFilterChanged();
+    void OnCaseClicked();
+    void OnExcludeClicked();
+    void OnSubdirClicked();
+    void OnFileSelectionChanged();
+    void OnFileDoubleClick();
+
+    // ---- runs and batch files
+    void OnPreview();
+    void OnRename();
+    void OnUndo();
+    void OnLoadBatch();
+    void OnSaveBatch();
+
+    // ---- rules builder, rule list, rule files and favourites
+    void OnTargetChanged();
+    void OnActionChanged();
+    void OnParameterPicked();
+    void OnParameterTyped();
+    void OnValuePicked();
+    void OnValueTyped();
+    void OnRuleSelectionChanged();
+    void OnAddRule();
+    void OnUpdateRule();
+    void OnDeleteRule();
+    void OnRuleUp();
+    void OnRuleDown();
+    void OnLoadRules();
+    void OnSaveRules();
+    void OnFavouriteChosen();
+
+    // ---- side tools
+    void OnCopyFiles();
+    void OnMoveFiles();
+    void OnQuickView();
+    void OnShellMenu();
+
+    // ---- set-up
+    void AttachControls();
+    void CreateCaptionButtons();
+    void ApplySettings();
+    void PlaceAtStart();
+    void BuildMenus();
+    void ReadHandoff();
+    void RecordTemplateRects();
+
+    // ---- mirroring the model into the controls
+    void MirrorFiles();
+    void MirrorFileSelection();
+    void MirrorRules();
+    void MirrorBuilder(unsigned parts);
+    void MirrorStatus();
+    void MirrorResult();
+    void MirrorUndo();
+    void MirrorAll();
+    void ReadFileSelectionBack();
+    void ReadRuleSelectionBack();
+    void FillFavourites();
+    void Relayout();
+    void ToggleQuickView();
+    void ShowQuickView();
+    void RunBatch(bool rename);
+    void ShowFileError(const std::string& text);
+    std::string ProgramFolder() const { return programFolder_; }
+    bool PickFolderFor(std::string& folder);
+    ComposeContext BuilderContext();
+
+    // The key table, looked at before any control sees a key.
+    static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
+    bool PreprocessKey(const MSG& message);
+
+    const Services& services_;
+    BatchSession session_;
+    BuilderState builder_;
+    RuleSelection ruleSelection_;
+    std::string programFolder_;
+    std::string lastFolder_;
+    std::string copyMoveFolder_;
+    int restoreWidth_ = 800;
+    int restoreHeight_ = 600;
+    bool startMaximized_ = false;
+    Settings closing_;  // what the settings file gets once the window is gone
+    bool firstPaintPending_ = true;
+    bool captionReady_ = false;
+    bool mirroring_ = false;  // the window itself changes a control: no command follows
+    bool running_ = false;    // a run is going on: nothing may change the session
+
+    IconHandle bigIcon_;
+    IconHandle smallIcon_;
+    std::map<int, CMacButton> buttons_;
+    std::map<int, CMacCheckBox> checks_;
+    CMacButton maximize_;
+    CMacButton minimize_;
+    ThemedList files_;
+    ThemedList rules_;
+    ThemedList favourites_;
+    ThemedMenu helpMenu_;
+    ThemedMenu themeMenu_;
+    QuickPreview preview_;
+    std::vector<std::string> favouriteTitles_;
+    std::map<int, Rect> templateRects_;
+
+    std::uint64_t shownFileRevision_ = ~std::uint64_t{0};
+    std::uint64_t shownSelectionRevision_ = ~std::uint64_t{0};
+    HHOOK keyHook_ = nullptr;
+};
+
+}  // namespace quorv::win
