@@ -14,7 +14,14 @@
 //   ... LBN_SELCHANGE: model.SetSelection(files.SelectedIndices());
 //
 // The dialog passes WM_DRAWITEM and WM_MEASUREITEM of the list on to it as
-// kReflectBase + message (skin/dialog_win32.h); the list answers them.
+// kReflectBase + message (skin/dialog_win32.h); the list answers them. The
+// dialog's WM_CTLCOLORLISTBOX answer for the list is BackgroundBrush(), and
+// a list with LBS_WANTKEYBOARDINPUT needs WM_VKEYTOITEM answered with -1
+// (the dialog's default 0 would move the list to its first item).
+//
+// Template style: LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
+// LBS_NOINTEGRALHEIGHT | WS_VSCROLL, plus LBS_EXTENDEDSEL, LBS_WANTKEYBOARDINPUT
+// and WS_HSCROLL as the list needs them.
 #include <windows.h>
 
 #include <string>

@@ -1,6 +1,7 @@
 #include "skin/themed_menu_win32.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace quorv::win {
 namespace {
@@ -179,6 +180,32 @@ void ThemedMenu::DrawMark(HDC dc, const RECT& rect, HICON icon, bool checked) co
         ::MoveToEx(dc, x, y, nullptr);
         ::LineTo(dc, x, y + 3);
     }
+}
+
+LRESULT ThemedMenu::MenuChar(char typed, HMENU menu) const {
+    if (menu != menu_.get()) return 0;
+    char wanted[2] = {typed, 0};
+    ::CharLowerA(wanted);
+    const int count = ::GetMenuItemCount(menu_.get());
+    std::vector<int> matches;
+    int highlighted = -1;
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STATE;
+        if (!::GetMenuItemInfoA(menu_.get(), static_cast<UINT>(i), TRUE, &info)) continue;
+        if (info.fState & MFS_HILITE) highlighted = i;
+        auto it = items_.find(info.wID);
+        if (it == items_.end() || it->second.text.empty() || (info.fState & MFS_DISABLED)) continue;
+        char first[2] = {it->second.text[0], 0};
+        ::CharLowerA(first);
+        if (first[0] == wanted[0]) matches.push_back(i);
+    }
+    if (matches.empty()) return 0;
+    if (matches.size() == 1) return MAKELRESULT(matches[0], MNC_EXECUTE);
+    for (int i : matches)
+        if (i > highlighted) return MAKELRESULT(i, MNC_SELECT);
+    return MAKELRESULT(matches[0], MNC_SELECT);
 }
 
 UINT ThemedMenu::Track(HWND owner, POINT screenPoint, UINT flags) const {

@@ -64,6 +64,12 @@ public:
     bool DrawItem(const DRAWITEMSTRUCT& item) const;
     // The width every item gets.
     int MenuWidth() const;
+    // For the owner's WM_MENUCHAR (owner-drawn items have no mnemonics of
+    // their own): the item whose text begins with the typed character,
+    // letter case ignored. One such item is chosen (MNC_EXECUTE); of several,
+    // the next after the highlighted one is highlighted (MNC_SELECT). 0 when
+    // the menu is another one or no text begins with the character.
+    LRESULT MenuChar(char typed, HMENU menu) const;
 
     // Opens the menu with its top-left corner at a screen point; the chosen
     // command is sent to the owner as WM_COMMAND. flags are added to

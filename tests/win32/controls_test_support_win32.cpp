@@ -69,6 +69,14 @@ bool TestDialog::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         result = reinterpret_cast<LRESULT>(staticBrush_.get());
         return true;
     }
+    case WM_MENUCHAR:
+        for (ThemedMenu* menu : menus) {
+            if (const LRESULT r = menu->MenuChar(static_cast<char>(LOWORD(wParam)), reinterpret_cast<HMENU>(lParam))) {
+                result = r;
+                return true;
+            }
+        }
+        return false;
     case WM_VKEYTOITEM:
         // The list's own handling of the key (0 would move it to item 0).
         result = -1;

@@ -234,6 +234,12 @@ TEST(ThemedMenuTest, CheckOnlyKeepsOneThemeChecked) {
     menu.CheckOnly(7100, 7110, 7105);
     menu.CheckOnly(7100, 7110, 7110);
     for (UINT k = 0; k < 11; ++k) EXPECT_EQ(menu.IsChecked(7100 + k), k == 10) << k;
+    // Typed letters: one match is chosen, of several the first is highlighted.
+    EXPECT_EQ(menu.MenuChar('O', menu.handle()), MAKELRESULT(3, MNC_EXECUTE));
+    EXPECT_EQ(menu.MenuChar('l', menu.handle()), MAKELRESULT(2, MNC_SELECT));
+    EXPECT_EQ(menu.MenuChar('x', menu.handle()), 0);
+    ThemedMenu other;
+    EXPECT_EQ(menu.MenuChar('O', other.handle()), 0);
     ASSERT_NE(menu.ItemText(7108), nullptr);
     EXPECT_EQ(*menu.ItemText(7108), "Dark Blue");
     EXPECT_EQ(menu.ItemText(7200), nullptr);
@@ -308,6 +314,15 @@ TEST(ThemedMenuTest, PopupOpensAtTheButtonCornerAndSendsTheChosenCommand) {
     EXPECT_TRUE(PumpUntil([&] {
         for (const auto& c : dialog.commands)
             if (c.first == 7101) return true;
+        return false;
+    }));
+
+    // A typed letter reaches the owner as WM_MENUCHAR and chooses "Orange".
+    ::PostMessageA(dialog.hwnd(), WM_CHAR, 'o', 0);
+    menu.Track(dialog.hwnd(), corner);
+    EXPECT_TRUE(PumpUntil([&] {
+        for (const auto& c : dialog.commands)
+            if (c.first == 7103) return true;
         return false;
     }));
 }
