@@ -31,8 +31,6 @@ BOOL CALLBACK FindDialogOfThread(HWND window, LPARAM found) {
     return TRUE;
 }
 
-HWND EditOf(HWND browser) { return ::FindWindowExA(browser, nullptr, "Edit", nullptr); }
-
 std::string TextOf(HWND window) {
     const LRESULT n = ::SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
     std::string text(static_cast<std::size_t>(n) + 1, '\0');
