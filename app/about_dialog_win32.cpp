@@ -20,12 +20,12 @@ constexpr int kTextLeft = 64;
 constexpr int kLineHeight = 22;
 constexpr int kTop = 44;
 
-const CommandRow<AboutDialog> kCommands[] = {
+}  // namespace
+
+const CommandRow<AboutDialog> AboutDialog::kCommands[] = {
     {IDOK, kAnyCode, &AboutDialog::OnOkCommand},
     {IDCANCEL, kAnyCode, &AboutDialog::OnCancelCommand},
 };
-
-}  // namespace
 
 INT_PTR AboutDialog::Run(HWND owner) { return DoModal(IDD_EMPTY_POPUP, owner); }
 

@@ -21,11 +21,11 @@ protected:
     bool OnInitDialog() override;
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
-public:
+private:
+    static const CommandRow<AboutDialog> kCommands[];
     void OnOkCommand();
     void OnCancelCommand();
 
-private:
     CMacButton ok_;
     IconHandle icon_;
 };

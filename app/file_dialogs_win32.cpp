@@ -1,5 +1,6 @@
 #include "app/file_dialogs_win32.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <cwchar>

@@ -1,5 +1,6 @@
 // The main window's file list, its runs (Preview, Rename, Undo), its batch
 // files, and the mirroring of the session into the controls.
+#include <windows.h>
 #include <shellapi.h>
 
 #include "app/file_dialogs_win32.h"

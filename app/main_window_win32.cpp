@@ -67,7 +67,9 @@ const int kMovingControls[] = {IDC_FILE_FRAME,  IDC_STATUS,   IDC_COMMAND_LINE, 
                                IDC_FAVOURITES_FRAME, IDC_RESULT_LIST, IDC_FAVOURITES, IDC_QUICKVIEW_FRAME,
                                IDC_CASE,        IDC_EXCLUDE,  IDC_FILE_LIST,    IDC_FILTER};
 
-const MessageRow<MainWindow> kMessages[] = {
+}  // namespace
+
+const MessageRow<MainWindow> MainWindow::kMessages[] = {
     {WM_SIZE, &MainWindow::OnSize},
     {WM_GETMINMAXINFO, &MainWindow::OnGetMinMaxInfo},
     {WM_PAINT, &MainWindow::OnPaint},
@@ -79,7 +81,7 @@ const MessageRow<MainWindow> kMessages[] = {
     {WM_VKEYTOITEM, &MainWindow::OnVKeyToItem},
 };
 
-const CommandRow<MainWindow> kCommands[] = {
+const CommandRow<MainWindow> MainWindow::kCommands[] = {
     {IDCANCEL, kAnyCode, &MainWindow::OnExitQuestion},
     {IDOK, kAnyCode, &MainWindow::OnEnter},
     {IDM_MINIMIZE, BN_CLICKED, &MainWindow::OnMinimize},
@@ -146,6 +148,8 @@ const CommandRow<MainWindow> kCommands[] = {
     {IDC_QUICKVIEW, BN_CLICKED, &MainWindow::OnQuickView},
     {IDC_SHELL_MENU, BN_CLICKED, &MainWindow::OnShellMenu},
 };
+
+namespace {
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 

@@ -155,6 +155,9 @@ private:
     bool PickFolderFor(std::string& folder);
     ComposeContext BuilderContext();
 
+    static const MessageRow<MainWindow> kMessages[];
+    static const CommandRow<MainWindow> kCommands[];
+
     // The key table, looked at before any control sees a key.
     static LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam);
     bool PreprocessKey(const MSG& message);

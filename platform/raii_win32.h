@@ -8,6 +8,8 @@
 //   FileHandle, FindHandle, RegKey, IconHandle, MenuHandle, ModuleHandle,
 //   GdiObject<T> (HFONT, HBRUSH, HPEN, HBITMAP, HRGN), WindowHandle,
 //   ThreadHandle, SemaphoreHandle, DcHandle (CreateCompatibleDC),
+//   GlobalMemory (GlobalAlloc), CoTaskMemPtr<T> (CoTaskMemAlloc'ed: item
+//   id lists, shell strings),
 //   WindowDc (GetDC/ReleaseDC), SelectGuard (SelectObject restored into
 //   the DC it was selected into), ComPtr<T>, TempFileGuard.
 #include <windows.h>
@@ -108,6 +110,22 @@ struct MemoryDc {
     static bool valid(type h) { return h != nullptr; }
     static void close(type h) { ::DeleteDC(h); }
 };
+// Memory of GlobalAlloc (clipboard data until the clipboard takes it).
+struct Global {
+    using type = HGLOBAL;
+    static type invalid() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::GlobalFree(h); }
+};
+// Memory the shell or COM hands out with CoTaskMemAlloc (item id lists,
+// wide strings).
+template <class T>
+struct CoTaskMemory {
+    using type = T*;
+    static type invalid() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::CoTaskMemFree(h); }
+};
 template <class T>
 struct Gdi {
     using type = T;
@@ -128,6 +146,9 @@ using MenuHandle = UniqueHandle<traits::Menu>;
 using ModuleHandle = UniqueHandle<traits::Module>;
 using WindowHandle = UniqueHandle<traits::Window>;
 using DcHandle = UniqueHandle<traits::MemoryDc>;
+using GlobalMemory = UniqueHandle<traits::Global>;
+template <class T>
+using CoTaskMemPtr = UniqueHandle<traits::CoTaskMemory<T>>;
 template <class T>
 using GdiObject = UniqueHandle<traits::Gdi<T>>;
 using Font = GdiObject<HFONT>;

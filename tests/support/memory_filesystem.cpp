@@ -267,7 +267,13 @@ bool MemoryFileSystem::Exists(const std::string& path) {
 bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus& out) {
     if (Enter(Op::GetStatus, path, std::string(), nullptr)) return false;
     const Item* item = Find(path);
-    if (!item) return false;
+    if (!item) {
+        // A root always exists as a folder, as a drive's root does.
+        if (path.empty() || !IsRoot(Key(path))) return false;
+        out = FileStatus{};
+        out.attributes = kAttrDirectory;
+        return true;
+    }
     out = FileStatus{};
     out.attributes = item->attributes;
     out.times = item->times;

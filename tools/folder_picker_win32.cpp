@@ -1,0 +1,193 @@
+#include "tools/folder_picker_win32.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <vector>
+
+#include "platform/raii_win32.h"
+#include "platform/system.h"
+#include "tools/error_log.h"
+#include "tools/system_access.h"
+#include "tools/folder_path.h"
+
+namespace quorv::win {
+namespace {
+
+// Wide text in the program's code page; false when a character has no
+// equivalent there (a path the *A functions could not open).
+bool ToProgramText(const wchar_t* wide, std::string& out) {
+    out.clear();
+    if (!wide || !*wide) return true;
+    const UINT codePage = ::GetACP();
+    // The UTF-8 code page takes neither flags nor a default-character flag.
+    const bool utf8 = codePage == CP_UTF8;
+    BOOL usedDefault = FALSE;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int n = ::WideCharToMultiByte(codePage, flags, wide, -1, nullptr, 0, nullptr, utf8 ? nullptr : &usedDefault);
+    if (n <= 0) return false;
+    std::string text(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(codePage, flags, wide, -1, &text[0], n, nullptr, utf8 ? nullptr : &usedDefault);
+    if (usedDefault) return false;
+    text.resize(static_cast<std::size_t>(n) - 1);
+    out = std::move(text);
+    return true;
+}
+
+}  // namespace
+
+bool detail::PathOfItem(LPCITEMIDLIST item, std::string& path) {
+    path.clear();
+    if (!item) return false;
+    // An allocated string of its own length.
+    PWSTR name = nullptr;
+    if (SUCCEEDED(::SHGetNameFromIDList(item, SIGDN_FILESYSPATH, &name)) && name) {
+        CoTaskMemPtr<wchar_t> owned(name);
+        return ToProgramText(owned.get(), path) && !path.empty();
+    }
+    // A growing buffer for systems that lack the call above.
+    for (DWORD size = MAX_PATH + 1; size <= 32768 + 1; size *= 4) {
+        std::vector<wchar_t> buffer(size, L'\0');
+        if (::SHGetPathFromIDListEx(item, buffer.data(), size, GPFIDL_DEFAULT)) {
+            return ToProgramText(buffer.data(), path) && !path.empty();
+        }
+    }
+    return false;
+}
+
+namespace {
+
+// The browser's edit box: the first child window of class "Edit".
+HWND FindEditChild(HWND browser) {
+    for (HWND child = ::GetWindow(browser, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char name[16] = {};
+        ::GetClassNameA(child, name, static_cast<int>(sizeof name));
+        if (::lstrcmpiA(name, "Edit") == 0) return child;
+    }
+    return nullptr;
+}
+
+// A window's text at its real length.
+std::string WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthA(window);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
+}
+
+void SetStatus(HWND browser, const std::string& text) {
+    if (text.size() <= kPickerPathLimit)
+        ::SendMessageA(browser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The typed folder as the picker returns it: relative to the selected
+// folder when it is not a full path, without trailing separators (except a
+// drive's root). Empty when it cannot be made a full path.
+std::string TypedFolder(std::string typed, const std::string& selectedPath) {
+    if (typed.empty()) return typed;
+    if (!IsFullFolderPath('\\', typed)) {
+        if (selectedPath.empty() || typed[0] == '\\' || typed[0] == '/') return std::string();
+        std::string base = selectedPath;
+        if (base.back() != '\\') base += '\\';
+        typed = base + typed;
+    }
+    while (typed.size() > 3 && (typed.back() == '\\' || typed.back() == '/')) typed.pop_back();
+    return typed;
+}
+
+}  // namespace
+
+namespace detail {
+
+int FolderPickerSession::OnValidateFailed(HWND browser, const std::string& fromMessage) {
+    HWND edit = FindEditChild(browser);
+    // The box's own text at its real length: the message's copy may be cut short.
+    const std::string typed = edit ? WindowText(edit) : fromMessage;
+    const std::string folder = TypedFolder(typed, selectedPath_);
+    if (typed.size() > kPickerPathLimit || folder.size() > kPickerPathLimit) {
+        SetStatus(browser, "The path is too long.");
+        return 1;  // keep the browser open
+    }
+    if (folder.empty() || !CreateFolderPath(folder)) return 1;
+    typedAccepted_ = true;
+    current_ = folder;
+    return 0;  // let the browser close
+}
+
+int FolderPickerSession::OnEvent(HWND browser, UINT event, LPARAM lParam) {
+    switch (event) {
+    case BFFM_INITIALIZED:
+        // The browser copies the path into a buffer of the system's path limit.
+        if (!current_.empty() && current_.size() <= kPickerPathLimit)
+            ::SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(current_.c_str()));
+        return 0;
+    case BFFM_SELCHANGED: {
+        std::string show = current_;
+        std::string path;
+        if (PathOfItem(reinterpret_cast<LPCITEMIDLIST>(lParam), path)) {
+            show = path;
+            SetStatus(browser, show);
+        }
+        selectedPath_ = path;
+        if (HWND edit = FindEditChild(browser)) ::SetWindowTextA(edit, show.c_str());
+        return 0;
+    }
+    case BFFM_VALIDATEFAILEDA:
+        return OnValidateFailed(browser, lParam ? reinterpret_cast<const char*>(lParam) : "");
+    case BFFM_VALIDATEFAILEDW: {
+        std::string typed;
+        ToProgramText(reinterpret_cast<const wchar_t*>(lParam), typed);
+        return OnValidateFailed(browser, typed);
+    }
+    default:
+        return 0;
+    }
+}
+
+bool FolderPickerSession::Finish(LPCITEMIDLIST chosen, std::string& folder) const {
+    // A folder typed and created closes the browser: that folder is the
+    // choice, whatever the tree had selected.
+    if (typedAccepted_) {
+        folder = current_;
+        return true;
+    }
+    std::string path;
+    if (chosen && PathOfItem(chosen, path)) {
+        folder = path;
+        return true;
+    }
+    return false;
+}
+
+int CALLBACK FolderPickerSession::Callback(HWND browser, UINT event, LPARAM lParam, LPARAM session) {
+    FolderPickerSession* self = reinterpret_cast<FolderPickerSession*>(session);
+    if (!self) return 0;
+    try {
+        return self->OnEvent(browser, event, lParam);
+    } catch (...) {
+        WriteErrorLog("Unexpected failure in the folder picker (event %u).", event);
+        return event == BFFM_VALIDATEFAILEDA || event == BFFM_VALIDATEFAILEDW ? 1 : 0;
+    }
+}
+
+}  // namespace detail
+
+bool PickFolder(std::string& folder, const std::string& title, HWND owner) {
+    detail::FolderPickerSession session(folder);
+    ComApartment com;
+    // The browser writes the item's display name here (at most the path limit).
+    std::vector<char> displayName(MAX_PATH + 1, '\0');
+    BROWSEINFOA info{};
+    info.hwndOwner = owner;
+    info.pszDisplayName = displayName.data();
+    info.lpszTitle = title.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_EDITBOX | BIF_VALIDATE;  // 0x35
+    info.lpfn = &detail::FolderPickerSession::Callback;
+    info.lParam = reinterpret_cast<LPARAM>(&session);
+    CoTaskMemPtr<ITEMIDLIST> item(::SHBrowseForFolderA(&info));
+    return session.Finish(item.get(), folder);
+}
+
+}  // namespace quorv::win
