@@ -208,27 +208,40 @@ run_bench() {
 run_program() {
   local demo=$BUILD/demo
   rm -rf "$demo"; mkdir -p "$demo"
-  for n in "Holiday photo.jpg" "holiday photo 2.JPG" "notes.txt" "clip0045.tga"; do
+  for n in "notes.txt" "clip0045.tga" "Report 2026.doc"; do
     printf 'sample\n' >"$demo/$n"
   done
+  convert -size 640x480 gradient:'#3060c0'-'#f0d040' "$demo/Holiday photo.jpg" 2>/dev/null || printf 'x' >"$demo/Holiday photo.jpg"
+  convert -size 480x640 plasma:fractal "$demo/holiday photo 2.JPG" 2>/dev/null || printf 'x' >"$demo/holiday photo 2.JPG"
   log "quorv preview on $demo (native)"
   "$BUILD/release/cli/quorv" preview --rule 'FILENAME PREFIX digit length:3' --rule 'FILENAME REPLACE " " with "_"' \
     --rule 'FILEEXT LOWERCASE all' --dir "$demo" || true
-  if [ -f "$BUILD/win/cli/quorv.exe" ]; then
-    start_wine
-    log "quorv.exe preview on the same folder (Wine)"
-    "$ROOT/cmake/wine-run.sh" "$BUILD/win/cli/quorv.exe" preview --rule 'FILENAME PREFIX digit length:3' \
-      --rule 'FILENAME REPLACE " " with "_"' --rule 'FILEEXT LOWERCASE all' --dir "Z:$(echo "$demo" | tr / '\\')" \
-      2>&1 | grep -v 'wine32 is missing' | tr -d '\r' || true
-    # The same run in a Wine console window on the display, kept as a screenshot.
-    local exe; exe="Z:$(echo "$BUILD/win/cli/quorv.exe" | tr / '\\')"
-    wine wineconsole cmd /k "$exe" preview --rule 'FILENAME PREFIX digit length:3' \
-      --rule 'FILENAME REPLACE " " with "_"' --rule 'FILEEXT LOWERCASE all' --dir "Z:$(echo "$demo" | tr / '\\')" \
-      >/dev/null 2>&1 </dev/null &
-    sleep 4
-    if import -window root "$BUILD/screenshot.png" 2>/dev/null; then log "screenshot saved to $BUILD/screenshot.png"; fi
-    stop_wine
+
+  # The program in a program folder of its own, with the demonstration
+  # files handed over as the context menu would hand them.
+  local folder=$BUILD/run
+  rm -rf "$folder"; mkdir -p "$folder"
+  cp "$BUILD/win/Quorv2.exe" "$folder/"
+  for f in QuorvShell.dll quorv2.chm; do
+    [ -f "$BUILD/win/$f" ] && cp "$BUILD/win/$f" "$folder/"
+  done
+  [ -d "$BUILD/win/favorite" ] && cp -r "$BUILD/win/favorite" "$folder/"
+  local f; : >"$folder/Quorv2.qv2"
+  for f in "$demo"/*; do
+    printf 'Z:%s\r\n' "$(echo "$f" | tr / '\\')" >>"$folder/Quorv2.qv2"
+  done
+  local ownDisplay=${DISPLAY:-}
+  start_wine
+  log "starting Quorv2.exe from $folder"
+  WINEDEBUG=-all wine "$folder/Quorv2.exe" >/dev/null 2>&1 </dev/null &
+  local pid=$!
+  sleep 6
+  if import -window root "$BUILD/screenshot.png" 2>/dev/null; then log "screenshot saved to $BUILD/screenshot.png"; fi
+  if [ -n "$ownDisplay" ]; then
+    log "close the window to end"
+    wait "$pid" || true
   fi
+  stop_wine
 }
 
 case "${1:-build}" in
