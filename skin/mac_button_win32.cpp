@@ -266,13 +266,9 @@ void CMacButton::PaintContent(HDC dc, const RECT& rect) const {
 }
 
 LRESULT CALLBACK CMacButton::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data) {
-    CMacButton* self = reinterpret_cast<CMacButton*>(data);
-    try {
-        return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        return ::DefSubclassProc(window, message, wParam, lParam);
-    }
+                                   DWORD_PTR data) {
+    auto* self = reinterpret_cast<CMacButton*>(data);
+    return GuardedHandle(window, message, wParam, lParam, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT CMacButton::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -212,13 +212,9 @@ void CMacCheckBox::PaintContent(HDC dc, const RECT& rect) const {
 }
 
 LRESULT CALLBACK CMacCheckBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data) {
-    CMacCheckBox* self = reinterpret_cast<CMacCheckBox*>(data);
-    try {
-        return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        return ::DefSubclassProc(window, message, wParam, lParam);
-    }
+                                   DWORD_PTR data) {
+    auto* self = reinterpret_cast<CMacCheckBox*>(data);
+    return GuardedHandle(window, message, wParam, lParam, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT CMacCheckBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -229,22 +225,9 @@ LRESULT CMacCheckBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const POINT pt{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
         return ::PtInRect(&client, pt) != FALSE;
     };
-    const auto paint = [this](HDC dc) {
-        RECT client;
-        ::GetClientRect(hwnd_, &client);
-        PaintDoubleBuffered(dc, client, [this](HDC d, const RECT& r) { PaintContent(d, r); });
-    };
+    LRESULT painted = 0;
+    if (ServePaint(*this, window, message, wParam, painted)) return painted;
     switch (message) {
-    case WM_PAINT: {
-        PaintDc dc(window);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         state_.LeftDown();

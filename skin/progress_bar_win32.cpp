@@ -105,22 +105,9 @@ LRESULT CALLBACK ProgressBar::WindowProc(HWND window, UINT message, WPARAM wPara
 
 LRESULT ProgressBar::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = hwnd_;
-    const auto paint = [this](HDC dc) {
-        RECT client;
-        ::GetClientRect(hwnd_, &client);
-        PaintDoubleBuffered(dc, client, [this](HDC d, const RECT& r) { PaintContent(d, r); });
-    };
+    LRESULT painted = 0;
+    if (ServePaint(*this, window, message, wParam, painted)) return painted;
     switch (message) {
-    case WM_PAINT: {
-        PaintDc dc(window);
-        paint(dc.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case PBM_SETRANGE32: {
         const LRESULT old = MAKELRESULT(minimum_, maximum_);
         SetRange(static_cast<int>(wParam), static_cast<int>(lParam));

@@ -102,13 +102,9 @@ void TitleBar::PaintContent(HDC dc, const RECT& rect) const {
 }
 
 LRESULT CALLBACK TitleBar::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR data) {
-    TitleBar* self = reinterpret_cast<TitleBar*>(data);
-    try {
-        return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        return ::DefSubclassProc(window, message, wParam, lParam);
-    }
+                                   DWORD_PTR data) {
+    auto* self = reinterpret_cast<TitleBar*>(data);
+    return GuardedHandle(window, message, wParam, lParam, [&] { return self->Handle(message, wParam, lParam); });
 }
 
 LRESULT TitleBar::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
