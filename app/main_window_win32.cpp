@@ -210,7 +210,7 @@ bool MainWindow::OnInitDialog() {
     PlaceAtStart();
     // 12: the context-menu entry again when the box says so.
     if (checks_[IDC_SHELL_MENU].GetCheck()) {
-        for (const std::string& message : RegisterShellExtension().messages) ShowMessage(message, theme(), hwnd());
+        for (const std::string& message : RegisterShellExtensionAtStart().messages) ShowMessage(message, theme(), hwnd());
     }
     // 13-18.
     ToggleQuickView();

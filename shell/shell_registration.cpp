@@ -53,6 +53,22 @@ ShellRegistrationResult RegisterShellExtension(ShellServerLoader& loader,
     return result;
 }
 
+ShellRegistrationResult RegisterShellExtensionAtStart(ShellServerLoader& loader, const std::string& programFolder,
+                                                      const std::string& registeredPath) {
+    const std::string path = ShellExtensionPath(programFolder);
+    const auto fold = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    };
+    if (!registeredPath.empty() && fold(registeredPath) == fold(path)) {
+        ShellRegistrationResult result;
+        result.succeeded = true;
+        return result;
+    }
+    return RegisterShellExtension(loader, programFolder);
+}
+
 ShellRegistrationResult UnregisterShellExtension(ShellServerLoader& loader,
                                                  const std::string& programFolder) {
     ShellRegistrationResult result;

@@ -60,6 +60,16 @@ std::string ShellExtensionPath(const std::string& programFolder);
 ShellRegistrationResult RegisterShellExtension(ShellServerLoader& loader,
                                                const std::string& programFolder);
 
+// The registration the program makes at every start while "ShellMenu" is
+// checked. When the extension is registered from this very DLL already
+// (registeredPath, the class's server path as the registry holds it, names
+// it), nothing is called and nothing is shown: a user who may not write the
+// machine's registration (a standard user after an administrator ticked the
+// box) is not told at every start that it failed. Otherwise as
+// RegisterShellExtension.
+ShellRegistrationResult RegisterShellExtensionAtStart(ShellServerLoader& loader, const std::string& programFolder,
+                                                      const std::string& registeredPath);
+
 // Loads the DLL beside the program; unless DllCanUnloadNow says it is in
 // use, calls DllUnregisterServer; unloads it. A missing DllCanUnloadNow is
 // reported and unregistration goes on.

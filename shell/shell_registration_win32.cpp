@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/raii_win32.h"
+#include "shell/shell_ids_win32.h"
 #include "tools/system_access.h"
 
 namespace quorv {
@@ -42,6 +43,19 @@ std::unique_ptr<ShellServerModule> Win32ShellServerLoader::Load(const std::strin
 ShellRegistrationResult RegisterShellExtension() {
     Win32ShellServerLoader loader;
     return RegisterShellExtension(loader, GetProgramFolder());
+}
+
+ShellRegistrationResult RegisterShellExtensionAtStart() {
+    std::string registered;
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    if (RegReadValue("HKEY_CLASSES_ROOT\\CLSID\\{" QUORV_SHELL_CLSID_TEXT "}\\InprocServer32", "", registered, type,
+                     size) != kRegErrorSuccess ||
+        type != kRegSz) {
+        registered.clear();
+    }
+    Win32ShellServerLoader loader;
+    return RegisterShellExtensionAtStart(loader, GetProgramFolder(), registered);
 }
 
 ShellRegistrationResult UnregisterShellExtension() {

@@ -24,6 +24,8 @@ public:
 
 // The same operations for the running program's own folder (GetProgramFolder).
 ShellRegistrationResult RegisterShellExtension();
+// At start-up: nothing when this program's DLL is registered already.
+ShellRegistrationResult RegisterShellExtensionAtStart();
 ShellRegistrationResult UnregisterShellExtension();
 ShellMenuBoxOutcome OnShellMenuBoxClicked(bool checkedAfterClick);
 

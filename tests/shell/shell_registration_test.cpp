@@ -151,6 +151,27 @@ TEST(ShellRegistration, WhatIsCalledInWhichOrder) {
     EXPECT_EQ(script.log, (std::vector<std::string>{"load " + kDll, "call DllCanUnloadNow", "unload"}));
 }
 
+TEST(ShellRegistration, AtStartANoneWritableRegistrationOfThisDllIsLeftAlone) {
+    Script script;
+    script.exports = With(kAllExports, ShellExport::RegisterServer, kAccessDenied);
+    ScriptedLoader loader(script);
+    // Registered from this very DLL (letter case aside): nothing is loaded or shown.
+    const ShellRegistrationResult same =
+        RegisterShellExtensionAtStart(loader, kFolder, "c:\\program files\\quorvane 2\\QuorvShell.dll");
+    EXPECT_TRUE(same.succeeded);
+    EXPECT_TRUE(same.messages.empty());
+    EXPECT_TRUE(script.log.empty());
+    // Not registered, or from another folder: registered as usual, and a
+    // refusal is reported.
+    for (const std::string registered : {std::string(), std::string("D:\\Old\\QuorvShell.dll")}) {
+        script.log.clear();
+        const ShellRegistrationResult other = RegisterShellExtensionAtStart(loader, kFolder, registered);
+        EXPECT_FALSE(other.succeeded);
+        EXPECT_EQ(other.messages, Messages{RegisterFailedMessage(kAccessDenied)});
+        EXPECT_EQ(script.log, (std::vector<std::string>{"load " + kDll, "call DllRegisterServer", "unload"}));
+    }
+}
+
 TEST(ShellRegistration, LoadErrorCodesAreShownAsSignedNumbers) {
     EXPECT_EQ(UnableToLoadMessage("x.dll", 193), "Unable to load x.dll, Error ID:193");
     EXPECT_EQ(UnableToLoadMessage("x.dll", 0xFFFFFFFFu), "Unable to load x.dll, Error ID:-1");
