@@ -163,7 +163,7 @@ TEST(ShellRegistration, AtStartANoneWritableRegistrationOfThisDllIsLeftAlone) {
     EXPECT_TRUE(script.log.empty());
     // Not registered, or from another folder: registered as usual, and a
     // refusal is reported.
-    for (const std::string registered : {std::string(), std::string("D:\\Old\\QuorvShell.dll")}) {
+    for (const std::string& registered : {std::string(), std::string("D:\\Old\\QuorvShell.dll")}) {
         script.log.clear();
         const ShellRegistrationResult other = RegisterShellExtensionAtStart(loader, kFolder, registered);
         EXPECT_FALSE(other.succeeded);
