@@ -326,10 +326,9 @@ void MainWindow::BuildMenus() {
 void MainWindow::ReadHandoff() {
     const std::string path = programFolder_ + kHandoffFileName;
     std::vector<std::string> entries;
-    if (!ReadHandoffFile(services_.fileSystem(), path, entries)) return;
+    if (!TakeHandoffFile(services_.fileSystem(), path, entries)) return;
     for (const std::string& entry : entries) session_.files.Append(entry);
     session_.files.RebuildFileList();
-    DeleteFileForced(services_.fileSystem(), path);
 }
 
 // ---------------------------------------------------------------- themes and menus

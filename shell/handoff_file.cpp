@@ -29,6 +29,25 @@ bool ReadHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::s
     return true;
 }
 
+bool TakeHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::string>& entries) {
+    entries.clear();
+    FileStatus status;
+    if (!fs.GetStatus(path, status) || status.IsFolder()) return false;
+    std::string taken;
+    for (int n = 0; n < 100 && taken.empty(); ++n) {
+        std::string aside = path + ".taken";
+        if (n > 0) aside += std::to_string(n);
+        FileStatus other;
+        if (fs.GetStatus(aside, other)) continue;  // left by an earlier start
+        if (fs.Move(path, aside)) taken = aside;
+        else break;
+    }
+    const std::string& from = taken.empty() ? path : taken;
+    if (!ReadHandoffFile(fs, from, entries)) return false;
+    DeleteFileForced(fs, from);
+    return true;
+}
+
 bool DeleteFileForced(FileSystem& fs, const std::string& path) {
     FileStatus status;
     if (path.empty() || !fs.GetStatus(path, status)) return false;

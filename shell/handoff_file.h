@@ -26,6 +26,16 @@ bool WriteHandoffFile(FileSystem& fs, const std::string& path,
 // missing or cannot be read.
 bool ReadHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::string>& entries);
 
+// Consumes the handoff file at start-up: its entries, and the file gone.
+// The file is first moved aside under a name of its own ("Quorv2.qv2.taken",
+// "…taken1", …) and read and deleted there, so that a selection the
+// extension writes meanwhile starts a file of its own instead of being
+// deleted unread with this one. When it cannot be moved aside (locked for a
+// moment, or the folder is read-only), it is read and deleted in place, and
+// a file that cannot be deleted is read again at the next start. False (and
+// no entries) when there is no handoff file or it cannot be read.
+bool TakeHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::string>& entries);
+
 // Deletes a file even when it is read-only, hidden or a system file: its
 // attributes become normal first. False on every failure (missing file
 // included); nothing is reported.

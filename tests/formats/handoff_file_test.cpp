@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/memory_filesystem.h"
+
 namespace quorv {
 namespace {
 
@@ -49,6 +51,45 @@ TEST(HandoffFile, RoundTripOfLongSelection) {
     for (int i = 0; i < 1000; ++i) entries.push_back("C:\\Folder\\file " + std::to_string(i) + ".jpg");
     entries.push_back("");
     EXPECT_EQ(DecodeHandoff(EncodeHandoff(entries)), entries);
+}
+
+TEST(HandoffFile, TakingMovesTheFileAsideReadsAndDeletesIt) {
+    test::MemoryFileSystem fs('\\');
+    const std::string path = "C:\\Q\\Quorv2.qv2";
+    fs.AddFile(path, "C:\\a.jpg\r\nC:\\b.jpg\r\n");
+    fs.SetAttributes(path, kAttrReadOnly | kAttrHidden, nullptr);
+    fs.AddFile(path + ".taken", "old");  // left by an earlier start: not overwritten, not read
+    std::vector<std::string> moves;
+    fs.SetHook([&moves](test::MemoryFileSystem::Op op, const std::string& p) {
+        if (op == test::MemoryFileSystem::Op::Move) moves.push_back(p);
+    });
+    std::vector<std::string> entries;
+    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
+    EXPECT_EQ(entries, (std::vector<std::string>{"C:\\a.jpg", "C:\\b.jpg"}));
+    EXPECT_EQ(moves, std::vector<std::string>{path});
+    EXPECT_FALSE(fs.HasFile(path));
+    EXPECT_FALSE(fs.HasFile(path + ".taken1"));
+    EXPECT_TRUE(fs.HasFile(path + ".taken"));
+    // A selection written after the taking starts a file of its own.
+    EXPECT_FALSE(TakeHandoffFile(fs, path, entries));
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST(HandoffFile, AFileThatCannotBeMovedAsideIsReadInPlace) {
+    test::MemoryFileSystem fs('\\');
+    const std::string path = "C:\\Q\\Quorv2.qv2";
+    fs.AddFile(path, "C:\\a.jpg\r\n");
+    fs.FailOn(test::MemoryFileSystem::Op::Move, path);
+    std::vector<std::string> entries;
+    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
+    EXPECT_EQ(entries, std::vector<std::string>{"C:\\a.jpg"});
+    EXPECT_FALSE(fs.HasFile(path));
+    // Undeletable: read again at the next start.
+    fs.AddFile(path, "C:\\b.jpg\r\n");
+    fs.FailOn(test::MemoryFileSystem::Op::Delete, path);
+    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
+    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
+    EXPECT_EQ(entries, std::vector<std::string>{"C:\\b.jpg"});
 }
 
 }  // namespace
