@@ -36,11 +36,12 @@ TEST(HandoffFile, DecodeEdgeCases) {
         {"CR CR LF", "a\r\r\n", {"a\r"}},
         {"LF CR LF", "\n\r\n", {"\n"}},
         {"the same entry twice", "x\r\nx\r\n", {"x", "x"}},
-        {"high bytes pass unchanged", "\x95\x5C\x81\r\n", {"\x95\x5C\x81"}},
+        {"UTF-8 passes unchanged", "\xE8\xA1\xA8 \xF0\x9F\x98\x80\r\n", {"\xE8\xA1\xA8 \xF0\x9F\x98\x80"}},
     };
+    const auto utf8 = MakeUtf8CodePage();
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(DecodeHandoff(c.bytes), c.expected);
+        EXPECT_EQ(DecodeHandoff(c.bytes, *utf8), c.expected);
     }
 }
 
@@ -48,7 +49,7 @@ TEST(HandoffFile, RoundTripOfLongSelection) {
     Lines entries;
     for (int i = 0; i < 1000; ++i) entries.push_back("C:\\Folder\\file " + std::to_string(i) + ".jpg");
     entries.push_back("");
-    EXPECT_EQ(DecodeHandoff(EncodeHandoff(entries)), entries);
+    EXPECT_EQ(DecodeHandoff(EncodeHandoff(entries), *MakeUtf8CodePage()), entries);
 }
 
 }  // namespace
