@@ -55,6 +55,13 @@ public:
         static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected on Windows");
         if (text.empty()) return std::string();
         if (text.size() > static_cast<std::size_t>(INT_MAX / 4)) return std::string(text.size(), '?');
+        // No ANSI code page holds a character beyond the first plane, and the
+        // system would make two '?' of its surrogate pair: it is one '?' here.
+        std::u16string single;
+        if (HasSurrogate(text)) {
+            single = OnePerCharacter(text);
+            text = single;
+        }
         const wchar_t* src = reinterpret_cast<const wchar_t*>(text.data());
         const int units = static_cast<int>(text.size());
         // No best fit: a character the code page lacks becomes '?', never a
@@ -73,6 +80,26 @@ public:
     // else is this page's own legacy text).
 
 private:
+    static bool HasSurrogate(std::u16string_view text) {
+        for (char16_t u : text) {
+            if (u >= 0xD800 && u <= 0xDFFF) return true;
+        }
+        return false;
+    }
+    static std::u16string OnePerCharacter(std::u16string_view text) {
+        std::u16string out;
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char16_t u = text[i];
+            if (u < 0xD800 || u > 0xDFFF) {
+                out += u;
+                continue;
+            }
+            if (u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+            out += u'?';
+        }
+        return out;
+    }
     void Map(char* p, std::size_t n, const std::array<unsigned char, 256>& table) const {
         for (std::size_t i = 0; i < n; ++i) {
             const unsigned char c = static_cast<unsigned char>(p[i]);

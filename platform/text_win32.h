@@ -9,6 +9,7 @@
 // it into UTF-16 with WideFromNarrow and takes the answer back with
 // NarrowFromWide. The "\\?\" form of long paths (WideFilePath) is for the
 // platform's own file access only: dialogs and the shell do not take it.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
