@@ -16,6 +16,7 @@
 
 #include <array>
 #include <climits>
+#include <cstdio>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -230,6 +231,31 @@ std::unique_ptr<CodePage> MakeSystemPage() {
 const CodePage& SystemCodePage() {
     static const std::unique_ptr<CodePage> page = MakeSystemPage();
     return *page;
+}
+
+namespace {
+
+bool IsConsole(DWORD which) {
+    DWORD mode = 0;
+    const HANDLE h = GetStdHandle(which);
+    return h != nullptr && h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) != FALSE;
+}
+
+}  // namespace
+
+ConsoleOutputText::ConsoleOutputText() {
+    if (GetACP() != CP_UTF8 || (!IsConsole(STD_OUTPUT_HANDLE) && !IsConsole(STD_ERROR_HANDLE))) return;
+    const UINT current = GetConsoleOutputCP();
+    if (current == 0 || current == CP_UTF8) return;
+    if (SetConsoleOutputCP(CP_UTF8)) previous_ = current;
+}
+
+ConsoleOutputText::~ConsoleOutputText() {
+    if (previous_ == 0) return;
+    // What is still buffered goes out in UTF-8 too.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    SetConsoleOutputCP(previous_);
 }
 
 }  // namespace quorv
