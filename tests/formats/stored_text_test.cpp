@@ -110,20 +110,5 @@ TEST(StoredText, Legacy1252FilesOfEachKindLoadAsUtf8) {
               (Lines{"C:\\caf\xC3\xA9.jpg", "C:\\\xE8\xA1\xA8.jpg"}));
 }
 
-// What the program writes with UTF-8 text loads back identical there, and
-// where the text is an ANSI page (older Windows) as that page's characters.
-TEST(StoredText, Utf8FilesLoadBackIdenticalAndOnAnsiSystemsConverted) {
-    const auto utf8 = MakeUtf8CodePage();
-    const auto cp1252 = MakeTableCodePage(1252);
-    const Lines lines = {"FILENAME PREFIX \"\xCE\xB1\xCE\xB2\"", "DESTDIR C:\\\xD0\x9C\xD0\xBE\xD1\x8F\\",
-                         "FILENAME SUFFIX \"\xF0\x9F\x98\x80\"", "FILENAME PREFIX \"caf\xC3\xA9\""};
-    Lines back;
-    ASSERT_EQ(DecodeRuleFile(EncodeRuleFile(lines), *utf8, back), FileError::None);
-    EXPECT_EQ(back, lines);
-    ASSERT_EQ(DecodeRuleFile(EncodeRuleFile(lines), *cp1252, back), FileError::None);
-    EXPECT_EQ(back, (Lines{"FILENAME PREFIX \"??\"", "DESTDIR C:\\???\\", "FILENAME SUFFIX \"?\"",
-                           "FILENAME PREFIX \"caf\xE9\""}));
-}
-
 }  // namespace
 }  // namespace quorv
