@@ -575,7 +575,9 @@ TEST_F(ShellMenu, TwoQuickCommandsKeepBothSelections) {
     EXPECT_EQ(children_.Started(), 2u);
 
     // A starting program holds the file while it reads it: the command waits
-    // for it and then adds its entries.
+    // for it and then adds its entries. (The two programs started above may
+    // still be reading the file: they finish first.)
+    children_.WaitForAll();
     const std::string before = Lines({spaced_});
     ASSERT_TRUE(WriteBytes(Handoff(), before));
     win::FileHandle held(CreateFileW(Handoff().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
