@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "platform/wide_text_win32.h"
+#include "platform/text_win32.h"
 
 namespace quorv::win {
 namespace {

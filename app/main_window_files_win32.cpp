@@ -8,7 +8,7 @@
 #include "app/resource.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
-#include "platform/wide_text_win32.h"
+#include "platform/text_win32.h"
 #include "tools/folder_picker_win32.h"
 #include "tools/message_dialog_win32.h"
 #include "tools/wait_window_win32.h"

@@ -8,7 +8,7 @@
 #include "app/about_dialog_win32.h"
 #include "app/resource.h"
 #include "builder/rule_file.h"
-#include "platform/wide_text_win32.h"
+#include "platform/text_win32.h"
 #include "shell/handoff_file.h"
 #include "shell/shell_registration_win32.h"
 #include "tools/message_dialog_win32.h"
@@ -326,7 +326,7 @@ void MainWindow::BuildMenus() {
 void MainWindow::ReadHandoff() {
     const std::string path = programFolder_ + kHandoffFileName;
     std::vector<std::string> entries;
-    if (!TakeHandoffFile(services_.fileSystem(), path, entries)) return;
+    if (!TakeHandoffFile(services_.fileSystem(), services_.codePage(), path, entries)) return;
     for (const std::string& entry : entries) session_.files.Append(entry);
     session_.files.RebuildFileList();
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/verbs.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ const Verb kVerbs[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const quorv::ConsoleOutputText consoleText;
     try {
         if (argc < 2) {
             std::fputs(kUsage, stderr);

@@ -8,13 +8,14 @@ namespace {
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A letter for word and letter-skip purposes: a single-byte character that
-// the code page calls alphabetic, or any multi-byte character (the accented
-// and ideographic letters of UTF-8 and the double-byte code pages).
+// A letter for word and letter-skip purposes, as the code page classifies
+// the whole character: a single-byte character that it calls alphabetic,
+// and a multi-byte one that it calls a letter (every multi-byte character
+// where it cannot tell).
 inline bool IsLetterAt(const CodePage& cp, std::string_view s, std::size_t i, std::size_t& length) {
     length = cp.CharLength(s, i);
     if (length == 0 || length > s.size() - i) length = 1;
-    return length > 1 || cp.IsAlpha(static_cast<unsigned char>(s[i]));
+    return cp.IsLetter(s.substr(i, length));
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ bool ByteReader::ReadString(std::string& value) {
     const char* p = nullptr;
     if (!Take(static_cast<std::size_t>(byteCount), p)) return false;
     if (!wide) {
-        value.assign(p, static_cast<std::size_t>(byteCount));
+        value = codePage_->FromStored(std::string_view(p, static_cast<std::size_t>(byteCount)));
         return true;
     }
     std::u16string units(length, u'\0');

@@ -24,8 +24,10 @@ namespace quorv {
 // A cursor over stored bytes. Every Read* returns false once an error is
 // set (the first error sticks); on failure the output keeps what was read.
 //
-// Strings stored in the wide (UTF-16) form become narrow text of the code
-// page (FromUtf16: a character it cannot hold becomes '?').
+// Strings become narrow text of the code page: the single-byte form through
+// FromStored (valid UTF-8 is UTF-8, anything else the system's legacy ANSI
+// code page, so files of every version and system load), the wide (UTF-16)
+// form through FromUtf16 (a character the page cannot hold becomes '?').
 class ByteReader {
 public:
     ByteReader(std::string_view bytes, const CodePage& codePage) : bytes_(bytes), codePage_(&codePage) {}
@@ -42,7 +44,7 @@ public:
     // counts bytes for narrow strings and code units for wide ones.
     bool ReadStringLength(std::uint32_t& length, bool& wide);
 
-    // One length-prefixed string (narrow, or wide converted to 8-bit text).
+    // One length-prefixed string as narrow text of the code page.
     bool ReadString(std::string& value);
 
     // A string list record. The list is replaced; when reading fails it holds
@@ -65,7 +67,8 @@ private:
 };
 
 // Appends stored values to a byte string. Strings are always written in the
-// single-byte form.
+// single-byte form, as the narrow text they are (UTF-8 where the program's
+// text is UTF-8).
 class ByteWriter {
 public:
     void WriteUInt8(std::uint8_t value);

@@ -9,4 +9,8 @@ const CodePage& SystemCodePage() {
     return *page;
 }
 
+// The native terminal takes the UTF-8 text as it is.
+ConsoleOutputText::ConsoleOutputText() = default;
+ConsoleOutputText::~ConsoleOutputText() = default;
+
 }  // namespace quorv

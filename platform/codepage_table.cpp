@@ -5,7 +5,8 @@
 #include <cstdint>
 
 #include "platform/codepage.h"
-#include "platform/media_text.h"
+#include "platform/codepage_utf8.h"
+#include "platform/utf8.h"
 
 namespace quorv {
 
@@ -21,57 +22,69 @@ std::string CodePage::FromUtf16(std::u16string_view text) const {
     return out;
 }
 
+bool CodePage::IsLetter(std::string_view character) const {
+    if (character.empty()) return false;
+    return character.size() > 1 || IsAlpha(static_cast<unsigned char>(character[0]));
+}
+
+std::string CodePage::FromStored(std::string_view bytes) const {
+    if (IsAscii(bytes) || !IsValidUtf8(bytes)) return std::string(bytes);
+    return FromUtf16(Utf16FromUtf8(bytes));
+}
+
 namespace {
 
 inline bool IsAsciiLower(unsigned char c) { return c >= 'a' && c <= 'z'; }
 inline bool IsAsciiUpper(unsigned char c) { return c >= 'A' && c <= 'Z'; }
 
-// UTF-8: a well-formed sequence is one character; a malformed byte stands
-// alone. Letters and case mapping are ASCII only, so bytes of a sequence
-// are never changed and a sequence is never split.
-class Utf8CodePage : public CodePage {
-public:
-    std::size_t CharLength(std::string_view s, std::size_t i) const override {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t n = 1;
-        unsigned char lo = 0x80, hi = 0xBF;  // bounds of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            n = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            n = 3;
-            if (c == 0xE0) lo = 0xA0;
-            if (c == 0xED) hi = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            n = 4;
-            if (c == 0xF0) lo = 0x90;
-            if (c == 0xF4) hi = 0x8F;
-        } else {
-            return 1;
-        }
-        if (s.size() - i < n) return 1;
-        const unsigned char c1 = static_cast<unsigned char>(s[i + 1]);
-        if (c1 < lo || c1 > hi) return 1;
-        for (std::size_t k = 2; k < n; ++k) {
-            const unsigned char ck = static_cast<unsigned char>(s[i + k]);
-            if (ck < 0x80 || ck > 0xBF) return 1;
-        }
-        return n;
+// Windows-1252 at 0x80-0x9F (0: left undefined); 0xA0-0xFF are Latin-1.
+constexpr char16_t k1252High[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+                                    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
+
+}  // namespace
+
+// ---------------------------------------------------------------- UTF-8
+
+std::size_t Utf8CodePage::CharLength(std::string_view s, std::size_t i) const { return Utf8CharLength(s, i); }
+
+bool Utf8CodePage::IsAlpha(unsigned char c) const { return IsAsciiLower(c) || IsAsciiUpper(c); }
+
+void Utf8CodePage::ToUpper(char* p, std::size_t n) const {
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(p[i]);
+        if (IsAsciiLower(c)) p[i] = static_cast<char>(c - 0x20);
     }
-    bool IsAlpha(unsigned char c) const override { return IsAsciiLower(c) || IsAsciiUpper(c); }
-    void ToUpper(char* p, std::size_t n) const override {
-        for (std::size_t i = 0; i < n; ++i) {
-            const unsigned char c = static_cast<unsigned char>(p[i]);
-            if (IsAsciiLower(c)) p[i] = static_cast<char>(c - 0x20);
-        }
+}
+
+void Utf8CodePage::ToLower(char* p, std::size_t n) const {
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(p[i]);
+        if (IsAsciiUpper(c)) p[i] = static_cast<char>(c + 0x20);
     }
-    void ToLower(char* p, std::size_t n) const override {
-        for (std::size_t i = 0; i < n; ++i) {
-            const unsigned char c = static_cast<unsigned char>(p[i]);
-            if (IsAsciiUpper(c)) p[i] = static_cast<char>(c + 0x20);
-        }
+}
+
+std::string Utf8CodePage::FromUtf16(std::u16string_view text) const { return Utf8FromUtf16(text, U'?'); }
+
+std::string Utf8CodePage::FromStored(std::string_view bytes) const {
+    if (IsValidUtf8(bytes)) return std::string(bytes);
+    return Utf8FromUtf16(LegacyToUtf16(bytes), U'?');
+}
+
+std::u16string Utf8CodePage::LegacyToUtf16(std::string_view bytes) const {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (char b : bytes) {
+        const unsigned char c = static_cast<unsigned char>(b);
+        char16_t u = c;
+        if (c >= 0x80 && c < 0xA0 && k1252High[c - 0x80] != 0) u = k1252High[c - 0x80];
+        out += u;
     }
-    std::string FromUtf16(std::u16string_view text) const override { return Utf8FromUtf16(text, U'?'); }
-};
+    return out;
+}
+
+namespace {
 
 // A code page described by four 256-entry tables: lead bytes of double-byte
 // characters, letters, and the upper and lower forms of single bytes.
@@ -146,11 +159,7 @@ private:
 std::unique_ptr<CodePage> Make1252() {
     auto cp = std::make_unique<TableCodePage>();
     // 0x80-0x9F hold punctuation and a few letters; 0xA0-0xFF are Latin-1.
-    static const char16_t kHigh[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
-                                       0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178};
-    for (int c = 0x80; c < 0xA0; ++c) cp->unicode[c] = kHigh[c - 0x80];
+    for (int c = 0x80; c < 0xA0; ++c) cp->unicode[c] = k1252High[c - 0x80];
     for (int c = 0xA0; c < 256; ++c) cp->unicode[c] = static_cast<char16_t>(c);
     cp->Pair(0x8A, 0x9A);  // S caron
     cp->Pair(0x8C, 0x9C);  // OE

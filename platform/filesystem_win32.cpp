@@ -1,5 +1,11 @@
-// The file system of the Windows build: the *A functions with paths in the
-// ANSI code page. Times are whole seconds since 1970 (UTC).
+// The file system of the Windows build. Paths are the program's narrow text
+// (the process's ANSI code page); every call goes through the wide
+// functions with the path converted once (WideFilePath), so that a path of
+// any length works: from 248 characters on it takes the "\\?\" form, which
+// the plain forms of the file functions do not need below that length and
+// cannot do without above it. Names the system reports come back through
+// the code page's one conversion (a character it cannot hold becomes '?').
+// Times are whole seconds since 1970 (UTC).
 #include <windows.h>
 
 #include <atomic>
@@ -7,46 +13,19 @@
 
 #include "engine/mbtext.h"
 #include "platform/filesystem.h"
+#include "platform/raii_win32.h"
 #include "platform/system.h"
+#include "platform/text_win32.h"
 
 namespace quorv {
 namespace {
 
-// Closes a file handle on scope exit.
-class Handle {
-public:
-    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
-    ~Handle() { Close(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    bool Close() {
-        if (!ok()) return true;
-        const BOOL r = ::CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-        return r != FALSE;
-    }
-
-private:
-    HANDLE h_;
-};
-
-// Closes a directory search on scope exit.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    ~FindHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) ::FindClose(h_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE h_;
-};
+// Closes a handle and says whether that succeeded (the last writes of a
+// file may fail only then).
+bool CloseChecked(win::FileHandle& h) {
+    if (!h) return true;
+    return ::CloseHandle(h.release()) != FALSE;
+}
 
 const std::int64_t kEpochDifference = 11644473600LL;  // seconds from 1601 to 1970
 const std::int64_t kTicksPerSecond = 10000000LL;
@@ -132,26 +111,77 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
     return true;
 }
 
+// Fails with ERROR_INVALID_NAME for a path that has no wide form (empty,
+// or holding a zero byte).
+bool Usable(const std::wstring& wide) {
+    if (!wide.empty()) return true;
+    ::SetLastError(ERROR_INVALID_NAME);
+    return false;
+}
+
+HANDLE OpenFile(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+    const std::wstring wide = win::WideFilePath(path);
+    if (!Usable(wide)) return INVALID_HANDLE_VALUE;
+    return ::CreateFileW(wide.c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+DWORD AttributesOf(const std::string& path) {
+    const std::wstring wide = win::WideFilePath(path);
+    if (!Usable(wide)) return INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(wide.c_str());
+}
+
+// A move that fails when the target exists (MoveFile), or one that replaces it.
+bool MoveOne(const std::string& from, const std::string& to, bool replace = false) {
+    const std::wstring a = win::WideFilePath(from), b = win::WideFilePath(to);
+    if (!Usable(a) || !Usable(b)) return false;
+    if (replace) return ::MoveFileExW(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    return ::MoveFileW(a.c_str(), b.c_str()) != FALSE;
+}
+
+bool CopyOne(const std::string& from, const std::string& to) {
+    const std::wstring a = win::WideFilePath(from), b = win::WideFilePath(to);
+    if (!Usable(a) || !Usable(b)) return false;
+    return ::CopyFileW(a.c_str(), b.c_str(), TRUE) != FALSE;
+}
+
+bool DeleteOne(const std::string& path) {
+    const std::wstring wide = win::WideFilePath(path);
+    if (!Usable(wide)) return false;
+    return ::DeleteFileW(wide.c_str()) != FALSE;
+}
+
+// True when the two paths name the same item in another letter case only
+// (compared as the file system compares names: ordinal, case folded).
+bool OnlyCaseDiffers(const std::string& from, const std::string& to) {
+    if (from == to) return false;
+    const std::wstring a = win::WideFromNarrow(from), b = win::WideFromNarrow(to);
+    if (a.empty() || b.empty() || a.size() > 0x7FFFFFFF || b.size() > 0x7FFFFFFF) return false;
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
 class Win32FileSystem : public FileSystem {
 public:
     char Separator() const override { return '\\'; }
 
     bool FindEntries(const std::string& pattern,
                      const std::function<bool(const DirEntry&)>& visit) override {
-        if (pattern.empty()) return false;
-        WIN32_FIND_DATAA fd;
-        FindHandle h(::FindFirstFileA(pattern.c_str(), &fd));
-        if (!h.ok()) return false;
+        const std::wstring wide = win::WideFilePath(pattern);
+        if (wide.empty()) return false;
+        WIN32_FIND_DATAW fd;
+        win::FindHandle h(::FindFirstFileW(wide.c_str(), &fd));
+        if (!h) return false;
         DirEntry e;
         do {
-            e.name = fd.cFileName;
+            e.name = win::NarrowFromWide(fd.cFileName);
             e.attributes = fd.dwFileAttributes;
             // Only links to elsewhere (symbolic links, junctions) count as
             // links; cloud placeholders and the like are ordinary items.
             if ((e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsReparseTagNameSurrogate(fd.dwReserved0))
                 e.attributes &= ~static_cast<std::uint32_t>(FILE_ATTRIBUTE_REPARSE_POINT);
             if (!visit(e)) return true;
-        } while (::FindNextFileA(h.get(), &fd));
+        } while (::FindNextFileW(h.get(), &fd));
         return true;
     }
 
@@ -159,18 +189,21 @@ public:
         if (path.empty() || HasWildcard(path)) return false;
         const std::string name = NameOf(path);
         if (name.empty()) return false;
-        WIN32_FIND_DATAA fd;
-        FindHandle h(::FindFirstFileA(path.c_str(), &fd));
-        if (!h.ok()) return false;
+        const std::wstring wide = win::WideFilePath(path);
+        if (wide.empty()) return false;
+        WIN32_FIND_DATAW fd;
+        win::FindHandle h(::FindFirstFileW(wide.c_str(), &fd));
+        if (!h) return false;
         // The search ignores case and also answers to short 8.3 names: only
         // the exact stored name counts.
-        return name == fd.cFileName;
+        return name == win::NarrowFromWide(fd.cFileName);
     }
 
     bool GetStatus(const std::string& path, FileStatus& out) override {
-        if (path.empty()) return false;
+        const std::wstring wide = win::WideFilePath(path);
+        if (wide.empty()) return false;
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+        if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return false;
         out = FileStatus{};
         out.attributes = data.dwFileAttributes;
         out.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -183,13 +216,15 @@ public:
 
     bool SetAttributes(const std::string& path, std::uint32_t attributes,
                        const FileTimes* times) override {
-        if (path.empty()) return false;
+        const std::wstring wide = win::WideFilePath(path);
+        if (wide.empty()) return false;
         const DWORD attrs = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-        if (!::SetFileAttributesA(path.c_str(), attrs)) return false;
+        if (!::SetFileAttributesW(wide.c_str(), attrs)) return false;
         if (!times) return true;
-        Handle h(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!h.ok()) return false;
+        win::FileHandle h(::CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!h) return false;
         FILETIME current[3];
         const bool known = ::GetFileTime(h.get(), &current[0], &current[1], &current[2]) != FALSE;
         const std::int64_t wanted[3] = {times->created, times->accessed, times->modified};
@@ -206,52 +241,49 @@ public:
 
     bool Move(const std::string& from, const std::string& to) override {
         if (from.empty() || to.empty()) return false;
-        if (from != to && ::lstrcmpiA(from.c_str(), to.c_str()) == 0) {
+        if (OnlyCaseDiffers(from, to)) {
             // Only the letter case changes. Some file systems answer such a
             // move with success and keep the old spelling: go through a
             // temporary name, and come back when the second step fails.
             const std::string temp = TempNameBeside(to);
-            if (!::MoveFileA(from.c_str(), temp.c_str())) return false;
-            if (::MoveFileA(temp.c_str(), to.c_str())) return true;
-            ::MoveFileA(temp.c_str(), from.c_str());
+            if (!MoveOne(from, temp)) return false;
+            if (MoveOne(temp, to)) return true;
+            MoveOne(temp, from);
             return false;
         }
-        return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+        return MoveOne(from, to);
     }
 
     bool Copy(const std::string& from, const std::string& to, bool overwrite) override {
         if (from.empty() || to.empty()) return false;
-        if (!overwrite) return ::CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+        if (!overwrite) return CopyOne(from, to);
         // Copy beside the target, then replace it, so that a failed copy
         // never destroys the file it was to replace.
-        const DWORD existing = ::GetFileAttributesA(to.c_str());
-        if (existing == INVALID_FILE_ATTRIBUTES) return ::CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+        const DWORD existing = AttributesOf(to);
+        if (existing == INVALID_FILE_ATTRIBUTES) return CopyOne(from, to);
         if (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
         const std::string temp = TempNameBeside(to);
-        if (!::CopyFileA(from.c_str(), temp.c_str(), TRUE)) return false;
-        if (!::MoveFileExA(temp.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-            ::DeleteFileA(temp.c_str());
+        if (!CopyOne(from, temp)) return false;
+        if (!MoveOne(temp, to, true)) {
+            DeleteOne(temp);
             return false;
         }
         return true;
     }
 
-    bool Delete(const std::string& path) override {
-        if (path.empty()) return false;
-        return ::DeleteFileA(path.c_str()) != FALSE;
-    }
+    bool Delete(const std::string& path) override { return DeleteOne(path); }
 
     bool CreateFolder(const std::string& path) override {
-        if (path.empty()) return false;
-        return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+        const std::wstring wide = win::WideFilePath(path);
+        if (wide.empty()) return false;
+        return ::CreateDirectoryW(wide.c_str(), nullptr) != FALSE;
     }
 
     IoResult ReadFile(const std::string& path, std::string& bytes) override {
         bytes.clear();
         if (path.empty()) return IoResult::NotFound;
-        Handle h(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.ok()) return FromError(::GetLastError());
+        win::FileHandle h(OpenFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+        if (!h) return FromError(::GetLastError());
         LARGE_INTEGER size;
         if (!::GetFileSizeEx(h.get(), &size)) return FromError(::GetLastError());
         if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > bytes.max_size())
@@ -271,30 +303,30 @@ public:
 
     IoResult WriteFile(const std::string& path, const std::string& bytes) override {
         if (path.empty()) return IoResult::NotFound;
-        const DWORD existing = ::GetFileAttributesA(path.c_str());
+        const DWORD existing = AttributesOf(path);
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
             return IoResult::AccessDenied;
         const std::string temp = TempNameBeside(path);
-        Handle h(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.ok()) {
+        win::FileHandle h(OpenFile(temp, GENERIC_WRITE, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL));
+        if (!h) {
             const DWORD err = ::GetLastError();
             if (err == ERROR_ACCESS_DENIED) return WriteInPlace(path, bytes);  // no right to add a name here
             return FromError(err);
         }
         if (!WriteAll(h.get(), bytes) || !::FlushFileBuffers(h.get())) {
             const DWORD err = ::GetLastError();
-            h.Close();
-            ::DeleteFileA(temp.c_str());
+            h.reset();
+            DeleteOne(temp);
             return FromError(err);
         }
-        if (!h.Close()) {
+        if (!CloseChecked(h)) {
             const DWORD err = ::GetLastError();
-            ::DeleteFileA(temp.c_str());
+            DeleteOne(temp);
             return FromError(err);
         }
-        if (!::MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        if (!MoveOne(temp, path, true)) {
             const DWORD err = ::GetLastError();
-            ::DeleteFileA(temp.c_str());
+            DeleteOne(temp);
             return FromError(err);
         }
         return IoResult::Ok;
@@ -302,20 +334,19 @@ public:
 
     IoResult AppendFile(const std::string& path, const std::string& bytes) override {
         if (path.empty()) return IoResult::NotFound;
-        Handle h(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.ok()) return FromError(::GetLastError());
+        win::FileHandle h(OpenFile(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+        if (!h) return FromError(::GetLastError());
         if (!WriteAll(h.get(), bytes)) return FromError(::GetLastError());
-        if (!h.Close()) return FromError(::GetLastError());
+        if (!CloseChecked(h)) return FromError(::GetLastError());
         return IoResult::Ok;
     }
 
 private:
     static IoResult WriteInPlace(const std::string& path, const std::string& bytes) {
-        Handle h(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.ok()) return FromError(::GetLastError());
+        win::FileHandle h(OpenFile(path, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
+        if (!h) return FromError(::GetLastError());
         if (!WriteAll(h.get(), bytes)) return FromError(::GetLastError());
-        if (!h.Close()) return FromError(::GetLastError());
+        if (!CloseChecked(h)) return FromError(::GetLastError());
         return IoResult::Ok;
     }
 };

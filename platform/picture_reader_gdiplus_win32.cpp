@@ -16,6 +16,7 @@
 
 #include "platform/media.h"
 #include "platform/system.h"
+#include "platform/text_win32.h"
 
 namespace quorv {
 namespace {
@@ -57,20 +58,12 @@ private:
     Gdiplus::GpImage* image_ = nullptr;
 };
 
-// Narrow text in the ANSI code page to UTF-16; false when it is not valid
-// text of the code page or is empty.
-bool WideFromAnsi(const std::string& text, std::wstring& out) {
-    out.clear();
-    if (text.empty() || text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max() / 2)) return false;
-    const int len = static_cast<int>(text.size());
-    const int need = MultiByteToWideChar(CP_ACP, 0, text.data(), len, nullptr, 0);
-    if (need <= 0) return false;
-    out.resize(static_cast<std::size_t>(need));
-    const int got = MultiByteToWideChar(CP_ACP, 0, text.data(), len, &out[0], need);
-    if (got <= 0) return false;
-    out.resize(static_cast<std::size_t>(got));
-    // A path with an embedded NUL would name another file.
-    return out.find(L'\0') == std::wstring::npos;
+// A path of the program for GDI+, at any length (the "\\?\" form of long
+// paths, which GDI+ passes on to the file functions); false when it is
+// empty or holds a zero byte, which would name another file.
+bool WidePath(const std::string& path, std::wstring& out) {
+    out = win::WideFilePath(path);
+    return !out.empty();
 }
 
 // The documented image-format identifiers: {b96b3cXX-0728-11d3-9d7b-0000f81ef32e}.
@@ -124,7 +117,7 @@ public:
         out = PictureInfo{};
         try {
             std::wstring wide;
-            if (!WideFromAnsi(path, wide)) return false;
+            if (!WidePath(path, wide)) return false;
             GdiplusSession session;
             if (!session.ok()) return false;
             LoadedImage image(wide);
@@ -152,7 +145,7 @@ public:
     bool Save(const std::string& source, const std::string& target, const std::string& mimeType) override {
         try {
             std::wstring wideSource, wideTarget, wideMime;
-            if (!WideFromAnsi(source, wideSource) || !WideFromAnsi(target, wideTarget)) return false;
+            if (!WidePath(source, wideSource) || !WidePath(target, wideTarget)) return false;
             for (char c : mimeType) wideMime += static_cast<wchar_t>(static_cast<unsigned char>(c));
             GdiplusSession session;
             if (!session.ok()) return false;

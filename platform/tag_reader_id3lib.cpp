@@ -6,6 +6,7 @@
 // allocation failure on a damaged size field) is caught here and turns into
 // "nothing found".
 #include <id3/globals.h>
+#include <id3/readers.h>
 #include <id3/tag.h>
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "platform/media.h"
 #include "platform/media_text.h"
@@ -84,8 +86,16 @@ std::string Latin1FieldText(const ID3_Field& field) {
 
 class Id3libTagFile : public TagFile {
 public:
+    // The library opens the file by its path.
     Id3libTagFile(const std::string& path, const CodePage& codePage) : codePage_(&codePage) {
-        tag_.Link(path.c_str(), static_cast<flags_t>(0xFFFF));
+        tag_.Link(path.c_str(), kAllTags);
+    }
+    // The library reads the file's bytes, kept as long as the tag.
+    struct FromBytes {};
+    Id3libTagFile(FromBytes, std::string bytes, const CodePage& codePage)
+        : codePage_(&codePage), bytes_(std::move(bytes)) {
+        ID3_MemoryReader reader(bytes_.data(), bytes_.size());
+        tag_.Link(reader, kAllTags);
     }
 
     bool HasV2Tag() const override {
@@ -150,9 +160,11 @@ public:
     }
 
 private:
+    static constexpr flags_t kAllTags = static_cast<flags_t>(0xFFFF);
     // Find and GetMp3HeaderInfo are const; the frames they return are not.
     mutable ID3_Tag tag_;
     const CodePage* codePage_;
+    std::string bytes_;
 };
 
 class Id3libTagReader : public TagReader {
@@ -163,9 +175,20 @@ public:
             // id3lib treats a file it cannot open as a file without tags;
             // the engine wants to know the difference, so try it first.
             std::FILE* probe = std::fopen(path.c_str(), "rb");
-            if (probe == nullptr) return nullptr;
-            std::fclose(probe);
-            return std::make_unique<Id3libTagFile>(path, *codePage_);
+            if (probe != nullptr) {
+                std::fclose(probe);
+                return std::make_unique<Id3libTagFile>(path, *codePage_);
+            }
+#ifdef _WIN32
+            // The C library opens only what the plain narrow path reaches (no
+            // path beyond MAX_PATH): the file system reads such a file, and
+            // the library takes its bytes from memory.
+            std::string bytes;
+            if (SystemFileSystem().ReadFile(path, bytes) != IoResult::Ok) return nullptr;
+            return std::make_unique<Id3libTagFile>(Id3libTagFile::FromBytes{}, std::move(bytes), *codePage_);
+#else
+            return nullptr;
+#endif
         } catch (...) {
             return nullptr;
         }

@@ -2,7 +2,7 @@
 
 namespace quorv {
 
-std::vector<std::string> DecodeHandoff(std::string_view bytes) {
+std::vector<std::string> DecodeHandoff(std::string_view bytes, const CodePage& codePage) {
     std::vector<std::string> entries;
     const std::size_t zero = bytes.find('\0');
     if (zero != std::string_view::npos) bytes = bytes.substr(0, zero);
@@ -10,7 +10,7 @@ std::vector<std::string> DecodeHandoff(std::string_view bytes) {
     for (;;) {
         const std::size_t end = bytes.find("\r\n", start);
         if (end == std::string_view::npos) break;
-        entries.emplace_back(bytes.substr(start, end - start));
+        entries.push_back(codePage.FromStored(bytes.substr(start, end - start)));
         start = end + 2;
     }
     return entries;
@@ -21,15 +21,17 @@ bool WriteHandoffFile(FileSystem& fs, const std::string& path,
     return fs.WriteFile(path, EncodeHandoff(entries)) == IoResult::Ok;
 }
 
-bool ReadHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::string>& entries) {
+bool ReadHandoffFile(FileSystem& fs, const CodePage& codePage, const std::string& path,
+                     std::vector<std::string>& entries) {
     entries.clear();
     std::string bytes;
     if (fs.ReadFile(path, bytes) != IoResult::Ok) return false;
-    entries = DecodeHandoff(bytes);
+    entries = DecodeHandoff(bytes, codePage);
     return true;
 }
 
-bool TakeHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::string>& entries) {
+bool TakeHandoffFile(FileSystem& fs, const CodePage& codePage, const std::string& path,
+                     std::vector<std::string>& entries) {
     entries.clear();
     FileStatus status;
     if (!fs.GetStatus(path, status) || status.IsFolder()) return false;
@@ -43,7 +45,7 @@ bool TakeHandoffFile(FileSystem& fs, const std::string& path, std::vector<std::s
         else break;
     }
     const std::string& from = taken.empty() ? path : taken;
-    if (!ReadHandoffFile(fs, from, entries)) return false;
+    if (!ReadHandoffFile(fs, codePage, from, entries)) return false;
     DeleteFileForced(fs, from);
     return true;
 }

@@ -108,12 +108,12 @@ std::wstring ReadInstallFolder() {
 }
 
 std::string HandoffTextOfPath(std::wstring_view path) {
-    if (path.empty()) return std::string();
+    if (path.empty() || path.size() > 0x1FFFFFFF) return std::string();
     const int length = static_cast<int>(path.size());
-    const int needed = WideCharToMultiByte(CP_ACP, 0, path.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed = WideCharToMultiByte(CP_UTF8, 0, path.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return std::string();
     std::string text(static_cast<std::size_t>(needed), '\0');
-    const int got = WideCharToMultiByte(CP_ACP, 0, path.data(), length, &text[0], needed, nullptr, nullptr);
+    const int got = WideCharToMultiByte(CP_UTF8, 0, path.data(), length, &text[0], needed, nullptr, nullptr);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     return text;
 }

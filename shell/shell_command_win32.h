@@ -17,8 +17,10 @@ namespace quorv::shell {
 std::wstring ReadInstallFolder();
 
 // The handoff text of one selected path. The one place that decides the
-// handoff file's encoding: for now the system's ANSI code page (as the file
-// manager hands paths to an ANSI extension).
+// handoff file's encoding: UTF-8, the main program's narrow text, whatever
+// the code page of the file manager the extension runs in (a half of a
+// surrogate pair that stands alone becomes U+FFFD). The main program reads
+// it as every stored text: valid UTF-8 is UTF-8.
 std::string HandoffTextOfPath(std::wstring_view path);
 
 // Appends every path of the drop data, each fetched at its real length, to

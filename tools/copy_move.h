@@ -41,7 +41,8 @@ std::string TransferTarget(const std::string& folder, const std::string& path, c
 // the displayed list is rebuilt once at the end when any entry left. An
 // entry whose move failed stays. An entry already in the chosen folder is
 // neither copied nor moved and stays; a path listed twice is done once.
-TransferReport TransferSelectedFiles(TransferKind kind, FileSystem& fs, FileList& files, const std::string& folder);
+TransferReport TransferSelectedFiles(TransferKind kind, FileSystem& fs, FileList& files, const CodePage& cp,
+                                     const std::string& folder);
 
 // The message for the failures of a report; empty when nothing failed.
 // "2 files could not be moved:" and the first paths, one a line, then

@@ -1,9 +1,13 @@
 // The Windows halves of the system helpers: the registry and the module path.
+// Registry names and values go through the narrow functions: the system
+// converts them into the program's narrow text (UTF-8 under the manifest).
 #include "tools/system_access.h"
 
 #include <windows.h>
 
 #include <vector>
+
+#include "platform/text_win32.h"
 
 namespace quorv {
 
@@ -89,19 +93,24 @@ long RegReadValue(const std::string& keyPath, const std::string& valueName, std:
 }
 
 std::string GetProgramFolder() {
-    std::vector<char> buffer(MAX_PATH);
+    // Asked in UTF-16 at its real length (a path reaches 32767 characters),
+    // then converted once into the program's narrow text.
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
         if (n == 0) return std::string();
-        if (n < buffer.size()) {
-            std::string path(buffer.data(), n);
-            const std::size_t slash = path.rfind('\\');
-            return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+        if (n < path.size()) {
+            path.resize(n);
+            break;
         }
-        // The path was cut to fit: grow until it fits (long paths reach 32767).
-        if (buffer.size() >= 65536) return std::string();
-        buffer.resize(buffer.size() * 2);
+        // The path was cut to fit: grow until it fits.
+        if (path.size() >= 65536) return std::string();
+        path.resize(path.size() * 2);
     }
+    const std::size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return std::string();
+    path.resize(slash + 1);
+    return win::NarrowFromWide(path);
 }
 
 }  // namespace quorv

@@ -5,7 +5,11 @@
 # Prints one line per check and "N passed, N failed" at the end.
 set -u
 WINE=0
-if [ "$1" = "--wine" ]; then WINE=1; shift; fi
+if [ "$1" = "--wine" ]; then WINE=1; shift
+  # Wine turns arguments and file names into UTF-16 through the locale's
+  # character set: a UTF-8 one, so names in every script pass whole.
+  LC_ALL=C.UTF-8; export LC_ALL
+fi
 QUORV="$*"
 
 PASS=0
@@ -112,6 +116,44 @@ if [ $WINE = 1 ] && [ -x $IM ]; then
   run apply --rule 'FILENAME SUFFIX image property:resolution' "$(p media/photo.jpg)"
   check "picture size behind the name" same "$(cat "$WORK/out")" "$(p media/)photo640x480.jpg"
 fi
+
+# Names in four scripts and a path beyond 300 characters: preview, rename
+# and undo on real files (the Windows build runs with UTF-8 as its narrow
+# text through its manifest, and maps the letter case of every script).
+JA='写真_表'; EL='Ελληνικά'; RU='Привет'; EM='party 🎉'
+if [ $WINE = 1 ]; then EL_UP='ΕΛΛΗΝΙΚΆ'; RU_UP='ПРИВЕТ'; else EL_UP=$EL; RU_UP=$RU; fi
+mkdir -p "$WORK/uni"
+for n in "$JA" "$EL" "$RU" "$EM"; do printf '%s' "$n" >"$WORK/uni/$n.txt"; done
+run preview --rule 'FILENAME PREFIX "✓ "' --dir "$(p uni)"
+check "unicode preview exits 0" same "$STATUS" 0
+check "unicode preview line" grep -qF "\"$(p "uni/$EL.txt")\"  will be changed to  \"$(p "uni/✓ $EL.txt")\"" "$WORK/out"
+check "unicode preview has four lines" same "$(wc -l <"$WORK/out" | tr -d ' ')" 4
+run rename --rule 'FILENAME PREFIX "✓ "' --rule 'FILENAME UPPERCASE all' --dir "$(p uni)" --save-batch "$(p uni.qvb)"
+check "unicode rename exits 0" same "$STATUS" 0
+check "unicode names renamed" test -f "$WORK/uni/✓ $JA.txt" -a -f "$WORK/uni/✓ $EL_UP.txt" -a -f "$WORK/uni/✓ $RU_UP.txt" -a -f "$WORK/uni/✓ PARTY 🎉.txt"
+check "unicode rename line" grep -qF "\"$(p "uni/$RU.txt")\"  has been changed to  \"$(p "uni/✓ $RU_UP.txt")\"" "$WORK/out"
+run undo --batch "$(p uni.qvb)"
+check "unicode undo exits 0" same "$STATUS" 0
+check "unicode names back" test -f "$WORK/uni/$JA.txt" -a -f "$WORK/uni/$EL.txt" -a -f "$WORK/uni/$RU.txt" -a -f "$WORK/uni/$EM.txt"
+check "unicode content back" same "$(cat "$WORK/uni/$EM.txt")" "$EM"
+run rules --write "$(p "uni/$JA.qvr")" "FILENAME SUFFIX \" $EM\""
+run rules "$(p "uni/$JA.qvr")"
+check "unicode rule file reads back" same "$(cat "$WORK/out")" "FILENAME SUFFIX \" $EM\""
+
+L=long
+while [ ${#L} -lt 300 ]; do L="$L/a-folder-of-a-path-beyond-300-characters"; done
+L="$L/$RU"
+mkdir -p "$WORK/$L"
+printf deep >"$WORK/$L/$EM.txt"
+run preview --rule 'FILENAME SUFFIX " ✓"' --dir "$(p "$L")"
+check "long path previewed" grep -qF "\"$(p "$L/$EM.txt")\"  will be changed to  \"$(p "$L/$EM ✓.txt")\"" "$WORK/out"
+run rename --rule 'FILENAME SUFFIX " ✓"' "$(p "$L/$EM.txt")" --save-batch "$(p "$L/run.qvb")"
+check "long path rename exits 0" same "$STATUS" 0
+check "long path renamed" test -f "$WORK/$L/$EM ✓.txt" -a ! -e "$WORK/$L/$EM.txt"
+run undo --batch "$(p "$L/run.qvb")"
+check "long path undo exits 0" same "$STATUS" 0
+check "long path undone" test -f "$WORK/$L/$EM.txt" -a ! -e "$WORK/$L/$EM ✓.txt"
+check "long path content kept" same "$(cat "$WORK/$L/$EM.txt")" deep
 
 echo "$PASS passed, $FAIL failed"
 [ $FAIL = 0 ]

@@ -7,6 +7,7 @@
 
 #include "engine/mbtext.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/engine/utf8_rule_cases.h"
 #include "platform/system.h"
 
 namespace quorv::test {
@@ -169,6 +170,29 @@ TEST(CodePageUtf8, RulesKeepSequencesWhole) {
     EXPECT_EQ(setup.Apply("C:\\\xC3\xA9mile", {"FILENAME REMOVE left length:1"}), "C:\\mile");
     EXPECT_EQ(setup.Apply("C:\\ab\xE2\x82\xAC", {"FILENAME REMOVE right length:1"}), "C:\\ab");
     EXPECT_EQ(setup.Apply("C:\\a\xC3\xA9", {"FILENAME REPLACE \"\xC3\" with \"x\""}), "C:\\a\xC3\xA9");
+}
+
+TEST(CodePageUtf8, SharedRuleCases) {
+    EngineSetup setup(0);
+    for (const Utf8RuleCase& c : kUtf8RuleCases) {
+        EXPECT_EQ(setup.Apply(std::string("C:\\d\\") + c.name, {c.rule}), std::string("C:\\d\\") + c.expected)
+            << c.rule;
+    }
+}
+
+TEST(CodePages, EveryMultiByteCharacterIsALetterUnlessThePageKnowsBetter) {
+    // The table pages cannot classify multi-byte characters: they count as
+    // letters, and a single byte is a letter when the page says so.
+    auto utf8 = MakeUtf8CodePage();
+    auto cp932 = MakeTableCodePage(932);
+    EXPECT_TRUE(utf8->IsLetter("\xE2\x86\x92"));  // an arrow, even
+    EXPECT_TRUE(utf8->IsLetter("a"));
+    EXPECT_FALSE(utf8->IsLetter("-"));
+    EXPECT_FALSE(utf8->IsLetter("\xC3"));  // a stray byte alone
+    EXPECT_FALSE(utf8->IsLetter(""));
+    EXPECT_TRUE(cp932->IsLetter(kHyo));
+    EXPECT_TRUE(cp932->IsLetter("\xB1"));
+    EXPECT_FALSE(cp932->IsLetter("\xA1"));
 }
 
 TEST(SystemCodePage, IsTheNativeOrAnsiPage) {

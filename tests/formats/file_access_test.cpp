@@ -169,18 +169,18 @@ TEST(HandoffFileAccess, WriterReplacesALongerUnreadFile) {
     ASSERT_TRUE(WriteHandoffFile(fs, path, {"C:\\x.jpg"}));
     EXPECT_EQ(fs.Contents(path), "C:\\x.jpg\r\n");
     Lines entries{"stale"};
-    ASSERT_TRUE(ReadHandoffFile(fs, path, entries));
+    ASSERT_TRUE(ReadHandoffFile(fs, SystemCodePage(), path, entries));
     EXPECT_EQ(entries, Lines{"C:\\x.jpg"});
 }
 
 TEST(HandoffFileAccess, MissingOrLockedFileGivesNothing) {
     MemoryFileSystem fs;
     Lines entries{"stale"};
-    EXPECT_FALSE(ReadHandoffFile(fs, "C:\\Tools\\Quorv2.qv2", entries));
+    EXPECT_FALSE(ReadHandoffFile(fs, SystemCodePage(), "C:\\Tools\\Quorv2.qv2", entries));
     EXPECT_TRUE(entries.empty());
     fs.AddFile("C:\\Tools\\Quorv2.qv2", "a\r\n");
     fs.Lock("C:\\Tools\\Quorv2.qv2");
-    EXPECT_FALSE(ReadHandoffFile(fs, "C:\\Tools\\Quorv2.qv2", entries));
+    EXPECT_FALSE(ReadHandoffFile(fs, SystemCodePage(), "C:\\Tools\\Quorv2.qv2", entries));
     EXPECT_FALSE(WriteHandoffFile(fs, "C:\\Tools\\Quorv2.qv2", {"b"}));
     EXPECT_FALSE(DeleteFileForced(fs, "C:\\Tools\\Quorv2.qv2"));
     EXPECT_TRUE(fs.HasFile("C:\\Tools\\Quorv2.qv2"));
@@ -214,7 +214,7 @@ TEST(HandoffFileAccess, RealReadOnlyFileIsReadAndDeleted) {
     ASSERT_TRUE(fs.SetAttributes(path, kAttrReadOnly | kAttrHidden, nullptr));
     ASSERT_FALSE(fs.Delete(path));  // plain delete refuses a read-only file
     Lines entries;
-    ASSERT_TRUE(ReadHandoffFile(fs, path, entries));
+    ASSERT_TRUE(ReadHandoffFile(fs, SystemCodePage(), path, entries));
     EXPECT_EQ(entries, (Lines{"C:\\a.jpg", "", "C:\\b.jpg"}));
     EXPECT_TRUE(DeleteFileForced(fs, path));
     EXPECT_FALSE(fs.Exists(path));

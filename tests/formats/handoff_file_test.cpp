@@ -38,11 +38,12 @@ TEST(HandoffFile, DecodeEdgeCases) {
         {"CR CR LF", "a\r\r\n", {"a\r"}},
         {"LF CR LF", "\n\r\n", {"\n"}},
         {"the same entry twice", "x\r\nx\r\n", {"x", "x"}},
-        {"high bytes pass unchanged", "\x95\x5C\x81\r\n", {"\x95\x5C\x81"}},
+        {"UTF-8 passes unchanged", "\xE8\xA1\xA8 \xF0\x9F\x98\x80\r\n", {"\xE8\xA1\xA8 \xF0\x9F\x98\x80"}},
     };
+    const auto utf8 = MakeUtf8CodePage();
     for (const DecodeCase& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(DecodeHandoff(c.bytes), c.expected);
+        EXPECT_EQ(DecodeHandoff(c.bytes, *utf8), c.expected);
     }
 }
 
@@ -50,7 +51,7 @@ TEST(HandoffFile, RoundTripOfLongSelection) {
     Lines entries;
     for (int i = 0; i < 1000; ++i) entries.push_back("C:\\Folder\\file " + std::to_string(i) + ".jpg");
     entries.push_back("");
-    EXPECT_EQ(DecodeHandoff(EncodeHandoff(entries)), entries);
+    EXPECT_EQ(DecodeHandoff(EncodeHandoff(entries), *MakeUtf8CodePage()), entries);
 }
 
 TEST(HandoffFile, TakingMovesTheFileAsideReadsAndDeletesIt) {
@@ -64,14 +65,14 @@ TEST(HandoffFile, TakingMovesTheFileAsideReadsAndDeletesIt) {
         if (op == test::MemoryFileSystem::Op::Move) moves.push_back(p);
     });
     std::vector<std::string> entries;
-    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
+    ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
     EXPECT_EQ(entries, (std::vector<std::string>{"C:\\a.jpg", "C:\\b.jpg"}));
     EXPECT_EQ(moves, std::vector<std::string>{path});
     EXPECT_FALSE(fs.HasFile(path));
     EXPECT_FALSE(fs.HasFile(path + ".taken1"));
     EXPECT_TRUE(fs.HasFile(path + ".taken"));
     // A selection written after the taking starts a file of its own.
-    EXPECT_FALSE(TakeHandoffFile(fs, path, entries));
+    EXPECT_FALSE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
     EXPECT_TRUE(entries.empty());
 }
 
@@ -81,14 +82,14 @@ TEST(HandoffFile, AFileThatCannotBeMovedAsideIsReadInPlace) {
     fs.AddFile(path, "C:\\a.jpg\r\n");
     fs.FailOn(test::MemoryFileSystem::Op::Move, path);
     std::vector<std::string> entries;
-    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
+    ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
     EXPECT_EQ(entries, std::vector<std::string>{"C:\\a.jpg"});
     EXPECT_FALSE(fs.HasFile(path));
     // Undeletable: read again at the next start.
     fs.AddFile(path, "C:\\b.jpg\r\n");
     fs.FailOn(test::MemoryFileSystem::Op::Delete, path);
-    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
-    ASSERT_TRUE(TakeHandoffFile(fs, path, entries));
+    ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
+    ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
     EXPECT_EQ(entries, std::vector<std::string>{"C:\\b.jpg"});
 }
 

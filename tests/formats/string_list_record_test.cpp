@@ -86,11 +86,18 @@ TEST(StringListRecord, CountsFromFFFFUseTheSixByteForm) {
     EXPECT_EQ(back, lines);
 }
 
-TEST(StringListRecord, LinesKeepEveryByteIncludingZeroAndHighBytes) {
-    const std::vector<std::string> lines = {std::string("a\0b", 3), "\xE8\xA1\xA8\x95\x5C", "\r\n", ""};
+TEST(StringListRecord, LinesKeepEveryByteOfTheirCodePage) {
+    // Text of the reading code page comes back byte for byte, zero bytes and
+    // line ends included: UTF-8, and legacy double-byte text.
+    const auto utf8 = MakeUtf8CodePage();
+    const auto cp932 = MakeTableCodePage(932);
+    const std::vector<std::string> utf8Lines = {std::string("a\0b", 3), "\xE8\xA1\xA8\xF0\x9F\x98\x80", "\r\n", ""};
+    const std::vector<std::string> legacyLines = {std::string("a\0b", 3), "\x95\x5C\x81\x40", "\r\n", ""};
     std::vector<std::string> back;
-    ASSERT_EQ(DecodeStringList(EncodeStringList(lines), SystemCodePage(), back), FileError::None);
-    EXPECT_EQ(back, lines);
+    ASSERT_EQ(DecodeStringList(EncodeStringList(utf8Lines), *utf8, back), FileError::None);
+    EXPECT_EQ(back, utf8Lines);
+    ASSERT_EQ(DecodeStringList(EncodeStringList(legacyLines), *cp932, back), FileError::None);
+    EXPECT_EQ(back, legacyLines);
 }
 
 TEST(StringListRecord, BytesAfterTheRecordAreNotRead) {

@@ -1,23 +1,27 @@
 // Any bytes as the handoff file: every entry is free of line ends and zero
-// bytes, and writing the entries back gives the text the reader used.
+// bytes and is valid UTF-8 (legacy bytes converted); when the text was valid
+// UTF-8, writing the entries back gives the text the reader used.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/system.h"
+#include "platform/utf8.h"
 #include "shell/handoff_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::vector<std::string> entries = quorv::DecodeHandoff(bytes);
+    const std::vector<std::string> entries = quorv::DecodeHandoff(bytes, quorv::SystemCodePage());
     for (const std::string& entry : entries) {
         if (entry.find("\r\n") != std::string::npos || entry.find('\0') != std::string::npos)
             std::abort();
+        if (!quorv::IsValidUtf8(entry)) std::abort();
     }
     const std::string back = quorv::EncodeHandoff(entries);
     // The entries, written again, are the start of the text before any zero byte.
     const std::string text = bytes.substr(0, bytes.find('\0'));
-    if (text.compare(0, back.size(), back) != 0) std::abort();
+    if (quorv::IsValidUtf8(text) && text.compare(0, back.size(), back) != 0) std::abort();
     return 0;
 }

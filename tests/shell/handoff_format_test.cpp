@@ -41,7 +41,7 @@ TEST(HandoffFormat, AppendingBehindAnUnreadFileLosesAndInventsNothing) {
     std::string added;
     AppendHandoffEntry(added, "C:\\new.jpg");
     const std::string file = damaged.substr(0, HandoffKeptLength(damaged)) + added;
-    EXPECT_EQ(DecodeHandoff(file),
+    EXPECT_EQ(DecodeHandoff(file, *MakeUtf8CodePage()),
               (std::vector<std::string>{"C:\\Photos\\a long name from before.jpg", "C:\\b.jpg", "C:\\new.jpg"}));
 }
 

@@ -124,7 +124,7 @@ protected:
 
     static std::string Lines(const std::vector<std::wstring>& paths) {
         std::string text;
-        for (const std::wstring& path : paths) text += Narrow(path) + "\r\n";
+        for (const std::wstring& path : paths) text += Utf8(path) + "\r\n";
         return text;
     }
 
@@ -502,7 +502,7 @@ TEST_F(ShellMenu, TheCommandWritesTheSelectionAndStartsTheProgram) {
     const std::string expected = Lines({a_, long_, spaced_});
     EXPECT_EQ(ReadBytes(Handoff()).value_or("<none>"), expected);
     // The long path arrived whole.
-    EXPECT_NE(expected.find(Narrow(long_) + "\r\n"), std::string::npos);
+    EXPECT_NE(expected.find(Utf8(long_) + "\r\n"), std::string::npos);
 
     const std::vector<StandInRun> runs = WaitForStandInRuns(install_, 1);
     ASSERT_EQ(runs.size(), 1u);
@@ -575,7 +575,9 @@ TEST_F(ShellMenu, TwoQuickCommandsKeepBothSelections) {
     EXPECT_EQ(children_.Started(), 2u);
 
     // A starting program holds the file while it reads it: the command waits
-    // for it and then adds its entries.
+    // for it and then adds its entries. (The two programs started above may
+    // still be reading the file: they finish first.)
+    children_.WaitForAll();
     const std::string before = Lines({spaced_});
     ASSERT_TRUE(WriteBytes(Handoff(), before));
     win::FileHandle held(CreateFileW(Handoff().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -644,13 +646,24 @@ TEST_F(ShellMenu, WithoutInstallFolderTheDllsOwnFolderIsUsed) {
     EXPECT_EQ(runs[0].module, Utf8(program + L"\\Quorv2.exe"));
 }
 
-TEST_F(ShellMenu, PathsAreWrittenInTheAnsiCodePage) {
-    if (GetACP() != 1252) GTEST_SKIP() << "needs the ANSI code page 1252";
+// The handoff file holds UTF-8 whatever the file manager's code page: names
+// outside it (Japanese, Greek, Cyrillic, an emoji) arrive whole, and names
+// inside it (accents) as UTF-8 too.
+TEST_F(ShellMenu, PathsAreWrittenInUtf8) {
     const std::wstring accented = files_ + L"\\caf\u00e9 \u00e0 la cr\u00e8me.jpg";
-    ASSERT_TRUE(WriteBytes(accented, "x"));
-    win::ComPtr<IContextMenu> menu = MenuFor({accented});
+    const std::wstring scripts = files_ + L"\\\u8868-\u03b1\u03b2\u03b3-\u0416-\U0001F600.jpg";
+    for (const std::wstring& path : {accented, scripts}) ASSERT_TRUE(WriteBytes(path, "x"));
+    win::ComPtr<IContextMenu> menu = MenuFor({accented, scripts});
     EXPECT_EQ(InvokeOffset(menu.get(), 0), S_OK);
-    EXPECT_EQ(ReadBytes(Handoff()).value_or("<none>"), Narrow(files_) + "\\caf\xE9 \xE0 la cr\xE8me.jpg\r\n");
+    const std::string written = Utf8(files_) + "\\caf\xC3\xA9 \xC3\xA0 la cr\xC3\xA8me.jpg\r\n" + Utf8(files_) +
+                                "\\\xE8\xA1\xA8-\xCE\xB1\xCE\xB2\xCE\xB3-\xD0\x96-\xF0\x9F\x98\x80.jpg\r\n";
+    EXPECT_EQ(ReadBytes(Handoff()).value_or("<none>"), written);
+    children_.WaitForAll();
+    // A half of a surrogate pair that stands alone becomes U+FFFD (the file
+    // is still unread, so its entries stay in front).
+    menu = MenuFor({std::wstring(L"C:\\a\xD83D" L"b.jpg")});
+    EXPECT_EQ(InvokeOffset(menu.get(), 0), S_OK);
+    EXPECT_EQ(ReadBytes(Handoff()).value_or("<none>"), written + "C:\\a\xEF\xBF\xBD" "b.jpg\r\n");
 }
 
 }  // namespace
