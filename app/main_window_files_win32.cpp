@@ -9,6 +9,7 @@
 #include "batch/session_commands.h"
 #include "batch/undo.h"
 #include "platform/text_win32.h"
+#include "skin/paint_win32.h"
 #include "tools/folder_picker_win32.h"
 #include "tools/message_dialog_win32.h"
 #include "tools/wait_window_win32.h"
@@ -78,9 +79,9 @@ void MainWindow::ReadFileSelectionBack() {
     shownSelectionRevision_ = files.selectionRevision();
 }
 
-void MainWindow::MirrorStatus() { ::SetDlgItemTextA(hwnd(), IDC_STATUS, session_.statusLine.c_str()); }
+void MainWindow::MirrorStatus() { SetWindowTextNarrow(Item(IDC_STATUS), session_.statusLine); }
 
-void MainWindow::MirrorResult() { ::SetDlgItemTextA(hwnd(), IDC_RESULT_LIST, session_.resultText.c_str()); }
+void MainWindow::MirrorResult() { SetWindowTextNarrow(Item(IDC_RESULT_LIST), session_.resultText); }
 
 void MainWindow::MirrorUndo() {
     const bool enabled = session_.files.UndoEnabled();
@@ -188,9 +189,7 @@ void MainWindow::OnInvertSelection() {
 
 void MainWindow::OnFilterChanged() {
     if (mirroring_ || running_) return;
-    const HWND edit = Item(IDC_FILTER);
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
+    const std::string text = WindowText(Item(IDC_FILTER));
     WaitCursor wait;
     session_.files.SetFilterText(text);
     MirrorFiles();

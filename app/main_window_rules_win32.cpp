@@ -8,26 +8,22 @@
 #include "shell/shell_registration_win32.h"
 #include "tools/copy_move.h"
 #include "tools/message_dialog_win32.h"
+#include "platform/text_win32.h"
+#include "skin/paint_win32.h"
 
 namespace quorv::win {
 namespace {
 
 const FileFilter kRuleFilter{"Quorvane Rule File (*.qvr)", "*.qvr"};
 
-std::string ComboText(HWND combo) {
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(combo)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextA(combo, &text[0], static_cast<int>(text.size()))));
-    return text;
-}
-
 // Shows one builder box in its combo box: the list, then the selected entry
 // or the text.
 void ShowBox(HWND combo, const BuilderBox& box, bool withEnabled) {
     ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : box.entries)
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromNarrow(entry).c_str()));
     ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(box.selected), 0);
-    if (box.selected < 0) ::SetWindowTextA(combo, box.text.c_str());
+    if (box.selected < 0) SetWindowTextNarrow(combo, box.text);
     if (withEnabled) ::EnableWindow(combo, box.enabled ? TRUE : FALSE);
 }
 
@@ -58,7 +54,7 @@ void MainWindow::MirrorBuilder(unsigned parts) {
     if (parts & kTargetBoxPart) ShowBox(Item(IDC_TARGET), builder_.target, false);
     if (parts & kActionBoxPart) ShowBox(Item(IDC_ACTION), builder_.action, false);
     if (parts & kParameterBoxPart) ShowBox(Item(IDC_PARAMETER), builder_.parameter, false);
-    if (parts & kValueLabelPart) ::SetDlgItemTextA(hwnd(), IDC_VALUE_LABEL, builder_.valueLabel.c_str());
+    if (parts & kValueLabelPart) SetWindowTextNarrow(Item(IDC_VALUE_LABEL), builder_.valueLabel);
     if (parts & kValueBoxPart) ShowBox(Item(IDC_VALUE), builder_.value, true);
     mirroring_ = false;
 }
@@ -85,7 +81,7 @@ void MainWindow::OnParameterPicked() {
 
 void MainWindow::OnParameterTyped() {
     if (mirroring_) return;
-    MirrorBuilder(TypeParameter(builder_, ComboText(Item(IDC_PARAMETER))));
+    MirrorBuilder(TypeParameter(builder_, WindowText(Item(IDC_PARAMETER))));
 }
 
 void MainWindow::OnValuePicked() {
@@ -96,7 +92,7 @@ void MainWindow::OnValuePicked() {
 
 void MainWindow::OnValueTyped() {
     if (mirroring_) return;
-    MirrorBuilder(TypeValue(builder_, ComboText(Item(IDC_VALUE))));
+    MirrorBuilder(TypeValue(builder_, WindowText(Item(IDC_VALUE))));
 }
 
 ComposeContext MainWindow::BuilderContext() {

@@ -9,6 +9,8 @@
 #include "platform/system.h"
 #include "tools/error_log.h"
 #include "tools/system_access.h"
+#include "platform/text_win32.h"
+#include "skin/paint_win32.h"
 
 namespace quorv::win {
 namespace {
@@ -39,10 +41,13 @@ private:
 
 bool RegisterResultView() {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    WNDCLASSEXA existing{};
+    const std::wstring name = WideFromNarrow(kResultViewClass);
+    WNDCLASSEXW existing{};
     existing.cbSize = sizeof existing;
-    if (::GetClassInfoExA(instance, kResultViewClass, &existing)) return true;
-    WNDCLASSEXA wc{};
+    if (::GetClassInfoExW(instance, name.c_str(), &existing)) return true;
+    // A window of wide text: any name a result line holds reaches it, and
+    // leaves it for another program, whole.
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     // A global class: found by a dialog template of any module of the process.
     wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
@@ -50,8 +55,8 @@ bool RegisterResultView() {
     wc.cbWndExtra = sizeof(LONG_PTR);
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32513));  // IDC_IBEAM
-    wc.lpszClassName = kResultViewClass;
-    return ::RegisterClassExA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    wc.lpszClassName = name.c_str();
+    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
 ResultView* ResultView::FromWindow(HWND window) {
@@ -76,15 +81,15 @@ LRESULT CALLBACK ResultView::Procedure(HWND window, UINT message, WPARAM wParam,
             self = nullptr;
         }
         if (!self) return FALSE;
-        ::SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(self));
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        ::SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(self));
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(window, 0, 0);
+        ::SetWindowLongPtrW(window, 0, 0);
         delete self;
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    if (!self) return ::DefWindowProcA(window, message, wParam, lParam);
+    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     try {
         return self->Handle(message, wParam, lParam);
     } catch (...) {
@@ -98,6 +103,7 @@ LRESULT CALLBACK ResultView::Procedure(HWND window, UINT message, WPARAM wParam,
 
 void ResultView::SetText(std::string text) {
     layout_.SetText(std::move(text));
+    wideLength_.reset();
     selection_ = TextSelection{};
     caretAtRowEnd_ = false;
     wantedX_ = -1;
@@ -119,11 +125,7 @@ void ResultView::ApplyFont(HFONT font) {
     HDC dc = measureDc_.get();
     // Tab stops every eight average characters, as an edit box has them.
     layout_.SetMeasure(
-        [dc](std::string_view c) {
-            SIZE size{};
-            ::GetTextExtentPoint32A(dc, c.data(), static_cast<int>(c.size()), &size);
-            return static_cast<int>(size.cx);
-        },
+        [dc](std::string_view c) { return static_cast<int>(TextExtentNarrow(dc, c).cx); },
         8 * average);
 }
 
@@ -233,17 +235,17 @@ void ResultView::SelectAll() {
 
 bool ResultView::CopySelection() {
     if (selection_.empty()) return false;
-    const std::string text = layout_.SelectedText(selection_);
-    GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    const std::wstring text = WideFromNarrow(layout_.SelectedText(selection_));
+    GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
     if (!memory) return false;
     void* p = ::GlobalLock(memory.get());
     if (!p) return false;
-    std::memcpy(p, text.c_str(), text.size() + 1);
+    std::memcpy(p, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     ::GlobalUnlock(memory.get());
     ClipboardScope clipboard(hwnd_);
     if (!clipboard.open()) return false;
     ::EmptyClipboard();
-    if (!::SetClipboardData(CF_TEXT, memory.get())) return false;
+    if (!::SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
     memory.release();  // the clipboard owns it now
     return true;
 }
@@ -333,7 +335,8 @@ void ResultView::PaintContent(HDC target, const RECT& client) {
             }
             if (!tab) {
                 ::SetTextColor(dc.get(), selected ? highlightText : textColour);
-                ::TextOutA(dc.get(), left, y, text.data() + p, static_cast<int>(q - p));
+                const std::wstring run = WideFromNarrow(std::string_view(text.data() + p, q - p));
+                ::TextOutW(dc.get(), left, y, run.c_str(), static_cast<int>(run.size()));
             }
             x += w;
             p = q;
@@ -489,16 +492,18 @@ LRESULT ResultView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SETTEXT:
-        SetText(lParam ? std::string(reinterpret_cast<const char*>(lParam)) : std::string());
+        SetText(lParam ? NarrowFromWide(reinterpret_cast<const wchar_t*>(lParam)) : std::string());
         return TRUE;
     case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(layout_.Size());
+        if (!wideLength_) wideLength_ = WideFromNarrow(layout_.Text()).size();
+        return static_cast<LRESULT>(*wideLength_);
     case WM_GETTEXT: {
         if (wParam == 0 || lParam == 0) return 0;
-        char* buffer = reinterpret_cast<char*>(lParam);
-        const std::size_t n = std::min(static_cast<std::size_t>(wParam) - 1, layout_.Size());
-        std::memcpy(buffer, layout_.Text().data(), n);
-        buffer[n] = '\0';
+        wchar_t* buffer = reinterpret_cast<wchar_t*>(lParam);
+        const std::wstring text = WideFromNarrow(layout_.Text());
+        const std::size_t n = std::min(static_cast<std::size_t>(wParam) - 1, text.size());
+        std::memcpy(buffer, text.data(), n * sizeof(wchar_t));
+        buffer[n] = L'\0';
         return static_cast<LRESULT>(n);
     }
     case WM_SETFONT: {
@@ -657,7 +662,7 @@ LRESULT ResultView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_SETREADONLY:
         return TRUE;
     default:
-        return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 }
 

@@ -100,6 +100,7 @@ private:
     DcHandle measureDc_;
     std::optional<SelectGuard> measureFont_;
     int lineHeight_ = 16;
+    std::optional<std::size_t> wideLength_;  // WM_GETTEXTLENGTH, kept until the text changes
     TextSelection selection_;
     bool caretAtRowEnd_ = false;
     int wantedX_ = -1;  // the column kept by up and down

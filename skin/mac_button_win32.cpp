@@ -251,7 +251,7 @@ void CMacButton::PaintContent(HDC dc, const RECT& rect) const {
         SelectGuard f(dc, font);
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, enabled ? ::GetSysColor(COLOR_BTNTEXT) : ::GetSysColor(COLOR_GRAYTEXT));
-        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+        DrawTextNarrow(dc, text, textRect, format);
     }
 
     // Keyboard focus (not on the caption buttons, which take no part in

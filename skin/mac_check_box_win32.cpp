@@ -196,11 +196,11 @@ void CMacCheckBox::PaintContent(HDC dc, const RECT& rect) const {
     ::SetTextColor(dc, enabled ? ::GetSysColor(COLOR_BTNTEXT) : ::GetSysColor(COLOR_GRAYTEXT));
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     if (cues & UISF_HIDEACCEL) format |= DT_HIDEPREFIX;
-    ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+    DrawTextNarrow(dc, text, textRect, format);
     // Keyboard focus: a dotted frame around the text.
     if (::GetFocus() == hwnd_ && !(cues & UISF_HIDEFOCUS)) {
         RECT measure = textRect;
-        ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measure, format | DT_CALCRECT);
+        DrawTextNarrow(dc, text, measure, format | DT_CALCRECT);
         RECT focus{measure.left - 1, rect.top + (height - (measure.bottom - measure.top)) / 2 - 1,
                    measure.right + 1, 0};
         focus.bottom = focus.top + (measure.bottom - measure.top) + 2;

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/raii_win32.h"
 
@@ -15,15 +16,18 @@ inline void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
-// The window's text, of any length.
-inline std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = ::GetWindowTextA(window, &text[0], length + 1);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text;
-}
+// Text that may hold any name goes to and from windows and the GDI through
+// the wide functions: the program's narrow text is UTF-8 under its
+// manifest, which the narrow window and drawing calls of every system do
+// not honour (Wine converts them with the locale's code page).
+
+// The window's text, of any length, as narrow text.
+std::string WindowText(HWND window);
+// Sets the window's text from narrow text.
+void SetWindowTextNarrow(HWND window, std::string_view text);
+// DrawText and the text extent of narrow text.
+int DrawTextNarrow(HDC dc, std::string_view text, RECT& rect, UINT format);
+SIZE TextExtentNarrow(HDC dc, std::string_view text);
 
 // The keyboard cues the window's UI state hides (UISF_HIDEFOCUS,
 // UISF_HIDEACCEL).

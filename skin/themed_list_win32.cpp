@@ -8,6 +8,8 @@
 #include "platform/system.h"
 #include "tools/error_log.h"
 #include "tools/system_access.h"
+#include "platform/text_win32.h"
+#include "skin/paint_win32.h"
 
 namespace quorv::win {
 namespace {
@@ -210,12 +212,12 @@ void ThemedList::DrawItem(const DRAWITEMSTRUCT& item) {
         Brush back(::CreateSolidBrush(background_));
         ::FillRect(dc, &rect, back.get());
     }
-    const std::string text = Text(static_cast<int>(item.itemID));
+    const std::wstring text = WideText(static_cast<int>(item.itemID));
     if (!text.empty()) {
         RECT textRect = rect;
         textRect.left += 4;
         const int oldMode = ::SetBkMode(dc, TRANSPARENT);
-        ::DrawTextA(dc, text.data(), static_cast<int>(text.size()), &textRect,
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
         ::SetBkMode(dc, oldMode);
     }
@@ -241,15 +243,19 @@ int ThemedList::Count() const {
     return n < 0 ? 0 : static_cast<int>(n);
 }
 
-std::string ThemedList::Text(int index) const {
-    if (!list_) return std::string();
-    const LRESULT length = ::SendMessageA(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied = ::SendMessageA(list_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+// The texts go in and out through the wide messages: the items hold any
+// name whatever the system's narrow code page.
+std::wstring ThemedList::WideText(int index) const {
+    if (!list_) return std::wstring();
+    const LRESULT length = ::SendMessageW(list_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) return std::wstring();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied = ::SendMessageW(list_, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
     text.resize(copied < 0 ? 0 : std::min(static_cast<std::size_t>(copied), static_cast<std::size_t>(length)));
     return text;
 }
+
+std::string ThemedList::Text(int index) const { return NarrowFromWide(WideText(index)); }
 
 void ThemedList::SetItems(const std::vector<std::string>& texts) {
     if (!list_) return;
@@ -262,7 +268,8 @@ void ThemedList::SetItems(const std::vector<std::string>& texts) {
     // LB_INSERTSTRING at the end keeps the model's order even in a sorted list.
     const UINT add = sorted ? LB_INSERTSTRING : LB_ADDSTRING;
     const WPARAM where = sorted ? static_cast<WPARAM>(-1) : 0;
-    for (const std::string& t : texts) ::SendMessageA(list_, add, where, reinterpret_cast<LPARAM>(t.c_str()));
+    for (const std::string& t : texts)
+        ::SendMessageW(list_, add, where, reinterpret_cast<LPARAM>(WideFromNarrow(t).c_str()));
     ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list_, nullptr, TRUE);
     remembered_ = -1;
@@ -270,7 +277,9 @@ void ThemedList::SetItems(const std::vector<std::string>& texts) {
 }
 
 void ThemedList::InsertItem(int index, const std::string& text) {
-    if (list_) ::SendMessageA(list_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    if (list_)
+        ::SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(WideFromNarrow(text).c_str()));
 }
 
 void ThemedList::DeleteItem(int index) {
@@ -283,10 +292,7 @@ int ThemedList::MeasureExtent(const std::vector<std::string>& texts) const {
     if (!dc) return 0;
     SelectGuard font(dc.get(), ListFont());
     LONG widest = 0;
-    for (const std::string& t : texts) {
-        SIZE size{};
-        if (::GetTextExtentPoint32A(dc.get(), t.data(), static_cast<int>(t.size()), &size)) widest = std::max(widest, size.cx);
-    }
+    for (const std::string& t : texts) widest = std::max(widest, TextExtentNarrow(dc.get(), t).cx);
     return static_cast<int>(widest) + 10;
 }
 

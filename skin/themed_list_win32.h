@@ -119,6 +119,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
     LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
+    std::wstring WideText(int index) const;
     HFONT ListFont() const;
     int TextHeight() const;
     void ApplyItemHeight();

@@ -1,4 +1,5 @@
 #include "skin/themed_menu_win32.h"
+#include "skin/paint_win32.h"
 
 #include <algorithm>
 #include <vector>
@@ -85,8 +86,7 @@ int ThemedMenu::MenuWidth() const {
         for (const auto& kv : items_) {
             if (kv.second.text.empty()) continue;
             anyText = true;
-            SIZE size{};
-            ::GetTextExtentPoint32A(dc.get(), kv.second.text.data(), static_cast<int>(kv.second.text.size()), &size);
+            const SIZE size = TextExtentNarrow(dc.get(), kv.second.text);
             widest = std::max(widest, size.cx);
         }
     }
@@ -129,8 +129,8 @@ bool ThemedMenu::DrawItem(const DRAWITEMSTRUCT& item) const {
     // Left-aligned on one line, vertically centred in the text rectangle.
     auto drawText = [&] {
         RECT r = textRect;
-        ::DrawTextA(dc, entry.text.data(), static_cast<int>(entry.text.size()), &r,
-                    DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
+        DrawTextNarrow(dc, entry.text, r,
+                       DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     };
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     if (item.itemAction & ODA_DRAWENTIRE) {

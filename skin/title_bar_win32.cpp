@@ -94,11 +94,11 @@ void TitleBar::PaintContent(HDC dc, const RECT& rect) const {
     RECT shadow = rect;
     ::OffsetRect(&shadow, 30, 1);
     ::SetTextColor(dc, colours.shadow);
-    ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &shadow, format);
+    DrawTextNarrow(dc, caption, shadow, format);
     RECT text = rect;
     ::OffsetRect(&text, 29, -1);
     ::SetTextColor(dc, colours.text);
-    ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, format);
+    DrawTextNarrow(dc, caption, text, format);
 }
 
 LRESULT CALLBACK TitleBar::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -10,27 +10,21 @@
 #include "tools/error_log.h"
 #include "tools/system_access.h"
 #include "tools/folder_path.h"
+#include "platform/text_win32.h"
+#include "skin/paint_win32.h"
 
 namespace quorv::win {
 namespace {
 
-// Wide text in the program's code page; false when a character has no
-// equivalent there (a path the *A functions could not open).
+// Wide text as the program's narrow text; false when a character has no
+// equivalent there (a path that would name another folder).
 bool ToProgramText(const wchar_t* wide, std::string& out) {
     out.clear();
     if (!wide || !*wide) return true;
-    const UINT codePage = ::GetACP();
-    // The UTF-8 code page takes neither flags nor a default-character flag.
-    const bool utf8 = codePage == CP_UTF8;
-    BOOL usedDefault = FALSE;
-    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const int n = ::WideCharToMultiByte(codePage, flags, wide, -1, nullptr, 0, nullptr, utf8 ? nullptr : &usedDefault);
-    if (n <= 0) return false;
-    std::string text(static_cast<std::size_t>(n), '\0');
-    ::WideCharToMultiByte(codePage, flags, wide, -1, &text[0], n, nullptr, utf8 ? nullptr : &usedDefault);
-    if (usedDefault) return false;
-    text.resize(static_cast<std::size_t>(n) - 1);
-    out = std::move(text);
+    const std::wstring_view text(wide);
+    std::string narrow = NarrowFromWide(text);
+    if (WideFromNarrow(narrow) != text) return false;
+    out = std::move(narrow);
     return true;
 }
 
@@ -67,19 +61,10 @@ HWND FindEditChild(HWND browser) {
     return nullptr;
 }
 
-// A window's text at its real length.
-std::string WindowText(HWND window) {
-    const int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int copied = ::GetWindowTextA(window, &text[0], length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
-}
-
 void SetStatus(HWND browser, const std::string& text) {
-    if (text.size() <= kPickerPathLimit)
-        ::SendMessageA(browser, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const std::wstring wide = WideFromNarrow(text);
+    if (wide.size() <= kPickerPathLimit)
+        ::SendMessageW(browser, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 // The typed folder as the picker returns it: relative to the selected
@@ -106,7 +91,7 @@ int FolderPickerSession::OnValidateFailed(HWND browser, const std::string& fromM
     // The box's own text at its real length: the message's copy may be cut short.
     const std::string typed = edit ? WindowText(edit) : fromMessage;
     const std::string folder = TypedFolder(typed, selectedPath_);
-    if (typed.size() > kPickerPathLimit || folder.size() > kPickerPathLimit) {
+    if (WideFromNarrow(typed).size() > kPickerPathLimit || WideFromNarrow(folder).size() > kPickerPathLimit) {
         SetStatus(browser, "The path is too long.");
         return 1;  // keep the browser open
     }
@@ -120,8 +105,11 @@ int FolderPickerSession::OnEvent(HWND browser, UINT event, LPARAM lParam) {
     switch (event) {
     case BFFM_INITIALIZED:
         // The browser copies the path into a buffer of the system's path limit.
-        if (!current_.empty() && current_.size() <= kPickerPathLimit)
-            ::SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(current_.c_str()));
+        if (!current_.empty()) {
+            const std::wstring wide = WideFromNarrow(current_);
+            if (wide.size() <= kPickerPathLimit)
+                ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+        }
         return 0;
     case BFFM_SELCHANGED: {
         std::string show = current_;
@@ -131,7 +119,7 @@ int FolderPickerSession::OnEvent(HWND browser, UINT event, LPARAM lParam) {
             SetStatus(browser, show);
         }
         selectedPath_ = path;
-        if (HWND edit = FindEditChild(browser)) ::SetWindowTextA(edit, show.c_str());
+        if (HWND edit = FindEditChild(browser)) SetWindowTextNarrow(edit, show);
         return 0;
     }
     case BFFM_VALIDATEFAILEDA:
@@ -178,15 +166,16 @@ bool PickFolder(std::string& folder, const std::string& title, HWND owner) {
     detail::FolderPickerSession session(folder);
     ComApartment com;
     // The browser writes the item's display name here (at most the path limit).
-    std::vector<char> displayName(MAX_PATH + 1, '\0');
-    BROWSEINFOA info{};
+    std::vector<wchar_t> displayName(MAX_PATH + 1, L'\0');
+    const std::wstring wideTitle = WideFromNarrow(title);
+    BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.pszDisplayName = displayName.data();
-    info.lpszTitle = title.c_str();
+    info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_EDITBOX | BIF_VALIDATE;  // 0x35
     info.lpfn = &detail::FolderPickerSession::Callback;
     info.lParam = reinterpret_cast<LPARAM>(&session);
-    CoTaskMemPtr<ITEMIDLIST> item(::SHBrowseForFolderA(&info));
+    CoTaskMemPtr<ITEMIDLIST> item(::SHBrowseForFolderW(&info));
     return session.Finish(item.get(), folder);
 }
 

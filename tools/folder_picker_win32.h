@@ -11,7 +11,7 @@
 
 namespace quorv::win {
 
-// The longest path (in bytes, without the terminator) the picker accepts:
+// The longest path (in UTF-16 units, without the terminator) the picker accepts:
 // the system's path limit. A longer typed path keeps the browser open.
 inline constexpr std::size_t kPickerPathLimit = MAX_PATH - 1;
 

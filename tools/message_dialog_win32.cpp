@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/resource.h"
+#include "platform/text_win32.h"
 #include "skin/paint_win32.h"
 
 namespace quorv::win {
@@ -20,8 +21,7 @@ SIZE Measure(HDC dc, const std::string& text, int width) {
     UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
     if (width > 0) format |= DT_WORDBREAK | DT_EDITCONTROL;
     // DrawText wants the text to measure; an empty text is one line high.
-    const std::string measured = text.empty() ? std::string(" ") : text;
-    ::DrawTextA(dc, measured.c_str(), static_cast<int>(measured.size()), &r, format);
+    DrawTextNarrow(dc, text.empty() ? std::string(" ") : text, r, format);
     return SIZE{text.empty() ? 0 : r.right - r.left, r.bottom - r.top};
 }
 
@@ -54,7 +54,7 @@ bool MessageDialog::OnInitDialog() {
     ::MoveWindow(self, (screenWidth - layout.windowWidth) / 2, (screenHeight - layout.windowHeight) / 2,
                  layout.windowWidth, layout.windowHeight, FALSE);
     const RECT text = ToRect(layout.text);
-    static_ = ::CreateWindowExA(0, "STATIC", text_.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
+    static_ = ::CreateWindowExW(0, L"STATIC", WideFromNarrow(text_).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
                                 text.left, text.top, text.right - text.left, text.bottom - text.top, self, nullptr,
                                 Instance(), nullptr);
     if (static_) ::SendMessageA(static_, WM_SETFONT, reinterpret_cast<WPARAM>(NormalFont()), FALSE);
