@@ -38,7 +38,7 @@ PACKAGES=(
   mingw-w64 mingw-w64-tools wine wine64 libwine-dev xvfb
   libz-mingw-w64-dev libid3-3.8.3-dev
   lame id3v2 imagemagick x11-apps fonts-wine dpkg-dev patch xz-utils
-  locales fp-utils nsis python3
+  locales fp-utils nsis python3 fonts-wqy-microhei
 )
 
 install_packages() {
@@ -130,6 +130,14 @@ start_wine() {
     wineserver -w
     # Without a window manager Wine waits 2 s on every closing window.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    # Glyphs for Chinese and Japanese names: the dialog font links to
+    # "SimSun" for them, which a free CJK font stands in for here.
+    local cjk=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
+    if [ -f "$cjk" ]; then
+      cp "$cjk" "$QUORV_WINEPREFIX/drive_c/windows/Fonts/simsun.ttc"
+      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f \
+        >/dev/null 2>&1 </dev/null || true
+    fi
     wineserver -w
   fi
   wineserver -p >/dev/null 2>&1 </dev/null
