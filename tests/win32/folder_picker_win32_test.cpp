@@ -19,6 +19,7 @@
 #include "tools/error_log.h"
 #include "tools/system_access.h"
 #include "tools/folder_picker_win32.h"
+#include "platform/text_win32.h"
 
 namespace quorv::win {
 namespace {
@@ -142,8 +143,9 @@ TEST(FolderPickerBrowserTest, CancelLeavesTheFolderAsItWas) {
 std::vector<std::pair<UINT, std::string>> g_sent;
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == BFFM_SETSTATUSTEXTA || message == BFFM_SETSELECTIONA) {
-        g_sent.emplace_back(message, lParam ? reinterpret_cast<const char*>(lParam) : "");
+    // The picker speaks to the browser in wide text (names of any script).
+    if (message == BFFM_SETSTATUSTEXTW || message == BFFM_SETSELECTIONW) {
+        g_sent.emplace_back(message, lParam ? NarrowFromWide(reinterpret_cast<const wchar_t*>(lParam)) : "");
         return 0;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
@@ -194,7 +196,7 @@ protected:
 TEST_F(FolderPickerEventsTest, OpensOnTheFolderAndShowsEachSelection) {
     detail::FolderPickerSession session(dir.path());
     EXPECT_EQ(Event(session, BFFM_INITIALIZED), 0);
-    EXPECT_EQ(Sent(BFFM_SETSELECTIONA), std::vector<std::string>{dir.path()});
+    EXPECT_EQ(Sent(BFFM_SETSELECTIONW), std::vector<std::string>{dir.path()});
 
     const std::string sub = dir.path() + "\\Sub";
     ASSERT_TRUE(::CreateDirectoryA(sub.c_str(), nullptr));
@@ -202,8 +204,8 @@ TEST_F(FolderPickerEventsTest, OpensOnTheFolderAndShowsEachSelection) {
     ASSERT_TRUE(item);
     EXPECT_EQ(Event(session, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(item.get())), 0);
     EXPECT_TRUE(SamePath(TextOf(edit), sub)) << TextOf(edit);
-    ASSERT_EQ(Sent(BFFM_SETSTATUSTEXTA).size(), 1u);
-    EXPECT_TRUE(SamePath(Sent(BFFM_SETSTATUSTEXTA)[0], sub));
+    ASSERT_EQ(Sent(BFFM_SETSTATUSTEXTW).size(), 1u);
+    EXPECT_TRUE(SamePath(Sent(BFFM_SETSTATUSTEXTW)[0], sub));
 
     // An item without a file-system path (the computer): the picker's folder, no status.
     CoTaskMemPtr<ITEMIDLIST> computer;
@@ -214,13 +216,13 @@ TEST_F(FolderPickerEventsTest, OpensOnTheFolderAndShowsEachSelection) {
     }
     Event(session, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(computer.get()));
     EXPECT_EQ(TextOf(edit), dir.path());
-    EXPECT_EQ(Sent(BFFM_SETSTATUSTEXTA).size(), 1u);
+    EXPECT_EQ(Sent(BFFM_SETSTATUSTEXTW).size(), 1u);
 
     // A start folder longer than the browser's buffer is not handed to it.
     g_sent.clear();
     detail::FolderPickerSession longStart(dir.path() + "\\" + std::string(300, 'x'));
     Event(longStart, BFFM_INITIALIZED);
-    EXPECT_TRUE(Sent(BFFM_SETSELECTIONA).empty());
+    EXPECT_TRUE(Sent(BFFM_SETSELECTIONW).empty());
 }
 
 TEST_F(FolderPickerEventsTest, TypedNewPathIsCreatedReadFromTheBoxAtItsRealLength) {
@@ -270,7 +272,7 @@ TEST_F(FolderPickerEventsTest, TooLongTypedPathKeepsTheBrowserOpenAndCreatesNoth
     EXPECT_EQ(Event(session, BFFM_VALIDATEFAILEDA), 1);
     EXPECT_FALSE(session.typedAccepted());
     EXPECT_FALSE(IsFolder(dir.path() + "\\" + longName));
-    EXPECT_EQ(Sent(BFFM_SETSTATUSTEXTA), std::vector<std::string>{"The path is too long."});
+    EXPECT_EQ(Sent(BFFM_SETSTATUSTEXTW), std::vector<std::string>{"The path is too long."});
     std::string folder = "unchanged";
     EXPECT_FALSE(session.Finish(nullptr, folder));
     EXPECT_EQ(folder, "unchanged");
