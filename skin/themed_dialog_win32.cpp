@@ -135,8 +135,14 @@ bool ThemedDialog::NcPaint(WPARAM, LPARAM, LRESULT& result) {
 }
 
 bool ThemedDialog::NcActivate(WPARAM wParam, LPARAM, LRESULT& result) {
+    ShowActivation(wParam != FALSE);
+    result = TRUE;
+    return true;
+}
+
+void ThemedDialog::ShowActivation(bool active) {
     DrawWindowFrame(hwnd(), theme_);
-    titleBar_.SetActive(wParam != FALSE);
+    titleBar_.SetActive(active);
     if (titleBar_.hwnd()) ::InvalidateRect(titleBar_.hwnd(), nullptr, FALSE);
     for (HWND child = ::GetWindow(hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         CMacButton* button = CMacButton::FromWindow(child);
@@ -147,12 +153,12 @@ bool ThemedDialog::NcActivate(WPARAM wParam, LPARAM, LRESULT& result) {
             if (r.top < skin::kTitleBarHeight) ::InvalidateRect(child, nullptr, FALSE);
         }
     }
-    result = TRUE;
-    return true;
 }
 
-bool ThemedDialog::Activate(WPARAM, LPARAM, LRESULT&) {
-    DrawWindowFrame(hwnd(), theme_);
+bool ThemedDialog::Activate(WPARAM wParam, LPARAM, LRESULT&) {
+    // Activation also shows in the caption here: a window activated while
+    // it was being created gets no second WM_NCACTIVATE (so under Wine).
+    ShowActivation(LOWORD(wParam) != WA_INACTIVE);
     return false;  // the dialog's own handling keeps the focus right
 }
 

@@ -81,6 +81,8 @@ private:
     bool DoubleClick(WPARAM, LPARAM, LRESULT& result);
     bool TextChanged(WPARAM, LPARAM, LRESULT& result);
     bool InDragStrip(LPARAM point) const;
+    // Draws the frame, the caption and the caption buttons as active or not.
+    void ShowActivation(bool active);
 
     int theme_;
     int dragStrip_;
