@@ -130,20 +130,28 @@ Program::~Program() { Kill(); }
 bool Program::running() const { return process_ && main_ && !Exited(); }
 
 bool Program::WaitIdle(int timeoutMs) const {
-    // The fence: the filter box's "modified" flag, which the program never
-    // reads. Cleared with a sent message, set again by a posted one: the
-    // flag is set once the window's thread takes posted messages again,
-    // which it does only in a message loop (its own or a modal window's),
-    // not while a command runs, even when the command answers sent
-    // messages meanwhile.
+    // The fence: the filter box's text limit, which the program never sets
+    // or reads, and which stays far above any text typed into the box. A
+    // posted message sets it to a new value: the value shows once the
+    // window's thread takes posted messages again, which it does only in a
+    // message loop (its own or a modal window's), not while a command runs,
+    // even when the command answers sent messages meanwhile. A modal window
+    // that ends may drop a posted message (Wine's file dialogs do), so the
+    // fence is posted again while it does not show.
+    static std::atomic<unsigned> count{0};
+    const WPARAM mark = 0x7FFF0000u + (count++ % 0xFFFFu);
     const Window fence = Control(IDC_FILTER);
     const double end = Seconds() + timeoutMs / 1000.0;
     const auto left = [&] { return std::max(1, static_cast<int>((end - Seconds()) * 1000.0)); };
-    if (!fence.Send(EM_SETMODIFY, FALSE, 0, nullptr, left()) || !fence.Post(EM_SETMODIFY, TRUE, 0)) return false;
+    double repost = 0;
     for (;;) {
-        LRESULT modified = 0;
-        if (!fence.Send(EM_GETMODIFY, 0, 0, &modified, left())) return false;
-        if (modified) return true;
+        if (Seconds() >= repost) {
+            if (!fence.Post(EM_SETLIMITTEXT, mark, 0)) return false;
+            repost = Seconds() + 0.25;
+        }
+        LRESULT limit = 0;
+        if (!fence.Send(EM_GETLIMITTEXT, 0, 0, &limit, left())) return false;
+        if (static_cast<WPARAM>(limit) == mark) return true;
         if (Seconds() >= end) return false;
         ::Sleep(1);
     }

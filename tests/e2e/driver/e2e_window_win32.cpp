@@ -129,6 +129,15 @@ std::vector<Window> Window::Children() const {
     return children;
 }
 
+Window Window::Descendant(const char* className) const {
+    for (const Window& child : Children()) {
+        if (::lstrcmpiA(child.ClassName().c_str(), className) == 0) return child;
+        const Window below = child.Descendant(className);
+        if (below) return below;
+    }
+    return Window();
+}
+
 Window Window::ChildWithText(const std::string& text, const char* className) const {
     for (const Window& child : Children()) {
         if (className && ::lstrcmpiA(child.ClassName().c_str(), className) != 0) continue;
@@ -440,9 +449,10 @@ bool FileDialog::IsOne(const Window& window) {
 }
 
 Window FileDialog::FileNameBox() const {
+    // Wine: a ComboBoxEx32 holding a combo box holding the edit.
     const Window combo = window_.Child(kFileNameCombo);
     if (combo) {
-        const Window edit(::FindWindowExW(combo.hwnd(), nullptr, L"Edit", nullptr));
+        const Window edit = combo.Descendant("Edit");
         if (edit) return edit;
     }
     return window_.Child(kFileNameEdit);
@@ -472,26 +482,6 @@ std::string FolderBrowser::Status() const {
         if (text.size() >= 3 && text[1] == ':' && text[2] == '\\') return text;
     }
     return std::string();
-}
-
-bool FolderBrowser::Select(const std::string& folder) const {
-    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE,
-                                   window_.ProcessId());
-    if (!process) return false;
-    bool ok = false;
-    void* remote = ::VirtualAllocEx(process, nullptr, folder.size() + 1, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (remote) {
-        SIZE_T written = 0;
-        if (::WriteProcessMemory(process, remote, folder.c_str(), folder.size() + 1, &written) &&
-            written == folder.size() + 1) {
-            DWORD_PTR answer = 0;
-            ok = ::SendMessageTimeoutA(window_.hwnd(), BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                                       SMTO_NORMAL, kAnswerTimeout, &answer) != 0;
-        }
-        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    }
-    ::CloseHandle(process);
-    return ok;
 }
 
 bool FolderBrowser::Ok() const { return window_.Child(IDOK).Click(); }

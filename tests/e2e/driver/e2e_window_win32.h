@@ -65,6 +65,8 @@ public:
     Window Parent() const;
     Window Child(int id) const;
     std::vector<Window> Children() const;  // direct children, in z-order
+    // The first window of this class among all descendants (depth first).
+    Window Descendant(const char* className) const;
     // The first child with this text (and class, when given); none: empty.
     Window ChildWithText(const std::string& text, const char* className = nullptr) const;
     DWORD ProcessId() const;
@@ -162,7 +164,10 @@ private:
     Window window_;
 };
 
-// The system's folder browser.
+// The system's folder browser. Under Wine it has no edit box, and
+// BFFM_SETSELECTION from another process (the path written into the
+// browser's memory) changes nothing: a case sets the program's last folder,
+// on which the browser opens, and presses OK.
 class FolderBrowser {
 public:
     explicit FolderBrowser(Window window) : window_(window) {}
@@ -170,9 +175,6 @@ public:
     const Window& window() const { return window_; }
     // The status text the program writes (the selected folder's path).
     std::string Status() const;
-    // Selects a folder (the path is written into the browser's process for
-    // BFFM_SETSELECTION).
-    bool Select(const std::string& folder) const;
     bool Ok() const;
     bool Cancel() const;
 
