@@ -493,9 +493,17 @@ TEST(BuilderTest, DeleteAndMoveLinesAndTheStatusLine) {
     ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {1, 3}));
     ASSERT_TRUE(ClickQuietly(program, IDC_DELETE_RULE));
     EXPECT_EQ(rules.Items(), at({1, 3, 5}));
-    // By the Delete key while the rule list has the focus.
+    // The Delete key in the parameter box edits its text; no line goes.
     ASSERT_TRUE(program.ChooseItem(IDC_FAVOURITES, 0));
     ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {1, 3}));
+    ASSERT_TRUE(RunSteps(program, {Target("FILENAME"), Action("PREFIX"), Type("ab")}));
+    const Window parameterEdit(::FindWindowExW(program.Control(IDC_PARAMETER).hwnd(), nullptr, L"Edit", nullptr));
+    ASSERT_TRUE(FocusWindow(parameterEdit));
+    ASSERT_TRUE(program.PressKey(VK_HOME));
+    ASSERT_TRUE(program.PressKey(VK_DELETE));
+    EXPECT_EQ(ReadBuilder(program).parameter, "b");
+    EXPECT_EQ(rules.Items(), five);
+    // By the Delete key while the rule list has the focus.
     ASSERT_TRUE(program.Focus(IDC_RULE_LIST));
     ASSERT_TRUE(program.PressKey(VK_DELETE));
     EXPECT_EQ(rules.Items(), at({1, 3, 5}));

@@ -80,9 +80,9 @@ TEST(SideToolsTest, CopyAndMoveTheSelectedFilesByButtonAndKey) {
     EXPECT_TRUE(Exists(a) && Exists(b));
 
     // Ctrl+C, from the bottom to the top: the top file's copy is the last
-    // one and stays.
+    // one and stays. The key copies files even from the filter box.
     ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0, 4}));
-    ASSERT_TRUE(program.Focus(IDC_FILE_LIST));
+    ASSERT_TRUE(program.Focus(IDC_FILTER));
     KeyPress('C', kCtrl);
     ASSERT_TRUE(AcceptBrowser(program, dest));
     EXPECT_EQ(ReadBytes(dest + "\\x.txt"), "top");

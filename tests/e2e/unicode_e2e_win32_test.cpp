@@ -5,8 +5,8 @@
 // UTF-16, exactly as the window holds them.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/driver/e2e_unicode_win32.h"
 #include "tests/e2e/driver/e2e_builder_win32.h"
+#include "tests/e2e/driver/e2e_unicode_win32.h"
 #include "tests/e2e/e2e_cases.h"
 
 namespace quorv::e2e {
@@ -42,6 +42,16 @@ Names Prefixed(const Names& names) {
     return out;
 }
 
+// The folder browser's status line (the selected folder) in UTF-16.
+std::wstring BrowserStatus(const FolderBrowser& browser) {
+    for (const Window& child : browser.window().Children()) {
+        if (child.ClassName() != "Static") continue;
+        const std::wstring text = WideText(child);
+        if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') return text;
+    }
+    return std::wstring();
+}
+
 // Types UTF-16 text into a combo box's edit as the keyboard would.
 bool TypeWide(const Program& program, int combo, const std::wstring& text) {
     const Window edit(::FindWindowExW(program.Control(combo).hwnd(), nullptr, L"Edit", nullptr));
@@ -55,10 +65,11 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     ProgramFolder folder("unicode");
     ASSERT_TRUE(folder.ok());
     const std::wstring data = Widen(folder.At("data"));
-    const std::string dest = folder.MakeFolder("dest");
+    // The folder to copy and move into is named in two scripts too.
+    const std::wstring dest = Widen(folder.At("")) + L"\u76ee\u7684\u5730 Ziel";
     const WideTreeGuard dataGuard(data);
-    const WideTreeGuard destGuard(Widen(dest));
-    ASSERT_TRUE(MakeWideFolders(data));
+    const WideTreeGuard destGuard(dest);
+    ASSERT_TRUE(MakeWideFolders(data) && MakeWideFolders(dest));
     Names paths;
     for (const std::wstring& name : kNames) {
         paths.push_back(data + L"\\" + name);
@@ -67,7 +78,7 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     ASSERT_TRUE(WriteBytes(folder.HandoffPath(), Utf8HandoffBytes(paths)));
     ASSERT_TRUE(folder.WriteFavourite("Greek prefix", {kPrefixRule}));
     SettingsRecord settings;
-    settings.copyMoveFolder = dest;
+    settings.copyMoveFolder = Utf8(dest);
     ASSERT_TRUE(folder.WriteSettings(settings));
     Program program(folder);
     ASSERT_TRUE(program.running());
@@ -106,12 +117,12 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     ASSERT_TRUE(program.Click(IDC_COPY_FILES));
     FolderBrowser browser = program.WaitForFolderBrowser();
     ASSERT_TRUE(browser.window());
-    ASSERT_TRUE(WaitUntil([&] { return ::lstrcmpiA(browser.Status().c_str(), dest.c_str()) == 0; }));
+    EXPECT_TRUE(WaitUntil([&] { return BrowserStatus(browser) == dest; })) << Utf8(BrowserStatus(browser));
     ASSERT_TRUE(browser.Ok());
     ASSERT_TRUE(program.Settle());
     EXPECT_FALSE(DialogOpen(program));
-    EXPECT_EQ(WideNamesIn(Widen(dest)), Sorted({kNames[0], kNames[3]}));
-    EXPECT_EQ(ReadWideFile(Widen(dest) + L"\\" + kNames[3]), Utf8(kNames[3]));
+    EXPECT_EQ(WideNamesIn(dest), Sorted({kNames[0], kNames[3]}));
+    EXPECT_EQ(ReadWideFile(dest + L"\\" + kNames[3]), Utf8(kNames[3]));
     // Moved by key: the Greek and the Cyrillic names leave the list.
     ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {1, 2}));
     ASSERT_TRUE(program.Focus(IDC_FILE_LIST));
@@ -121,7 +132,7 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     ASSERT_TRUE(browser.Ok());
     ASSERT_TRUE(program.Settle());
     EXPECT_FALSE(DialogOpen(program));
-    EXPECT_EQ(WideNamesIn(Widen(dest)), Sorted(kNames));
+    EXPECT_EQ(WideNamesIn(dest), Sorted(kNames));
     EXPECT_EQ(WideNamesIn(data), Sorted({kNames[0], kNames[3]}));
     EXPECT_EQ(WideItems(list), (Names{paths[0], paths[3]}));
 
@@ -135,6 +146,19 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     EXPECT_EQ(WideItems(program.Control(IDC_RULE_LIST)).back(), L"FILENAME SUFFIX \"" + typed + L"\"");
     ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {0}));
     ASSERT_TRUE(program.Control(IDC_DELETE_RULE).Click() && program.Settle());
+    // Saved as a rule file: the same bytes as the command line writes for the line.
+    ASSERT_TRUE(program.Click(IDC_SAVE_RULES));
+    const FileDialog save = program.WaitForFileDialog();
+    ASSERT_TRUE(save.window());
+    ASSERT_TRUE(save.EnterName("Typed"));
+    ASSERT_TRUE(save.Ok());
+    ASSERT_TRUE(program.Settle());
+    const std::string cli = folder.At("cli.qvr");
+    ASSERT_EQ(RunProcess(Build().commandLine,
+                         std::vector<std::wstring>{L"rules", L"--write", Widen(cli), L"FILENAME SUFFIX \"" + typed + L"\""}),
+              0);
+    EXPECT_EQ(ReadBytes(folder.At("favorite\\Typed.qvr")), StringListRecord({Utf8(L"FILENAME SUFFIX \"" + typed + L"\"")}));
+    EXPECT_EQ(ReadBytes(folder.At("favorite\\Typed.qvr")), ReadBytes(cli));
     ASSERT_TRUE(program.Click(IDC_PREVIEW));
     const std::wstring stem0 = kNames[0].substr(0, kNames[0].size() - 4);
     const std::wstring stem3 = kNames[3].substr(0, kNames[3].size() - 4);

@@ -142,9 +142,15 @@ std::wstring Quoted(const std::wstring& argument) {
 }  // namespace
 
 int RunProcess(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs) {
+    std::vector<std::wstring> wide;
+    for (const std::string& argument : arguments) wide.push_back(Widen(argument));
+    return RunProcess(program, wide, timeoutMs);
+}
+
+int RunProcess(const std::string& program, const std::vector<std::wstring>& arguments, int timeoutMs) {
     const std::wstring path = Widen(program);
     std::wstring command = Quoted(path);
-    for (const std::string& argument : arguments) command += L" " + Quoted(Widen(argument));
+    for (const std::wstring& argument : arguments) command += L" " + Quoted(argument);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

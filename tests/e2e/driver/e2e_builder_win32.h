@@ -64,5 +64,7 @@ bool SaveSettledScreenshot(const Program& program, const std::string& name, cons
 // reading of a command line), waits for its end and gives its exit code;
 // -1 when it could not be started or did not end within the time limit.
 int RunProcess(const std::string& program, const std::vector<std::string>& arguments, int timeoutMs = 30000);
+// The same with arguments in UTF-16 (names in any script).
+int RunProcess(const std::string& program, const std::vector<std::wstring>& arguments, int timeoutMs = 30000);
 
 }  // namespace quorv::e2e
