@@ -52,6 +52,13 @@ bool ShootBuilder(const Program& program, const char* name) {
     return SaveSettledScreenshot(program, name, frame);
 }
 
+// Clicks an entry of a list box with the mouse (with modifiers) and settles.
+bool ClickItem(const Program& program, int list, int index, unsigned modifiers = kNoModifier) {
+    const RECT item = program.Control(list).ItemScreenRect(index);
+    MouseClickAt(POINT{item.left + 40, (item.top + item.bottom) / 2}, modifiers);
+    return program.Settle();
+}
+
 // Presses a button that must leave no window open behind it.
 ::testing::AssertionResult ClickQuietly(const Program& program, int id) {
     if (!program.Click(id)) return ::testing::AssertionFailure() << "no answer to the click on " << id;
@@ -392,8 +399,8 @@ TEST(BuilderTest, SelectingALineFillsTheBuilderAndUpdateWritesItBack) {
     EXPECT_EQ(view.parameterSelection, -1);
     EXPECT_EQ(view.label, "position:");
     EXPECT_EQ(view.value, "5");
-    // The replacement with blanks on both sides of the word "with".
-    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {2}));
+    // The replacement with blanks on both sides of the word "with", clicked.
+    ASSERT_TRUE(ClickItem(program, IDC_RULE_LIST, 2));
     view = ReadBuilder(program);
     EXPECT_EQ(view.action, "REPLACE");
     EXPECT_EQ(view.parameter, "a b");
@@ -487,10 +494,15 @@ TEST(BuilderTest, DeleteAndMoveLinesAndTheStatusLine) {
     // Moving leaves the status line alone.
     EXPECT_EQ(program.Status(), ReadyStatus(2));
 
-    // Delete by button: lines 2 and 4 of five go, the others keep their order.
-    ASSERT_TRUE(program.ChooseItem(IDC_FAVOURITES, 0));
+    // Delete by button: lines 2 and 4 of five go, the others keep their
+    // order. With the mouse: a click on the favourite that is selected
+    // already loads it again; a click and a Ctrl+click select two lines.
+    ASSERT_TRUE(ClickItem(program, IDC_FAVOURITES, 0));
     ASSERT_EQ(rules.Items(), five);
-    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {1, 3}));
+    ASSERT_TRUE(ClickItem(program, IDC_RULE_LIST, 1));
+    ASSERT_TRUE(ClickItem(program, IDC_RULE_LIST, 3, kCtrl));
+    ASSERT_EQ(rules.Selection(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(ReadBuilder(program).parameter, "4");  // the caret line, read back
     ASSERT_TRUE(ClickQuietly(program, IDC_DELETE_RULE));
     EXPECT_EQ(rules.Items(), at({1, 3, 5}));
     // The Delete key in the parameter box edits its text; no line goes.
@@ -529,6 +541,16 @@ TEST(BuilderTest, DeleteAndMoveLinesAndTheStatusLine) {
     ASSERT_TRUE(RunSteps(program, {Target("FILEEXT"), Action("LOWERCASE")}));
     ASSERT_TRUE(ClickQuietly(program, IDC_ADD_RULE));
     EXPECT_EQ(program.Status(), ReadyStatus(2));
+    // The horizontal extent follows the widest line, after an add and after a delete.
+    const int narrow = rules.HorizontalExtent();
+    ASSERT_TRUE(RunSteps(program, {Target("FILENAME"), Action("SUFFIX"), Type(std::string(120, 'w'))}));
+    ASSERT_TRUE(ClickQuietly(program, IDC_ADD_RULE));
+    const int wide = rules.HorizontalExtent();
+    EXPECT_GT(wide, narrow + 300);
+    EXPECT_GT(wide, program.Control(IDC_RULE_LIST).ClientRect().right);
+    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {1}));
+    ASSERT_TRUE(ClickQuietly(program, IDC_DELETE_RULE));
+    EXPECT_EQ(rules.HorizontalExtent(), narrow);
     // Without files the status line asks for files, whatever the rules.
     ASSERT_TRUE(program.Click(IDC_REMOVE_ALL));
     EXPECT_EQ(program.Status(), kFileListNullStatus);

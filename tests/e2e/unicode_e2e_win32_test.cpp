@@ -201,5 +201,43 @@ TEST(UnicodeTest, PathOfAboutThreeHundredCharactersThroughRenameAndUndo) {
     ASSERT_TRUE(program.Close(true));
 }
 
+// Types a name in UTF-16 into the file name box of a file dialog.
+bool EnterWideName(const FileDialog& dialog, const std::wstring& name) {
+    const Window combo = dialog.window().Child(0x047C);  // cmb13 (Wine: an edit inside a combo box)
+    Window box = combo ? combo.Descendant("Edit") : Window();
+    if (!box) box = dialog.window().Child(0x0480);  // edt1
+    return box && box.Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str())) && WideText(box) == name;
+}
+
+TEST(UnicodeTest, RuleFilesNamedInAnotherScript) {
+    ProgramFolder folder("unicode-rules");
+    ASSERT_TRUE(folder.ok());
+    const std::wstring favourites = Widen(folder.At("favorite"));
+    const WideTreeGuard guard(favourites);
+    const std::wstring title = L"\u0424\u043e\u0442\u043e \u65e5\u4ed8";  // Фото 日付
+    const std::vector<std::string> lines = {"FILENAME SUFFIX date format:yyyy-mm-dd", kPrefixRule};
+    ASSERT_TRUE(MakeWideFolders(favourites));
+    ASSERT_TRUE(WriteWideFile(favourites + L"\\" + title + L".qvr", StringListRecord(lines)));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+
+    // Listed by its title, and picked.
+    ASSERT_EQ(WideItems(program.Control(IDC_FAVOURITES)), Names{title});
+    ASSERT_TRUE(program.ChooseItem(IDC_FAVOURITES, 0));
+    EXPECT_EQ(WideItems(program.Control(IDC_RULE_LIST)), (Names{FromUtf8(lines[0]), FromUtf8(lines[1])}));
+
+    // Saved under a name in another script: listed at once.
+    const std::wstring saved = L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac \U0001F389";
+    ASSERT_TRUE(program.Click(IDC_SAVE_RULES));
+    const FileDialog dialog = program.WaitForFileDialog();
+    ASSERT_TRUE(dialog.window());
+    ASSERT_TRUE(EnterWideName(dialog, saved));
+    ASSERT_TRUE(dialog.Ok());
+    ASSERT_TRUE(program.Settle());
+    EXPECT_EQ(ReadWideFile(favourites + L"\\" + saved + L".qvr"), StringListRecord(lines));
+    EXPECT_EQ(Sorted(WideItems(program.Control(IDC_FAVOURITES))), Sorted({title, saved}));
+    ASSERT_TRUE(program.Close(true));
+}
+
 }  // namespace
 }  // namespace quorv::e2e
