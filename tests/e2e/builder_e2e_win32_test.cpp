@@ -491,6 +491,12 @@ TEST(BuilderTest, DeleteAndMoveLinesAndTheStatusLine) {
     ASSERT_TRUE(ClickQuietly(program, IDC_RULE_UP));
     EXPECT_EQ(rules.Items(), at({2, 1, 4, 3, 5}));
     EXPECT_EQ(rules.Selection(), (std::vector<int>{0, 1}));
+    // With no line selected (the caret on line 3), moving does nothing.
+    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {}, 2));
+    ASSERT_EQ(rules.Caret(), 2);
+    ASSERT_TRUE(ClickQuietly(program, IDC_RULE_UP));
+    ASSERT_TRUE(ClickQuietly(program, IDC_RULE_DOWN));
+    EXPECT_EQ(rules.Items(), at({2, 1, 4, 3, 5}));
     // Moving leaves the status line alone.
     EXPECT_EQ(program.Status(), ReadyStatus(2));
 

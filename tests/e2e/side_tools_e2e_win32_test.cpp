@@ -205,7 +205,7 @@ struct PictureCheck {
 
 // The pane shows the picture fitted: its extent along the banded axis and
 // across it as the fitting rule puts it, the bands at both ends visible.
-void ExpectPictureInPane(const Program& program, const Window& pane, const PictureCheck& check, COLORREF background) {
+void ExpectPictureInPane(const Window& pane, const PictureCheck& check, COLORREF background) {
     const RECT area = pane.ClientOnScreen();
     const RECT fitted = Fitted(check.width, check.height, area);
     const int midX = (fitted.left + fitted.right) / 2;
@@ -234,7 +234,6 @@ void ExpectPictureInPane(const Program& program, const Window& pane, const Pictu
     if (fitted.top - 3 >= area.top) {
         EXPECT_TRUE(Near(image.At(midX, fitted.top - 3), background, 6)) << check.name;
     }
-    (void)program;
 }
 
 TEST(SideToolsTest, QuickViewShowsPicturesFittedInItsFrame) {
@@ -270,13 +269,13 @@ TEST(SideToolsTest, QuickViewShowsPicturesFittedInItsFrame) {
     const PictureCheck landscape{"landscape", 600, 300, true, RGB(255, 0, 0), RGB(0, 255, 0)};
     const PictureCheck portrait{"portrait", 150, 450, false, RGB(0, 0, 255), RGB(255, 255, 0)};
     ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0}));
-    ExpectPictureInPane(program, pane, landscape, background);
+    ExpectPictureInPane(pane, landscape, background);
     const RECT window = program.main().ScreenRect();
     EXPECT_TRUE(SaveSettledScreenshot(program, "quickview_landscape", window));
 
     // Several selected: the preview follows the focused one.
     ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0, 1}, 1));
-    ExpectPictureInPane(program, pane, portrait, background);
+    ExpectPictureInPane(pane, portrait, background);
     EXPECT_TRUE(SaveSettledScreenshot(program, "quickview_portrait", window));
 
     // A sound with no player installed, and a file without extension: the
@@ -305,7 +304,24 @@ TEST(SideToolsTest, QuickViewShowsPicturesFittedInItsFrame) {
     EXPECT_TRUE(frame.Visible());
     EXPECT_TRUE(pane.Visible());
     EXPECT_EQ(program.Control(IDC_FILE_LIST).RectIn(program.main()).right, frame.RectIn(program.main()).left - 5);
-    ExpectPictureInPane(program, pane, landscape, background);
+    ExpectPictureInPane(pane, landscape, background);
+
+    // Maximized: the frame moves with the right edge, the pane follows and
+    // the picture is fitted into its new place.
+    ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));
+    ASSERT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+    ASSERT_TRUE(program.Settle());
+    const RECT wideFrame = frame.RectIn(program.main());
+    const RECT widePane = pane.RectIn(program.main());
+    EXPECT_EQ(wideFrame.right, program.main().ClientRect().right - 17);
+    EXPECT_EQ(widePane.left, wideFrame.left + 4);
+    EXPECT_EQ(widePane.top, wideFrame.top + 16);
+    EXPECT_EQ(widePane.right, wideFrame.right - 4);
+    EXPECT_EQ(widePane.bottom, wideFrame.bottom - 4);
+    ExpectPictureInPane(pane, landscape, background);
+    ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));
+    ASSERT_TRUE(WaitUntil([&] { return !program.Maximized(); }));
+    ASSERT_TRUE(program.Settle());
 
     // The previewed picture can be renamed.
     ASSERT_TRUE(program.ChooseItem(IDC_FAVOURITES, 0));
@@ -341,7 +357,7 @@ TEST(SideToolsTest, QuickViewOffAtStartKeepsTheFrameHidden) {
     EXPECT_FALSE(pane.Visible());
     ASSERT_TRUE(program.Click(IDC_QUICKVIEW));
     EXPECT_TRUE(pane.Visible());
-    ExpectPictureInPane(program, pane, PictureCheck{"landscape", 600, 300, true, RGB(255, 0, 0), RGB(0, 255, 0)},
+    ExpectPictureInPane(pane, PictureCheck{"landscape", 600, 300, true, RGB(255, 0, 0), RGB(0, 255, 0)},
                         kBackgroundColour[kSilver]);
     ASSERT_TRUE(program.Close(true));
 }

@@ -165,6 +165,20 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     EXPECT_EQ(WideText(program.Control(IDC_RESULT_LIST)),
               Preview(paths[0], data + L"\\" + stem0 + typed + L".txt") +
                   Preview(paths[3], data + L"\\" + stem3 + typed + L".txt"));
+
+    // A replacement typed into the value box in yet another script.
+    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {0}));
+    ASSERT_TRUE(program.Control(IDC_ACTION).PickComboItem("REPLACE") && program.Settle());
+    ASSERT_TRUE(TypeWide(program, IDC_PARAMETER, L"\u5199\u771f"));              // 写真
+    ASSERT_TRUE(TypeWide(program, IDC_VALUE, L"\u0424\u043e\u0442\u043e"));    // Фото
+    ASSERT_TRUE(program.Click(IDC_UPDATE_RULE));
+    EXPECT_FALSE(DialogOpen(program));
+    EXPECT_EQ(WideItems(program.Control(IDC_RULE_LIST)),
+              Names{L"FILENAME REPLACE \"\u5199\u771f\" with \"\u0424\u043e\u0442\u043e\""});
+    ASSERT_TRUE(program.Click(IDC_PREVIEW));
+    EXPECT_EQ(WideText(program.Control(IDC_RESULT_LIST)),
+              Preview(paths[0], data + L"\\\u0424\u043e\u0442\u043e_\u6771\u4eac.txt") +
+                  L"\"" + paths[3] + L"\"  not changed\r\n");
     ASSERT_TRUE(program.Close(true));
 }
 
