@@ -96,7 +96,7 @@ TEST(ShellTest, MenuItemHandsTheFilesToANewWindow) {
     EXPECT_FALSE(Exists(folder.HandoffPath()));
     EXPECT_EQ(program.Control(IDC_STATUS).Text(), kRuleListNullStatus);
     const RECT shot = program.main().ScreenRect();
-    EXPECT_TRUE(SaveScreenshot("shell_handoff", &shot));
+    EXPECT_TRUE(SaveSettledScreenshot(program.main(), "shell_handoff", shot));
     EXPECT_TRUE(program.Close());
 }
 

@@ -100,9 +100,8 @@ std::uint64_t Fingerprint(const RECT& area) {
 
 }  // namespace
 
-bool SaveSettledScreenshot(const Program& program, const std::string& name, const RECT& area) {
-    ::RedrawWindow(program.main().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    if (!program.Settle()) return false;
+bool SaveSettledScreenshot(const Window& main, const std::string& name, const RECT& area) {
+    ::RedrawWindow(main.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     std::uint64_t last = Fingerprint(area);
     WaitUntil(
         [&] {
@@ -113,6 +112,11 @@ bool SaveSettledScreenshot(const Program& program, const std::string& name, cons
         },
         3000, 150);
     return SaveScreenshot(name, &area);
+}
+
+bool SaveSettledScreenshot(const Program& program, const std::string& name, const RECT& area) {
+    ::RedrawWindow(program.main().hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    return program.Settle() && SaveSettledScreenshot(program.main(), name, area);
 }
 
 namespace {

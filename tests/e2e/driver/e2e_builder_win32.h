@@ -59,6 +59,8 @@ bool DialogOpen(const Program& program);
 // its window anew and the picture holds still (Wine paints a moment after
 // the program is idle).
 bool SaveSettledScreenshot(const Program& program, const std::string& name, const RECT& area);
+// The same for a main window that the driver did not start.
+bool SaveSettledScreenshot(const Window& main, const std::string& name, const RECT& area);
 
 // Runs a program with these arguments (each quoted for the C runtime's
 // reading of a command line), waits for its end and gives its exit code;
