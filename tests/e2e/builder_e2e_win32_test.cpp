@@ -748,11 +748,17 @@ TEST(RuleFilesTest, DamagedFavouriteShowsTheFileErrorWithAStopIcon) {
         {"Too long", huge, "An unknown error occurred while accessing an unnamed file."},
     };
     ASSERT_TRUE(setup.folder.WriteFavourite("Good", {"FILEEXT LOWERCASE all"}));
-    for (const DamagedRow& row : rows) ASSERT_TRUE(WriteBytes(setup.folder.At(std::string("favorite\\") + row.title + ".qvr"), row.bytes));
+    for (const DamagedRow& row : rows) {
+        ASSERT_TRUE(WriteBytes(setup.folder.At(std::string("favorite\\") + row.title + ".qvr"), row.bytes));
+    }
+    // A favourite deleted after the start, and a folder that looks like a rule file.
+    ASSERT_TRUE(setup.folder.WriteFavourite("Gone", {"FILENAME PREFIX \"gone\""}));
+    ASSERT_TRUE(MakeFolders(setup.folder.At("favorite\\old.qvr")));
     Program program(setup.folder);
     ASSERT_TRUE(program.running());
     const Strings titles = program.Items(IDC_FAVOURITES);
-    ASSERT_EQ(titles.size(), 4u);
+    ASSERT_EQ(titles.size(), 5u);
+    EXPECT_EQ(std::count(titles.begin(), titles.end(), "old"), 0);
     const auto indexOf = [&](const std::string& title) {
         return static_cast<int>(std::find(titles.begin(), titles.end(), title) - titles.begin());
     };
@@ -793,6 +799,15 @@ TEST(RuleFilesTest, DamagedFavouriteShowsTheFileErrorWithAStopIcon) {
         EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{"FILEEXT LOWERCASE all"}) << row.title;
         EXPECT_EQ(program.Status(), ReadyStatus(filtered ? 1 : 2)) << row.title;
     }
+    // The deleted favourite: the rule list stays, no message, the status
+    // line refreshed all the same.
+    ASSERT_TRUE(::DeleteFileA(setup.folder.At("favorite\\Gone.qvr").c_str()));
+    ASSERT_TRUE(program.TypeInto(IDC_FILTER, filtered ? "" : "one"));
+    ASSERT_EQ(program.Status(), ReadyStatus(filtered ? 1 : 2));
+    ASSERT_TRUE(program.ChooseItem(IDC_FAVOURITES, indexOf("Gone")));
+    EXPECT_FALSE(DialogOpen(program));
+    EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{"FILEEXT LOWERCASE all"});
+    EXPECT_EQ(program.Status(), ReadyStatus(filtered ? 2 : 1));
     ASSERT_TRUE(program.Close(true));
 }
 

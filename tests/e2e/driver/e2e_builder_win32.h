@@ -1,8 +1,10 @@
 #pragma once
 // The rules builder of the main window as a user drives it: entries picked
 // from the four combo boxes, texts typed into the two editable ones, and
-// what the boxes show read back; the command line program run for the
-// bytes of a rule file.
+// what the boxes show read back. Beside it, what the cases of the builder
+// and the side tools share: whether a dialog of the program exists (shown
+// or about to show), screenshots taken once the window holds still, and the
+// command line program run for the bytes of a rule file.
 //
 //   ASSERT_TRUE(RunSteps(program, {Target("FILENAME"), Action("PREFIX"), Pick("digit"), TypeValue("3")}));
 //   ASSERT_TRUE(program.Click(IDC_ADD_RULE));
