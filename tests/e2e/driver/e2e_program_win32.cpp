@@ -92,7 +92,7 @@ std::string ProgramFolder::MakeFile(const std::string& relative, const std::stri
 namespace {
 
 bool IsMainWindow(const Window& window) {
-    return window.ClassName() == "#32770" && window.Text() == "Quorvane 2" && window.Child(IDC_FILE_LIST);
+    return window.ClassName() == "#32770" && window.Caption() == "Quorvane 2" && window.Child(IDC_FILE_LIST);
 }
 
 }  // namespace
@@ -162,6 +162,30 @@ bool Program::Settle(int timeoutMs) const {
     // come after a first fence: two more make sure they have been handled.
     for (int round = 0; round < 3; ++round)
         if (!WaitIdle(timeoutMs)) return false;
+    WaitPainted();
+    return true;
+}
+
+namespace {
+
+// Whether a window or any window inside it waits to be painted.
+bool PaintPending(HWND window) {
+    if (::GetUpdateRect(window, nullptr, FALSE)) return true;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && PaintPending(child)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool Program::WaitPainted(int timeoutMs) const {
+    // Painting comes after every other message: let the window's thread
+    // take its messages until nothing of the window waits to be painted.
+    const double end = Seconds() + timeoutMs / 1000.0;
+    while (PaintPending(main_.hwnd())) {
+        if (Seconds() >= end || !WaitIdle(timeoutMs)) return false;
+        ::Sleep(2);
+    }
     return true;
 }
 
@@ -217,7 +241,7 @@ Window Program::WaitForWindow(const std::function<bool(const Window&)>& which, i
 }
 
 Window Program::WaitForWindowTitled(const std::string& caption, int timeoutMs) const {
-    return WaitForWindow([&](const Window& w) { return w.Text() == caption; }, timeoutMs);
+    return WaitForWindow([&](const Window& w) { return w.Caption() == caption; }, timeoutMs);
 }
 
 MessageView Program::WaitForMessage(int timeoutMs) const {

@@ -104,8 +104,11 @@ public:
     bool WaitIdle(int timeoutMs = kCommandTimeout) const;
     // Idle three times over, so that key and mouse input given before and
     // messages posted by the last command (a check box posts its click)
-    // have been handled too.
+    // have been handled too; then painted.
     bool Settle(int timeoutMs = kCommandTimeout) const;
+    // Nothing of the main window waits to be painted (false when it still
+    // does after the time: a window that never validates itself).
+    bool WaitPainted(int timeoutMs = 3000) const;
 
     // ---- commands as the user gives them
     // Clicks a control of the main window (BM_CLICK) and waits until idle.
