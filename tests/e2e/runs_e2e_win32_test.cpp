@@ -311,10 +311,21 @@ TEST(RunsTest, WaitWindowShowsDuringALongRun) {
     EXPECT_TRUE(::GetWindowLongW(wait.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     const RECT shot = UnionOf({program.main().ScreenRect(), r});
     const bool shotDuringRun = SaveScreenshot("wait_window", &shot) && wait.Visible();
+    // The bar grows while the window's thread is busy renaming.
+    std::vector<int> filled;
+    while (wait && filled.size() < 2000) {
+        const int pixels = WaitBarPixels(wait, kSilver);
+        // A sample taken while the window was going away does not count.
+        if (wait.Visible() && (filled.empty() || pixels != filled.back())) filled.push_back(pixels);
+        ::Sleep(20);
+    }
     ASSERT_TRUE(program.WaitIdle());
     const double seconds = Seconds() - started;
     std::printf("renaming %d files took %.2f s\n", count, seconds);
     EXPECT_TRUE(shotDuringRun) << "the run ended before the screenshot was taken";
+    std::printf("the wait window's bar showed %zu different fillings\n", filled.size());
+    EXPECT_GE(filled.size(), 3u) << "the wait window did not repaint during the run";
+    EXPECT_TRUE(std::is_sorted(filled.begin(), filled.end())) << ::testing::PrintToString(filled);
     EXPECT_FALSE(wait);
 
     const std::string result = program.ResultText();
