@@ -121,8 +121,9 @@ Program::Program(const ProgramFolder& folder, int timeoutMs) {
         },
         timeoutMs);
     // Idle, and painted for the first time (the first paint lays the window
-    // out, or maximizes it).
-    if (main_ && Settle(timeoutMs)) startSeconds_ = Seconds() - started;
+    // out, or maximizes it); the foreground window, as a program just
+    // started is.
+    if (main_ && Settle(timeoutMs) && EnsureForeground()) startSeconds_ = Seconds() - started;
 }
 
 Program::~Program() { Kill(); }
@@ -203,7 +204,21 @@ bool Program::MouseClick(int id, unsigned modifiers) const {
 
 bool Program::Focus(int id) const { return FocusWindow(Control(id)); }
 
+bool Program::EnsureForeground() const {
+    const auto ours = [&] {
+        DWORD process = 0;
+        const HWND foreground = ::GetForegroundWindow();
+        if (foreground) ::GetWindowThreadProcessId(foreground, &process);
+        return process == processId_;
+    };
+    if (ours()) return true;
+    ::SetForegroundWindow(main_.hwnd());
+    return WaitUntil(ours, 3000) && Settle();
+}
+
 bool Program::PressKey(WORD virtualKey, unsigned modifiers) const {
+    // Keys go to the foreground window's thread.
+    if (!EnsureForeground()) return false;
     KeyPress(virtualKey, modifiers);
     return Settle();
 }
@@ -280,7 +295,7 @@ bool Program::Close(bool yes) {
     const Window focus = Focused();
     if (!(focus && ::IsChild(main_.hwnd(), focus.hwnd()) && ::GetForegroundWindow() == main_.hwnd()))
         Focus(IDC_FILE_LIST);
-    KeyPress(VK_ESCAPE);
+    if (!PressKey(VK_ESCAPE)) return false;
     const MessageView question = WaitForMessage();
     if (question.caption != "Please select" || !question.Press(yes ? "&Yes" : "&No")) return false;
     return yes ? WaitForExit() : Settle();

@@ -117,7 +117,11 @@ public:
     bool MouseClick(int id, unsigned modifiers = kNoModifier) const;
     // Gives a control the focus (the window becomes the foreground window).
     bool Focus(int id) const;
-    // Presses a key (with modifiers) in the foreground window and settles.
+    // Makes one of the program's windows the foreground window unless one
+    // is (keys go to the foreground window's thread).
+    bool EnsureForeground() const;
+    // Presses a key (with modifiers) in the program's foreground window and
+    // settles.
     bool PressKey(WORD virtualKey, unsigned modifiers = kNoModifier) const;
     // Replaces the filter box's text by typing it and settles.
     bool TypeInto(int id, const std::string& text) const;
