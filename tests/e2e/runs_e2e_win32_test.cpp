@@ -129,6 +129,54 @@ TEST(RunsTest, RulesThatChangeNothingStillEnableUndo) {
     ASSERT_TRUE(program.Close(true));
 }
 
+TEST(RunsTest, UndoAfterReorderingMovesEachFileBack) {
+    ProgramFolder folder("reordered");
+    ASSERT_TRUE(folder.ok());
+    const Strings files = MakeFiles(folder, "data", {"c.txt", "a.txt", "b.txt"});
+    ASSERT_TRUE(folder.WriteHandoff(files));
+    ASSERT_TRUE(folder.WriteFavourite("Numbers", {"FILENAME PREFIX digit length:2"}));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+    // Numbered in display order: c 01, a 02, b 03.
+    ASSERT_TRUE(program.Click(IDC_RENAME));
+    ASSERT_EQ(NamesIn(folder.At("data")), (Strings{"01c.txt", "02a.txt", "03b.txt"}));
+    ASSERT_TRUE(program.Enabled(IDC_UNDO));
+
+    // Sorting and moving keep Undo, and Undo still finds each file.
+    ASSERT_TRUE(program.Click(IDC_SORT));
+    ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {2}, 2));
+    ASSERT_TRUE(program.Click(IDC_FILE_UP));
+    EXPECT_EQ(Names(program.Items(IDC_FILE_LIST)), (Strings{"a.txt", "c.txt", "b.txt"}));
+    EXPECT_TRUE(program.Enabled(IDC_UNDO));
+    ASSERT_TRUE(program.Click(IDC_UNDO));
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(ReadBytes(folder.At("data\\a.txt")), "a.txt");
+    EXPECT_EQ(ReadBytes(folder.At("data\\c.txt")), "c.txt");
+    EXPECT_EQ(program.ResultText().find("failed"), std::string::npos) << program.ResultText();
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(RunsTest, FilteringAgainDisablesUndo) {
+    ProgramFolder folder("filter-undo");
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.WriteHandoff(MakeFiles(folder, "data", {"a.txt", "b.txt"})));
+    ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+    ASSERT_TRUE(program.Click(IDC_RENAME));
+    ASSERT_TRUE(program.Enabled(IDC_UNDO));
+    // With an empty filter the boxes filter nothing again: Undo stays.
+    ASSERT_TRUE(program.Click(IDC_EXCLUDE));
+    ASSERT_TRUE(program.Click(IDC_CASE));
+    EXPECT_TRUE(program.Enabled(IDC_UNDO));
+    // A filter text rebuilds the list: Undo goes.
+    ASSERT_TRUE(program.TypeInto(IDC_FILTER, "q"));
+    EXPECT_FALSE(program.Enabled(IDC_UNDO));
+    ASSERT_TRUE(program.Close(true));
+}
+
 TEST(RunsTest, RunsRefuseWithoutFilesOrRules) {
     ProgramFolder folder("refusals");
     ASSERT_TRUE(folder.ok());
