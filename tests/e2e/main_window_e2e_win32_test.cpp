@@ -3,6 +3,8 @@
 // must do nothing; screenshots of each look for review.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/e2e/e2e_cases.h"
 
 namespace quorv::e2e {
@@ -65,8 +67,10 @@ void ExpectLayout(const Program& program) {
 }
 
 TEST(MainWindowTest, FirstStartShowsTheDefaultsAndWritesThem) {
-    ProgramFolder folder("first-start");
+    // As installed: the program, the extension and the favourite rules.
+    ProgramFolder folder("first-start", ProgramParts{true, true});
     ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(Exists(folder.At("QuorvShell.dll")));
     Program program(folder);
     ASSERT_TRUE(program.running());
 
@@ -80,6 +84,13 @@ TEST(MainWindowTest, FirstStartShowsTheDefaultsAndWritesThem) {
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
     EXPECT_EQ(program.Control(IDC_FILE_LIST).Count(), 0);
     EXPECT_EQ(program.ResultText(), "");
+    // The favourites list holds the titles of the rule files in "favorite".
+    std::vector<std::string> titles;
+    for (const std::string& name : NamesIn(folder.At("favorite"))) titles.push_back(name.substr(0, name.size() - 4));
+    ASSERT_FALSE(titles.empty());
+    std::vector<std::string> listed = program.Items(IDC_FAVOURITES);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, titles);
     EXPECT_FALSE(program.Maximized());
 
     // 800 x 600 pixels of client area, the window centred in the work area.
