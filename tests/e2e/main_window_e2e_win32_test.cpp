@@ -159,6 +159,8 @@ TEST(MainWindowTest, ThemeSizeAndMaximizedStateSurviveARestart) {
         Program program(folder);
         ASSERT_TRUE(program.running());
         EXPECT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+        ASSERT_TRUE(program.Settle());
+        EXPECT_TRUE(program.Maximized());
         EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kBlack; }, 3000))
             << std::hex << TitleBandPixel(program);
         ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));

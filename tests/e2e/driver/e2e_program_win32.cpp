@@ -121,9 +121,14 @@ Program::Program(const ProgramFolder& folder, int timeoutMs) {
         },
         timeoutMs);
     // Idle, and painted for the first time (the first paint lays the window
-    // out, or maximizes it); the foreground window, as a program just
-    // started is.
-    if (main_ && Settle(timeoutMs) && EnsureForeground()) startSeconds_ = Seconds() - started;
+    // out, or maximizes it); then idle once more after a quiet moment: the
+    // dialog loop's first empty queue has passed (Wine shows the dialog
+    // normally then, and the window maximizes itself again); the foreground
+    // window, as a program just started is.
+    if (main_ && Settle(timeoutMs)) {
+        ::Sleep(50);
+        if (Settle(timeoutMs) && EnsureForeground()) startSeconds_ = Seconds() - started;
+    }
 }
 
 Program::~Program() { Kill(); }
