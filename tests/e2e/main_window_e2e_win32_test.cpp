@@ -108,7 +108,7 @@ TEST(MainWindowTest, FirstStartShowsTheDefaultsAndWritesThem) {
         << std::hex << TitleBandPixel(program);
     const RECT onScreen = program.main().ClientOnScreen();
     EXPECT_EQ(ScreenPixel(POINT{onScreen.left + 2, onScreen.top + 200}), kBackgroundColour[kSilver]);
-    EXPECT_TRUE(SaveScreenshot("main_silver", &window));
+    EXPECT_TRUE(SaveScreenshot("first_start", &window));
 
     ASSERT_TRUE(program.Close(true));
     EXPECT_EQ(program.ExitCode(), 0u);
