@@ -98,4 +98,9 @@ KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId) {
     return KeyCommand::None;
 }
 
+bool WaitStepShown(std::size_t index, std::size_t count) {
+    if (index >= count) return false;
+    return (index + 1) * kWaitSteps / count != index * kWaitSteps / count;
+}
+
 }  // namespace quorv

@@ -2,6 +2,7 @@
 // The main window's geometry and key handling as plain decisions, tested
 // without a window: where every control goes when the window is resized,
 // and which command a key stands for whatever control has the focus.
+#include <cstddef>
 #include <map>
 
 namespace quorv {
@@ -60,5 +61,13 @@ enum class KeyCommand { None, SelectAllFiles, InvertSelection, CopyFiles, MoveFi
 // has the focus (elsewhere it edits text as usual). virtualKey is the
 // system's key code ('A', 'I', 'C', 'M', 0x2E for Delete).
 KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId);
+
+// Whether a run tells the wait window that file index (0-based) of count is
+// done: when the share of the run done crosses one of kWaitSteps equal
+// steps. Every file of a run of up to kWaitSteps files is told, the last
+// always; a bar a few hundred pixels wide shows every change, and a run of
+// 100,000 files does not wake the wait window 100,000 times.
+inline constexpr std::size_t kWaitSteps = 1024;
+bool WaitStepShown(std::size_t index, std::size_t count);
 
 }  // namespace quorv

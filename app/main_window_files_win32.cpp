@@ -242,7 +242,13 @@ void MainWindow::RunBatch(bool rename) {
     RunningScope scope(running_);
     WaitCursor wait;
     RunServices services = MakeRunServices(EngineContextOf(services_));
-    services.step = [](std::size_t index) { StepWait(static_cast<int>(index)); };
+    // The wait window is told as often as its bar can show a change: each
+    // step is a wake-up of its thread, and one per file slowed a run of
+    // 100,000 files down several times.
+    const std::size_t count = session_.files.DisplayedCount();
+    services.step = [count](std::size_t index) {
+        if (WaitStepShown(index, count)) StepWait(static_cast<int>(index));
+    };
     StartWait(kWaitCaption, static_cast<int>(session_.files.DisplayedCount()), theme());
     try {
         if (rename)

@@ -79,6 +79,7 @@ const MessageRow<MainWindow> MainWindow::kMessages[] = {
     {WM_HELP, &MainWindow::OnHelpRequest},
     {WM_DESTROY, &MainWindow::OnDestroy},
     {WM_VKEYTOITEM, &MainWindow::OnVKeyToItem},
+    {WM_SYSCOMMAND, &MainWindow::OnSysCommand},
 };
 
 const CommandRow<MainWindow> MainWindow::kCommands[] = {
@@ -416,6 +417,12 @@ bool MainWindow::OnGetMinMaxInfo(WPARAM, LPARAM lParam, LRESULT& result) {
 bool MainWindow::OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     LayoutCaption();
     if (!captionReady_ || wParam == SIZE_MINIMIZED) return false;
+    if (wParam == SIZE_RESTORED && holdMaximized_) {
+        // Not the user's restore: the window started maximized and stays so.
+        holdMaximized_ = false;
+        ::PostMessageA(hwnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        return false;
+    }
     if (wParam != SIZE_MAXIMIZED) {
         restoreWidth_ = LOWORD(lParam);
         restoreHeight_ = HIWORD(lParam);
@@ -461,6 +468,7 @@ bool MainWindow::OnPaint(WPARAM, LPARAM, LRESULT&) {
         if (startMaximized_) {
             ::ShowWindow(hwnd(), SW_MAXIMIZE);
             maximize_.SetIcon(IDI_RESTORE);
+            holdMaximized_ = true;
         } else {
             Relayout();
         }
@@ -468,9 +476,20 @@ bool MainWindow::OnPaint(WPARAM, LPARAM, LRESULT&) {
     return false;  // the dialog paints as usual
 }
 
-void MainWindow::OnMinimize() { ::ShowWindow(hwnd(), SW_MINIMIZE); }
+void MainWindow::OnMinimize() {
+    holdMaximized_ = false;
+    ::ShowWindow(hwnd(), SW_MINIMIZE);
+}
+
+bool MainWindow::OnSysCommand(WPARAM wParam, LPARAM, LRESULT&) {
+    // The system menu and its keys change the window as the user asks,
+    // except for the one maximize that keeps the start's state.
+    if ((wParam & 0xFFF0) != SC_MAXIMIZE) holdMaximized_ = false;
+    return false;  // the system does the rest
+}
 
 void MainWindow::OnMaximize() {
+    holdMaximized_ = false;
     if (::IsZoomed(hwnd())) {
         ::ShowWindow(hwnd(), SW_RESTORE);
         maximize_.SetIcon(IDI_MAXIMIZE);

@@ -61,6 +61,7 @@ private:
     bool OnHelpRequest(WPARAM, LPARAM, LRESULT&);
     bool OnDestroy(WPARAM, LPARAM, LRESULT&);
     bool OnVKeyToItem(WPARAM, LPARAM, LRESULT&);
+    bool OnSysCommand(WPARAM, LPARAM, LRESULT&);
 
     // ---- window commands
     void OnExitQuestion();
@@ -172,6 +173,10 @@ private:
     int restoreWidth_ = 800;
     int restoreHeight_ = 600;
     bool startMaximized_ = false;
+    // Maximized at the first paint, and not yet restored by the user: a
+    // restore from elsewhere (Wine's dialog loop shows a modal dialog
+    // normally when its queue first runs empty) is undone once.
+    bool holdMaximized_ = false;
     Settings closing_;  // what the settings file gets once the window is gone
     bool firstPaintPending_ = true;
     bool captionReady_ = false;

@@ -1,6 +1,8 @@
 // The main window's resize rules and key table, without a window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_layout.h"
 #include "app/resource.h"
 
@@ -99,6 +101,29 @@ TEST(KeyCommands, TheWindowsKeysWhateverHasTheFocus) {
         {0x2E, false, IDC_FAVOURITES, KeyCommand::None},
     };
     for (const Case& c : cases) EXPECT_EQ(c.expected, KeyCommandFor(c.key, c.ctrl, c.focus)) << c.key << " " << c.focus;
+}
+
+TEST(WaitSteps, EveryFileOfShortRunsTheCrossingsOfLongOnesAndAlwaysTheLast) {
+    // Up to kWaitSteps files: each one.
+    for (std::size_t count : {std::size_t{1}, std::size_t{3}, kWaitSteps})
+        for (std::size_t i = 0; i < count; ++i) EXPECT_TRUE(WaitStepShown(i, count)) << i << " of " << count;
+    // Longer runs: kWaitSteps steps, evenly spread, the last file among them.
+    for (std::size_t count : {kWaitSteps + 1, std::size_t{10000}, std::size_t{100000}}) {
+        std::size_t shown = 0;
+        std::size_t widestGap = 0;
+        std::size_t previous = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!WaitStepShown(i, count)) continue;
+            ++shown;
+            widestGap = std::max(widestGap, i - previous);
+            previous = i;
+        }
+        EXPECT_EQ(shown, kWaitSteps) << count;
+        EXPECT_TRUE(WaitStepShown(count - 1, count)) << count;
+        EXPECT_LE(widestGap, count / kWaitSteps + 1) << count;
+    }
+    EXPECT_FALSE(WaitStepShown(0, 0));
+    EXPECT_FALSE(WaitStepShown(5, 5));
 }
 
 }  // namespace

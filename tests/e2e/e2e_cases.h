@@ -40,6 +40,10 @@ inline const COLORREF kBackgroundColour[] = {0xE3E5E5, 0xF0E8E6, 0xE6F2E2, 0xDCE
 inline const COLORREF kMenuColour[] = {0xF3F6F6, 0xFFF8F6, 0xF1FFF1, 0xEBF5FF, 0xFFF6F3, 0xF6F1F3,
                                        0xFFF5F3, 0xF0FFFF, 0xFFF0EF, 0xF5FFF3, 0xFFFFFF};
 
+// Colour 3 of each theme: frames, pressed buttons, the progress bar.
+inline const COLORREF kFrameColour[] = {0xB7B9B9, 0xF0D3CF, 0x9CD79C, 0x6EC8FF, 0xE7ADAD, 0xD1C7C5,
+                                        0xFFBEB4, 0xA0D7D2, 0xD5BEB0, 0xBAD0B9, 0xDEDEDE};
+
 // The first two rows of the title bar: colour 5 darkened by 6.
 inline COLORREF TitleBandColour(int theme) {
     const COLORREF c = kTitleColour[theme];
@@ -105,6 +109,19 @@ inline bool ChooseTheme(const Program& program, int current, int theme) {
     if (!menu) return false;
     MouseClickAt(MenuItemCentre(menu, theme, kSilverWhite + 1));
     return program.Settle() && WaitUntil([&] { return !menu; }, 3000);
+}
+
+// How far the bar of the wait window ("Please Wait...") is filled, in
+// pixels of its lower half: the bar is drawn from (20, 90) to (280, 110) in
+// colour 3 darkened by 25.
+inline int WaitBarPixels(const Window& wait, int theme) {
+    const COLORREF c = kFrameColour[theme];
+    const auto darker = [](int v) { return v >= 25 ? v - 25 : 0; };
+    const COLORREF bar = RGB(darker(GetRValue(c)), darker(GetGValue(c)), darker(GetBValue(c)));
+    const RECT client = wait.ClientOnScreen();
+    const RECT row{client.left + 22, client.top + 106, client.left + 278, client.top + 107};
+    const ScreenImage image(row);
+    return (row.right - row.left) - image.CountOtherThan(bar, row);
 }
 
 // The names (the text after the last backslash) of list entries.

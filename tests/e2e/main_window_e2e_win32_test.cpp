@@ -3,6 +3,8 @@
 // must do nothing; screenshots of each look for review.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/e2e/e2e_cases.h"
 
 namespace quorv::e2e {
@@ -19,9 +21,56 @@ SIZE ClientSize(const Program& program) {
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+// The resize rules, checked on the real controls: right edges kept at
+// fixed distances from the client area's right edge, bottom edges from
+// its bottom, the title bar and its buttons along the top.
+void ExpectLayout(const Program& program) {
+    const SIZE size = ClientSize(program);
+    const int w = size.cx;
+    const int h = size.cy;
+    const auto rect = [&](int id) { return program.Control(id).RectIn(program.main()); };
+    for (int id : {IDC_FILE_FRAME, IDC_STATUS, IDC_COMMAND_LINE, IDC_RESULT_FRAME, IDC_FAVOURITES_FRAME})
+        EXPECT_EQ(rect(id).right, w - 12) << "control " << id << " at " << w << " x " << h;
+    for (int id : {IDC_RESULT_LIST, IDC_FAVOURITES})
+        EXPECT_EQ(rect(id).right, w - 16) << "control " << id << " at " << w << " x " << h;
+    for (int id : {IDC_QUICKVIEW_FRAME, IDC_CASE, IDC_EXCLUDE})
+        EXPECT_EQ(rect(id).right, w - 17) << "control " << id << " at " << w << " x " << h;
+    const RECT quickView = rect(IDC_QUICKVIEW_FRAME);
+    EXPECT_EQ(rect(IDC_FILE_LIST).right, w - ((quickView.right - quickView.left) + 22));
+    const RECT exclude = rect(IDC_EXCLUDE);
+    EXPECT_EQ(rect(IDC_FILTER).right, w - ((exclude.right - exclude.left) + 20));
+    const RECT status = rect(IDC_STATUS);
+    const int statusHeight = status.bottom - status.top;
+    EXPECT_EQ(status.bottom, h - 2);
+    EXPECT_EQ(rect(IDC_RESULT_FRAME).bottom, h - (statusHeight + 6));
+    EXPECT_EQ(rect(IDC_RESULT_LIST).bottom, h - (statusHeight + 11));
+    // The title bar band: the control under the middle of the top strip
+    // (its id, 0xFFFF, is shared with the unnamed statics).
+    const Window bandWindow(::ChildWindowFromPointEx(program.main().hwnd(), POINT{w / 2, 10}, CWP_SKIPINVISIBLE));
+    ASSERT_TRUE(bandWindow);
+    const RECT band = bandWindow.RectIn(program.main());
+    EXPECT_EQ(band.left, 0);
+    EXPECT_EQ(band.top, 0);
+    EXPECT_EQ(band.right, w);
+    EXPECT_EQ(band.bottom, 26);
+    const struct {
+        int id;
+        int fromRight;
+    } buttons[] = {{IDC_CLOSE, 21}, {IDM_MAXIMIZE, 42}, {IDM_MINIMIZE, 63}};
+    for (const auto& b : buttons) {
+        const RECT r = program.Control(b.id).RectIn(program.main());
+        EXPECT_EQ(r.left, w - b.fromRight) << "caption button " << b.id;
+        EXPECT_EQ(r.top, 3) << "caption button " << b.id;
+        EXPECT_EQ(r.right - r.left, 18) << "caption button " << b.id;
+        EXPECT_EQ(r.bottom - r.top, 18) << "caption button " << b.id;
+    }
+}
+
 TEST(MainWindowTest, FirstStartShowsTheDefaultsAndWritesThem) {
-    ProgramFolder folder("first-start");
+    // As installed: the program, the extension and the favourite rules.
+    ProgramFolder folder("first-start", ProgramParts{true, true});
     ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(Exists(folder.At("QuorvShell.dll")));
     Program program(folder);
     ASSERT_TRUE(program.running());
 
@@ -35,6 +84,13 @@ TEST(MainWindowTest, FirstStartShowsTheDefaultsAndWritesThem) {
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
     EXPECT_EQ(program.Control(IDC_FILE_LIST).Count(), 0);
     EXPECT_EQ(program.ResultText(), "");
+    // The favourites list holds the titles of the rule files in "favorite".
+    std::vector<std::string> titles;
+    for (const std::string& name : NamesIn(folder.At("favorite"))) titles.push_back(name.substr(0, name.size() - 4));
+    ASSERT_FALSE(titles.empty());
+    std::vector<std::string> listed = program.Items(IDC_FAVOURITES);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, titles);
     EXPECT_FALSE(program.Maximized());
 
     // 800 x 600 pixels of client area, the window centred in the work area.
@@ -45,13 +101,14 @@ TEST(MainWindowTest, FirstStartShowsTheDefaultsAndWritesThem) {
     const RECT work = WorkArea();
     EXPECT_LE(std::abs((window.left + window.right) - (work.left + work.right)), 1);
     EXPECT_LE(std::abs((window.top + window.bottom) - (work.top + work.bottom)), 1);
+    ExpectLayout(program);
 
     // Theme "Silver": the title bar and the background in its colours.
     EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kSilver; }, 3000))
         << std::hex << TitleBandPixel(program);
     const RECT onScreen = program.main().ClientOnScreen();
     EXPECT_EQ(ScreenPixel(POINT{onScreen.left + 2, onScreen.top + 200}), kBackgroundColour[kSilver]);
-    EXPECT_TRUE(SaveScreenshot("main_silver", &window));
+    EXPECT_TRUE(SaveScreenshot("first_start", &window));
 
     ASSERT_TRUE(program.Close(true));
     EXPECT_EQ(program.ExitCode(), 0u);
@@ -87,6 +144,7 @@ TEST(MainWindowTest, ThemeSizeAndMaximizedStateSurviveARestart) {
         // The title bar is drawn across the whole width of the screen.
         EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kBlack; }, 3000))
             << std::hex << TitleBandPixel(program);
+        ExpectLayout(program);
         const RECT maximized = program.main().ScreenRect();
         EXPECT_TRUE(SaveScreenshot("main_maximized", &maximized));
         ASSERT_TRUE(program.Close(true));
@@ -101,6 +159,8 @@ TEST(MainWindowTest, ThemeSizeAndMaximizedStateSurviveARestart) {
         Program program(folder);
         ASSERT_TRUE(program.running());
         EXPECT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+        ASSERT_TRUE(program.Settle());
+        EXPECT_TRUE(program.Maximized());
         EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kBlack; }, 3000))
             << std::hex << TitleBandPixel(program);
         ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));
@@ -113,6 +173,53 @@ TEST(MainWindowTest, ThemeSizeAndMaximizedStateSurviveARestart) {
     }
 }
 
+TEST(MainWindowTest, TitleBandMovesAndMaximizesTheWindow) {
+    ProgramFolder folder("title-band");
+    ASSERT_TRUE(folder.ok());
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+
+    // A drag in the title band moves the window. The first movement hands
+    // the drag to the system, which moves the window from there on: by the
+    // way from the first step (1/8 of the drag) to the end.
+    const RECT before = program.main().ScreenRect();
+    const RECT client = program.main().ClientOnScreen();
+    MouseDrag(POINT{client.left + 300, client.top + 12}, POINT{client.left + 220, client.top + 76}, 8);
+    ASSERT_TRUE(program.Settle());
+    const RECT moved = program.main().ScreenRect();
+    EXPECT_EQ(moved.left - before.left, -80 + 10);
+    EXPECT_EQ(moved.top - before.top, 64 - 8);
+    EXPECT_EQ(moved.right - moved.left, before.right - before.left);
+
+    // The window cannot be made smaller than 800 x 600.
+    MouseDrag(POINT{moved.right - 2, moved.bottom - 2}, POINT{moved.right - 300, moved.bottom - 200});
+    ASSERT_TRUE(program.Settle());
+    const RECT smallest = program.main().ScreenRect();
+    EXPECT_EQ(smallest.right - smallest.left, 800);
+    EXPECT_EQ(smallest.bottom - smallest.top, 600);
+    ExpectLayout(program);
+
+    // A double click in the band maximizes the window, another restores it.
+    const RECT band = program.main().ClientOnScreen();
+    MouseClickAt(POINT{band.left + 300, band.top + 12}, kNoModifier, true);
+    ASSERT_TRUE(program.Settle());
+    EXPECT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+    ASSERT_TRUE(program.Settle());
+    // Maximized, the band does not drag the window.
+    const RECT full = program.main().ScreenRect();
+    MouseDrag(POINT{300, 12}, POINT{350, 60});
+    ASSERT_TRUE(program.Settle());
+    const RECT after = program.main().ScreenRect();
+    EXPECT_TRUE(::EqualRect(&full, &after));
+    MouseClickAt(POINT{300, 12}, kNoModifier, true);
+    ASSERT_TRUE(program.Settle());
+    EXPECT_TRUE(WaitUntil([&] { return !program.Maximized(); }));
+    ASSERT_TRUE(program.Settle());
+    const RECT restored = program.main().ScreenRect();
+    EXPECT_TRUE(::EqualRect(&smallest, &restored));
+    ASSERT_TRUE(program.Close(true));
+}
+
 TEST(MainWindowTest, EscapeAsksBeforeClosing) {
     ProgramFolder folder("exit-question");
     ASSERT_TRUE(folder.ok());
@@ -120,7 +227,7 @@ TEST(MainWindowTest, EscapeAsksBeforeClosing) {
     ASSERT_TRUE(program.running());
 
     ASSERT_TRUE(program.Focus(IDC_FILE_LIST));
-    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(program.PressKey(VK_ESCAPE));
     const MessageView question = program.WaitForMessage();
     ASSERT_TRUE(question.window);
     EXPECT_EQ(question.caption, "Please select");
@@ -189,7 +296,7 @@ TEST(MainWindowTest, ScreenshotsOfThemesAndMenus) {
     EXPECT_EQ(MarkedMenuItems(menu, kSilverWhite + 1, kSilver), std::vector<int>{kSilver});
     RECT shot = UnionOf({program.main().ScreenRect(), menu.ScreenRect()});
     EXPECT_TRUE(SaveScreenshot("theme_menu", &shot));
-    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(program.PressKey(VK_ESCAPE));
     ASSERT_TRUE(WaitUntil([&] { return !menu; }));
 
     int current = kSilver;
@@ -212,7 +319,7 @@ TEST(MainWindowTest, ScreenshotsOfThemesAndMenus) {
     menu = OpenMenu(program, IDC_THEME, kSilverWhite + 1, kSilverWhite);
     ASSERT_TRUE(menu);
     EXPECT_EQ(MarkedMenuItems(menu, kSilverWhite + 1, kSilverWhite), std::vector<int>{kSilverWhite});
-    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(program.PressKey(VK_ESCAPE));
     ASSERT_TRUE(WaitUntil([&] { return !menu; }));
 
     // The help menu, below its button.
@@ -223,7 +330,7 @@ TEST(MainWindowTest, ScreenshotsOfThemesAndMenus) {
     EXPECT_LE(std::abs(menu.ScreenRect().top - button.bottom), 3);
     shot = UnionOf({program.main().ScreenRect(), menu.ScreenRect()});
     EXPECT_TRUE(SaveScreenshot("help_menu", &shot));
-    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(program.PressKey(VK_ESCAPE));
     ASSERT_TRUE(WaitUntil([&] { return !menu; }));
     ASSERT_TRUE(program.Close(true));
 }

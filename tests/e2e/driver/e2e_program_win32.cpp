@@ -92,7 +92,7 @@ std::string ProgramFolder::MakeFile(const std::string& relative, const std::stri
 namespace {
 
 bool IsMainWindow(const Window& window) {
-    return window.ClassName() == "#32770" && window.Text() == "Quorvane 2" && window.Child(IDC_FILE_LIST);
+    return window.ClassName() == "#32770" && window.Caption() == "Quorvane 2" && window.Child(IDC_FILE_LIST);
 }
 
 }  // namespace
@@ -121,8 +121,14 @@ Program::Program(const ProgramFolder& folder, int timeoutMs) {
         },
         timeoutMs);
     // Idle, and painted for the first time (the first paint lays the window
-    // out, or maximizes it).
-    if (main_ && Settle(timeoutMs)) startSeconds_ = Seconds() - started;
+    // out, or maximizes it); then idle once more after a quiet moment: the
+    // dialog loop's first empty queue has passed (Wine shows the dialog
+    // normally then, and the window maximizes itself again); the foreground
+    // window, as a program just started is.
+    if (main_ && Settle(timeoutMs)) {
+        ::Sleep(50);
+        if (Settle(timeoutMs) && EnsureForeground()) startSeconds_ = Seconds() - started;
+    }
 }
 
 Program::~Program() { Kill(); }
@@ -162,6 +168,30 @@ bool Program::Settle(int timeoutMs) const {
     // come after a first fence: two more make sure they have been handled.
     for (int round = 0; round < 3; ++round)
         if (!WaitIdle(timeoutMs)) return false;
+    WaitPainted();
+    return true;
+}
+
+namespace {
+
+// Whether a window or any window inside it waits to be painted.
+bool PaintPending(HWND window) {
+    if (::GetUpdateRect(window, nullptr, FALSE)) return true;
+    for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        if (::IsWindowVisible(child) && PaintPending(child)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool Program::WaitPainted(int timeoutMs) const {
+    // Painting comes after every other message: let the window's thread
+    // take its messages until nothing of the window waits to be painted.
+    const double end = Seconds() + timeoutMs / 1000.0;
+    while (PaintPending(main_.hwnd())) {
+        if (Seconds() >= end || !WaitIdle(timeoutMs)) return false;
+        ::Sleep(2);
+    }
     return true;
 }
 
@@ -179,7 +209,21 @@ bool Program::MouseClick(int id, unsigned modifiers) const {
 
 bool Program::Focus(int id) const { return FocusWindow(Control(id)); }
 
+bool Program::EnsureForeground() const {
+    const auto ours = [&] {
+        DWORD process = 0;
+        const HWND foreground = ::GetForegroundWindow();
+        if (foreground) ::GetWindowThreadProcessId(foreground, &process);
+        return process == processId_;
+    };
+    if (ours()) return true;
+    ::SetForegroundWindow(main_.hwnd());
+    return WaitUntil(ours, 3000) && Settle();
+}
+
 bool Program::PressKey(WORD virtualKey, unsigned modifiers) const {
+    // Keys go to the foreground window's thread.
+    if (!EnsureForeground()) return false;
     KeyPress(virtualKey, modifiers);
     return Settle();
 }
@@ -217,7 +261,7 @@ Window Program::WaitForWindow(const std::function<bool(const Window&)>& which, i
 }
 
 Window Program::WaitForWindowTitled(const std::string& caption, int timeoutMs) const {
-    return WaitForWindow([&](const Window& w) { return w.Text() == caption; }, timeoutMs);
+    return WaitForWindow([&](const Window& w) { return w.Caption() == caption; }, timeoutMs);
 }
 
 MessageView Program::WaitForMessage(int timeoutMs) const {
@@ -256,7 +300,7 @@ bool Program::Close(bool yes) {
     const Window focus = Focused();
     if (!(focus && ::IsChild(main_.hwnd(), focus.hwnd()) && ::GetForegroundWindow() == main_.hwnd()))
         Focus(IDC_FILE_LIST);
-    KeyPress(VK_ESCAPE);
+    if (!PressKey(VK_ESCAPE)) return false;
     const MessageView question = WaitForMessage();
     if (question.caption != "Please select" || !question.Press(yes ? "&Yes" : "&No")) return false;
     return yes ? WaitForExit() : Settle();

@@ -104,8 +104,11 @@ public:
     bool WaitIdle(int timeoutMs = kCommandTimeout) const;
     // Idle three times over, so that key and mouse input given before and
     // messages posted by the last command (a check box posts its click)
-    // have been handled too.
+    // have been handled too; then painted.
     bool Settle(int timeoutMs = kCommandTimeout) const;
+    // Nothing of the main window waits to be painted (false when it still
+    // does after the time: a window that never validates itself).
+    bool WaitPainted(int timeoutMs = 3000) const;
 
     // ---- commands as the user gives them
     // Clicks a control of the main window (BM_CLICK) and waits until idle.
@@ -114,7 +117,11 @@ public:
     bool MouseClick(int id, unsigned modifiers = kNoModifier) const;
     // Gives a control the focus (the window becomes the foreground window).
     bool Focus(int id) const;
-    // Presses a key (with modifiers) in the foreground window and settles.
+    // Makes one of the program's windows the foreground window unless one
+    // is (keys go to the foreground window's thread).
+    bool EnsureForeground() const;
+    // Presses a key (with modifiers) in the program's foreground window and
+    // settles.
     bool PressKey(WORD virtualKey, unsigned modifiers = kNoModifier) const;
     // Replaces the filter box's text by typing it and settles.
     bool TypeInto(int id, const std::string& text) const;

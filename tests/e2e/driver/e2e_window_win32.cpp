@@ -77,6 +77,16 @@ std::string Window::Text() const {
     return Narrow(text);
 }
 
+std::string Window::Caption() const {
+    if (!hwnd_) return std::string();
+    const int length = ::GetWindowTextLengthW(hwnd_);
+    if (length <= 0) return std::string();
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(hwnd_, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(std::clamp(copied, 0, length)));
+    return Narrow(text);
+}
+
 std::string Window::ClassName() const {
     char name[256] = {};
     if (hwnd_) ::GetClassNameA(hwnd_, name, static_cast<int>(sizeof name));
@@ -411,7 +421,7 @@ Window FocusOf(DWORD threadId) {
 MessageView ReadMessage(const Window& window) {
     MessageView view;
     view.window = window;
-    view.caption = window.Text();
+    view.caption = window.Caption();
     for (const Window& child : window.Children()) {
         const std::string name = child.ClassName();
         if (!child.Visible()) continue;

@@ -51,7 +51,10 @@ public:
     LRESULT Ask(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, LRESULT fallback = -1) const;
 
     // ---- what any window has
-    std::string Text() const;  // WM_GETTEXT
+    std::string Text() const;  // WM_GETTEXT: waits for the window's thread
+    // The caption the system keeps for the window, read without a message
+    // (so also while the window's thread is busy).
+    std::string Caption() const;
     std::string ClassName() const;
     int Id() const;
     bool Visible() const;
