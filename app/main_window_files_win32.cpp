@@ -5,6 +5,7 @@
 
 #include "app/file_dialogs_win32.h"
 #include "app/main_window_win32.h"
+#include "app/result_view_win32.h"
 #include "app/resource.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
@@ -51,7 +52,8 @@ void MainWindow::MirrorFiles() {
     const FileList& files = session_.files;
     if (files.revision() != shownFileRevision_) {
         mirroring_ = true;
-        files_.SetItems(files.DisplayedList());
+        files_.SetItems(files.DisplayedCount(),
+                        [&files](std::size_t i) -> const std::string& { return files.DisplayedText(i); });
         mirroring_ = false;
         shownFileRevision_ = files.revision();
         shownSelectionRevision_ = ~std::uint64_t{0};
@@ -81,7 +83,14 @@ void MainWindow::ReadFileSelectionBack() {
 
 void MainWindow::MirrorStatus() { SetWindowTextNarrow(Item(IDC_STATUS), session_.statusLine); }
 
-void MainWindow::MirrorResult() { SetWindowTextNarrow(Item(IDC_RESULT_LIST), session_.resultText); }
+void MainWindow::MirrorResult() {
+    // The view of this window takes the narrow text as it is (no wide copy
+    // of a run's megabytes on the way).
+    if (ResultView* view = ResultView::FromWindow(Item(IDC_RESULT_LIST)))
+        view->SetText(session_.resultText);
+    else
+        SetWindowTextNarrow(Item(IDC_RESULT_LIST), session_.resultText);
+}
 
 void MainWindow::MirrorUndo() {
     const bool enabled = session_.files.UndoEnabled();

@@ -39,7 +39,14 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     FileList& files = session.files;
     std::vector<std::string> record = files.DisplayedList();
     std::vector<EntryOutcome> outcomes(record.size(), EntryOutcome::Unknown);
+    std::string().swap(session.resultText);  // the last run's lines go before the new ones are made
     std::string text;
+    // Room for the lines up front (each names the old path and, mostly, a
+    // new one of about its length): a text of many megabytes is not grown
+    // by doubling, which would hold it twice over for a moment.
+    std::size_t room = 0;
+    for (const std::string& path : record) room += 2 * path.size() + 40;
+    text.reserve(room);
     std::size_t failures = 0;
     const auto& newPathOf = services.newPath;
     const auto& convert = services.convert;

@@ -10,7 +10,8 @@ const CodePage& SystemCodePage() {
 }
 
 // The native terminal takes the UTF-8 text as it is.
-ConsoleOutputText::ConsoleOutputText() = default;
+// A native terminal shows UTF-8 already: nothing to change or put back.
+ConsoleOutputText::ConsoleOutputText() { previous_ = 0; }
 ConsoleOutputText::~ConsoleOutputText() = default;
 
 }  // namespace quorv

@@ -258,22 +258,26 @@ std::wstring ThemedList::WideText(int index) const {
 std::string ThemedList::Text(int index) const { return NarrowFromWide(WideText(index)); }
 
 void ThemedList::SetItems(const std::vector<std::string>& texts) {
+    SetItems(texts.size(), [&texts](std::size_t i) -> const std::string& { return texts[i]; });
+}
+
+void ThemedList::SetItems(std::size_t count, const TextAt& text) {
     if (!list_) return;
     ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     ::SendMessageA(list_, LB_RESETCONTENT, 0, 0);
     std::size_t bytes = 0;
-    for (const std::string& t : texts) bytes += t.size() + 1;
-    ::SendMessageA(list_, LB_INITSTORAGE, static_cast<WPARAM>(texts.size()), static_cast<LPARAM>(bytes));
+    for (std::size_t i = 0; i < count; ++i) bytes += (text(i).size() + 1) * sizeof(wchar_t);
+    ::SendMessageA(list_, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
     const bool sorted = (::GetWindowLongPtrA(list_, GWL_STYLE) & LBS_SORT) != 0;
     // LB_INSERTSTRING at the end keeps the model's order even in a sorted list.
     const UINT add = sorted ? LB_INSERTSTRING : LB_ADDSTRING;
     const WPARAM where = sorted ? static_cast<WPARAM>(-1) : 0;
-    for (const std::string& t : texts)
-        ::SendMessageW(list_, add, where, reinterpret_cast<LPARAM>(WideFromNarrow(t).c_str()));
+    for (std::size_t i = 0; i < count; ++i)
+        ::SendMessageW(list_, add, where, reinterpret_cast<LPARAM>(WideFromNarrow(text(i)).c_str()));
     ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list_, nullptr, TRUE);
     remembered_ = -1;
-    ::SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MeasureExtent(texts)), 0);
+    ::SendMessageA(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MeasureExtent(count, text)), 0);
 }
 
 void ThemedList::InsertItem(int index, const std::string& text) {
@@ -287,12 +291,16 @@ void ThemedList::DeleteItem(int index) {
 }
 
 int ThemedList::MeasureExtent(const std::vector<std::string>& texts) const {
-    if (texts.empty()) return 0;
+    return MeasureExtent(texts.size(), [&texts](std::size_t i) -> const std::string& { return texts[i]; });
+}
+
+int ThemedList::MeasureExtent(std::size_t count, const TextAt& text) const {
+    if (count == 0) return 0;
     WindowDc dc(list_);
     if (!dc) return 0;
     SelectGuard font(dc.get(), ListFont());
     LONG widest = 0;
-    for (const std::string& t : texts) widest = std::max(widest, TextExtentNarrow(dc.get(), t).cx);
+    for (std::size_t i = 0; i < count; ++i) widest = std::max(widest, TextExtentNarrow(dc.get(), text(i)).cx);
     return static_cast<int>(widest) + 10;
 }
 

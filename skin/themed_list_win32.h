@@ -24,6 +24,7 @@
 // and WS_HSCROLL as the list needs them.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,10 @@ public:
     // each) and sets the horizontal extent from these texts. The remembered
     // selection is forgotten; nothing is selected.
     void SetItems(const std::vector<std::string>& texts);
+    // The same from a model that hands out its texts by index (no copy of
+    // a list of 100,000 paths on the way).
+    using TextAt = std::function<const std::string&(std::size_t index)>;
+    void SetItems(std::size_t count, const TextAt& text);
     void InsertItem(int index, const std::string& text);  // index -1: at the end
     void DeleteItem(int index);
     int Count() const;
@@ -84,6 +89,7 @@ public:
     int HorizontalExtent() const;
     // The same measure for given texts (what SetItems uses).
     int MeasureExtent(const std::vector<std::string>& texts) const;
+    int MeasureExtent(std::size_t count, const TextAt& text) const;
 
     // ---- selection (UI state: the window mirrors its model into it and
     // reads the user's choice back after LBN_SELCHANGE)

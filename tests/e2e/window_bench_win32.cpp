@@ -168,6 +168,14 @@ CommandLineTimes CommandLineRun(const ProgramFolder& folder, const Tree& tree, c
     return t;
 }
 
+// The working set now and at its peak so far.
+void PrintMemory(const Program& program, const char* when) {
+    const MemoryFigures m = program.Memory();
+    std::printf("  %-34s %8.1f MB  (peak so far %.1f MB)\n", (std::string("working set ") + when).c_str(),
+                static_cast<double>(m.workingSet) / (1024.0 * 1024.0),
+                static_cast<double>(m.peakWorkingSet) / (1024.0 * 1024.0));
+}
+
 int Run(int folders, int perFolder) {
     ProgramFolder folder("window-bench");
     if (!folder.ok()) {
@@ -198,6 +206,7 @@ int Run(int folders, int perFolder) {
         }
         std::printf("Quorv2.exe (under Wine):\n  %-34s %8.2f s\n", "start until idle and painted",
                     program.startSeconds());
+        PrintMemory(program, "at start");
 
         // Add Dir: the browser opens on the tree; timed from OK.
         program.Click(IDC_ADD_DIR);
@@ -213,12 +222,14 @@ int Run(int folders, int perFolder) {
         listed = list.Count();
         PrintTiming(("Add Dir of " + std::to_string(listed) + " files").c_str(), addDir);
         std::printf("  %-34s %8d pixels\n", "file list horizontal extent", list.HorizontalExtent());
+        PrintMemory(program, "after Add Dir");
 
         program.ChooseItem(IDC_FAVOURITES, 0);
         preview = TimedClick(program, IDC_PREVIEW);
         resultLength = program.Control(IDC_RESULT_LIST).Ask(WM_GETTEXTLENGTH, 0, 0, 0);
         PrintTiming(("Preview of " + std::to_string(listed) + " files").c_str(), preview);
         std::printf("  %-34s %8.1f MB\n", "result text", static_cast<double>(resultLength) / 1e6);
+        PrintMemory(program, "after Preview");
 
         started = Seconds();
         program.TypeInto(IDC_FILTER, "sel_*");
