@@ -495,14 +495,27 @@ LRESULT ResultView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetText(lParam ? NarrowFromWide(reinterpret_cast<const wchar_t*>(lParam)) : std::string());
         return TRUE;
     case WM_GETTEXTLENGTH:
-        if (!wideLength_) wideLength_ = WideFromNarrow(layout_.Text()).size();
+        // Counted, not converted: a run's text is many megabytes.
+        if (!wideLength_) wideLength_ = WideLengthOf(layout_.Text());
         return static_cast<LRESULT>(*wideLength_);
     case WM_GETTEXT: {
         if (wParam == 0 || lParam == 0) return 0;
         wchar_t* buffer = reinterpret_cast<wchar_t*>(lParam);
-        const std::wstring text = WideFromNarrow(layout_.Text());
-        const std::size_t n = std::min(static_cast<std::size_t>(wParam) - 1, text.size());
-        std::memcpy(buffer, text.data(), n * sizeof(wchar_t));
+        const std::size_t room = static_cast<std::size_t>(wParam) - 1;
+        const std::string& narrow = layout_.Text();
+        if (!wideLength_) wideLength_ = WideLengthOf(narrow);
+        std::size_t n = 0;
+        if (room >= *wideLength_) {
+            // The whole text goes straight into the caller's buffer.
+            n = WideFromNarrowInto(narrow, buffer, room);
+        } else {
+            // The beginning only: no character takes more than four bytes,
+            // so this many bytes give at least `room` whole characters.
+            const std::size_t bytes = std::min(narrow.size(), room * 4 + 4);
+            const std::wstring text = WideFromNarrow(std::string_view(narrow).substr(0, bytes));
+            n = std::min(room, text.size());
+            std::memcpy(buffer, text.data(), n * sizeof(wchar_t));
+        }
         buffer[n] = L'\0';
         return static_cast<LRESULT>(n);
     }

@@ -20,48 +20,68 @@ const char kStatusNoRules[] =
 const char kStatusRenamed[] = "Files have been renamed. You can use \"Undo\" to cancel this change.";
 const char kStatusReady[] = "file(s) are ready for batch renaming.";
 
+// The middle parts of the result lines.
+const char kChangedPreview[] = "  will be changed to  \"";
+const char kChangedRename[] = "  has been changed to  \"";
+const char kChangeFailed[] = "  change failed with  \"";
+const char kNotChanged[] = "  not changed\r\n";
+
 }  // namespace
 
-std::string NotChangedLine(const std::string& oldPath) { return "\"" + oldPath + "\"  not changed\r\n"; }
+std::string NotChangedLine(const std::string& oldPath) { return "\"" + oldPath + "\"" + kNotChanged; }
 
 std::string ChangedLine(const std::string& oldPath, const std::string& newPath, RunMode mode) {
-    const char* verb = mode == RunMode::Preview ? "  will be" : "  has been";
-    return "\"" + oldPath + "\"" + verb + " changed to  \"" + newPath + "\"\r\n";
+    const char* middle = mode == RunMode::Preview ? kChangedPreview : kChangedRename;
+    return "\"" + oldPath + "\"" + middle + newPath + "\"\r\n";
 }
 
 std::string ChangeFailedLine(const std::string& oldPath, const std::string& newPath) {
-    return "\"" + oldPath + "\"  change failed with  \"" + newPath + "\"\r\n";
+    return "\"" + oldPath + "\"" + kChangeFailed + newPath + "\"\r\n";
 }
 
 bool HasConversionMarker(const std::string& path) { return FindConversionMarker(path) != std::string::npos; }
 
+namespace {
+
+// The line an entry's outcome gives (the same texts as the line functions
+// above, written in place).
+const char* MiddleOf(EntryOutcome outcome, RunMode mode) {
+    switch (outcome) {
+    case EntryOutcome::NotChanged:
+        return kNotChanged;
+    case EntryOutcome::Previewed:
+    case EntryOutcome::Renamed:
+    case EntryOutcome::Converted:
+        return mode == RunMode::Preview ? kChangedPreview : kChangedRename;
+    default:
+        return kChangeFailed;
+    }
+}
+
+}  // namespace
+
 std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const RunServices& services) {
     FileList& files = session.files;
-    std::vector<std::string> record = files.DisplayedList();
-    std::vector<EntryOutcome> outcomes(record.size(), EntryOutcome::Unknown);
+    const std::size_t count = files.DisplayedCount();
+    // The new record: one new path per displayed entry. The old paths stay
+    // in the list until the run is over, so they are not copied.
+    std::vector<std::string> record;
+    record.reserve(count);
+    std::vector<EntryOutcome> outcomes(count, EntryOutcome::Unknown);
     std::string().swap(session.resultText);  // the last run's lines go before the new ones are made
-    std::string text;
-    // Room for the lines up front (each names the old path and, mostly, a
-    // new one of about its length): a text of many megabytes is not grown
-    // by doubling, which would hold it twice over for a moment.
-    std::size_t room = 0;
-    for (const std::string& path : record) room += 2 * path.size() + 40;
-    text.reserve(room);
     std::size_t failures = 0;
     const auto& newPathOf = services.newPath;
     const auto& convert = services.convert;
 
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        const std::string oldPath = record[i];
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& oldPath = files.DisplayedText(i);
         // The file number is the 1-based position, wrapping as every 32-bit
         // number of the rules does (a list that long never happens).
         const std::int32_t number = WrapToInt32(static_cast<std::uint32_t>(i + 1));
         std::string newPath = newPathOf ? newPathOf(oldPath, number, session.rules) : oldPath;
         if (newPath == oldPath) {
-            text += NotChangedLine(oldPath);
             outcomes[i] = EntryOutcome::NotChanged;
         } else if (mode == RunMode::Preview) {
-            text += ChangedLine(oldPath, newPath, mode);
             outcomes[i] = EntryOutcome::Previewed;
         } else {
             bool ok;
@@ -76,18 +96,38 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
                 ok = moved && !fs.Exists(oldPath) && fs.Exists(newPath);
             }
             if (ok) {
-                text += ChangedLine(oldPath, newPath, mode);
                 outcomes[i] = converted ? EntryOutcome::Converted : EntryOutcome::Renamed;
             } else {
-                text += ChangeFailedLine(oldPath, newPath);
                 // A move that said yes but does not show may still have
                 // happened: leave it to Undo to try, as for a loaded record.
                 outcomes[i] = moved ? EntryOutcome::Unknown : EntryOutcome::Failed;
                 ++failures;
             }
         }
-        record[i] = std::move(newPath);
+        record.push_back(std::move(newPath));
         if (services.step) services.step(i);
+    }
+
+    // The result lines, written once at their exact length: a text of many
+    // megabytes grown by doubling would be held twice over for a moment.
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char* middle = MiddleOf(outcomes[i], mode);
+        length += 1 + files.DisplayedText(i).size() + 1 + std::strlen(middle);
+        if (middle != kNotChanged) length += record[i].size() + 3;
+    }
+    std::string text;
+    text.reserve(length);
+    for (std::size_t i = 0; i < count; ++i) {
+        const char* middle = MiddleOf(outcomes[i], mode);
+        text += '"';
+        text += files.DisplayedText(i);
+        text += '"';
+        text += middle;
+        if (middle != kNotChanged) {
+            text += record[i];
+            text += "\"\r\n";
+        }
     }
     files.SetRun(std::move(record), std::move(outcomes));
     session.resultText = std::move(text);

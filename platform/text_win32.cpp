@@ -20,6 +20,19 @@ std::wstring WideFromNarrow(std::string_view text) {
     return wide;
 }
 
+std::size_t WideLengthOf(std::string_view text) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return 0;
+    const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    return needed > 0 ? static_cast<std::size_t>(needed) : 0;
+}
+
+std::size_t WideFromNarrowInto(std::string_view text, wchar_t* out, std::size_t room) {
+    if (text.empty() || !out || text.size() > static_cast<std::size_t>(INT_MAX)) return 0;
+    const int limit = room > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(room);
+    const int got = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, limit);
+    return got > 0 ? static_cast<std::size_t>(got) : 0;
+}
+
 std::string NarrowFromWide(std::wstring_view text) {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected on Windows");
     return SystemCodePage().FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));

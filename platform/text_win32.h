@@ -18,6 +18,11 @@ namespace quorv::win {
 // Narrow text as UTF-16 (MultiByteToWideChar with the ANSI code page; a
 // byte sequence the page does not define becomes its default character).
 std::wstring WideFromNarrow(std::string_view text);
+// The length WideFromNarrow's answer would have, counted without making it.
+std::size_t WideLengthOf(std::string_view text);
+// WideFromNarrow into a given buffer of `room` characters (no terminator
+// written); the characters written, or 0 when the text does not fit.
+std::size_t WideFromNarrowInto(std::string_view text, wchar_t* out, std::size_t room);
 
 // UTF-16 as narrow text: the system code page's FromUtf16, the program's
 // one conversion (a character the page cannot hold becomes '?').

@@ -3,7 +3,11 @@
 // Exclude boxes; removing, moving, sorting and selecting by button and key.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cstdio>
 
 #include "tests/e2e/e2e_cases.h"
 
@@ -245,6 +249,54 @@ TEST(FileListTest, AddFilesThroughTheOpenDialog) {
     SettingsRecord saved;
     ASSERT_TRUE(ParseSettings(ReadBytes(folder.SettingsPath()), saved));
     EXPECT_EQ(::lstrcmpiA(saved.lastFolder.c_str(), files[0].c_str()), 0) << saved.lastFolder;
+}
+
+// A selection that does not fit the dialog's first buffer (65,536
+// characters) is not dropped: the buffer grows while the user selects, and
+// every file arrives.
+TEST(FileListTest, AddFilesSelectionLargerThanTheFirstBuffer) {
+    constexpr int kMany = 420;
+    ProgramFolder folder("add-many");
+    ASSERT_TRUE(folder.ok());
+    Strings names;
+    std::size_t characters = 0;
+    // Long names, so that few files (few selection changes for the dialog to
+    // work through) overflow the buffer.
+    const std::string stem(190, 'n');
+    for (int i = 0; i < kMany; ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%04d", i);
+        names.push_back(number + stem + ".txt");
+        characters += names.back().size() + 1;
+    }
+    ASSERT_GT(characters, 65536u + 10000u);
+    const Strings files = MakeFiles(folder, "many", names);
+    SettingsRecord settings;
+    settings.lastFolder = folder.At("many");
+    ASSERT_TRUE(folder.WriteSettings(settings));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+
+    ASSERT_TRUE(program.Click(IDC_ADD_FILES));
+    FileDialog dialog = program.WaitForFileDialog();
+    ASSERT_TRUE(dialog.window());
+    // Select every file in the dialog's list as a user does: the first,
+    // then Shift+End.
+    const Window filesView = dialog.window().Descendant("SysListView32");
+    ASSERT_TRUE(filesView);
+    ASSERT_TRUE(WaitUntil([&] { return filesView.Ask(LVM_GETITEMCOUNT, 0, 0, 0) >= kMany; }, 30000));
+    const RECT area = filesView.ClientOnScreen();
+    MouseClickAt(POINT{area.left + 60, area.top + 8});
+    ASSERT_TRUE(WaitUntil([&] { return filesView.Ask(LVM_GETSELECTEDCOUNT, 0, 0, 0) == 1; }));
+    KeyPress(VK_END, kShift);
+    EXPECT_TRUE(WaitUntil([&] { return filesView.Ask(LVM_GETSELECTEDCOUNT, 0, 0, 0) >= kMany; }, 60000));
+    ASSERT_TRUE(dialog.Ok());
+    EXPECT_TRUE(WaitUntil([&] { return !dialog.window(); }, 60000));
+    ASSERT_TRUE(program.Settle());
+    const Strings listed = program.Items(IDC_FILE_LIST);
+    EXPECT_EQ(listed.size(), files.size());
+    EXPECT_EQ(Sorted(listed), Sorted(files));
+    ASSERT_TRUE(program.Close(true));
 }
 
 TEST(FileListTest, AddDirThroughTheFolderBrowser) {

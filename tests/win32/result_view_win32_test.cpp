@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/result_view_win32.h"
+#include "platform/text_win32.h"
 #include "tests/win32/controls_test_support_win32.h"
 
 namespace quorv::win::test {
@@ -94,6 +95,26 @@ TEST_F(ResultViewTest, TheWholeTextGoesInAndComesOutAtAnyLength) {
     SetText("");
     EXPECT_EQ(::GetWindowTextLengthA(view), 0);
     EXPECT_EQ(::SendMessageA(view, EM_GETLINECOUNT, 0, 0), 1);
+}
+
+// The wide text messages: the length counted, the whole text into a buffer
+// that holds it, and the beginning into one that does not (never a
+// character cut in half, always terminated).
+TEST_F(ResultViewTest, WideTextMessagesAnswerTheWholeTextOrItsBeginning) {
+    const std::wstring expected = L"Caf\u00e9 r\u00e9sum\u00e9\r\nna\u00efve \u00c0 la carte";
+    SetText(NarrowFromWide(expected));
+    const LRESULT length = ::SendMessageW(view, WM_GETTEXTLENGTH, 0, 0);
+    ASSERT_EQ(static_cast<std::size_t>(length), expected.size());
+    std::wstring whole(expected.size() + 1, L'x');
+    EXPECT_EQ(::SendMessageW(view, WM_GETTEXT, whole.size(), reinterpret_cast<LPARAM>(&whole[0])), length);
+    EXPECT_EQ(std::wstring(whole.c_str()), expected);
+    for (std::size_t room : {std::size_t{1}, std::size_t{4}, std::size_t{5}, expected.size() - 1}) {
+        std::wstring part(room + 4, L'x');
+        EXPECT_EQ(static_cast<std::size_t>(::SendMessageW(view, WM_GETTEXT, room + 1, reinterpret_cast<LPARAM>(&part[0]))),
+                  room);
+        EXPECT_EQ(std::wstring(part.c_str()), expected.substr(0, room)) << room;
+        EXPECT_EQ(part[room + 1], L'x') << "written past the buffer at " << room;
+    }
 }
 
 TEST_F(ResultViewTest, WrapsAtTheWindowWidthAndKeepsTheTopLine) {
