@@ -98,19 +98,40 @@ std::uint64_t Fingerprint(const RECT& area) {
     return hash;
 }
 
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM found) {
+    if (::IsWindowVisible(window) && ::GetUpdateRect(window, nullptr, FALSE)) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Whether a window or one of its visible descendants still waits to be
+// painted (the painting of a busy program's thread can lag behind its
+// message loop's idle moment: paint messages come last).
+bool PaintPending(const Window& main) {
+    bool found = ::GetUpdateRect(main.hwnd(), nullptr, FALSE) != FALSE;
+    if (!found) ::EnumChildWindows(main.hwnd(), &FindUnpainted, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 }  // namespace
 
 bool SaveSettledScreenshot(const Window& main, const std::string& name, const RECT& area) {
     ::RedrawWindow(main.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // Every window painted, then the picture still for a moment (drawing
+    // that follows a paint, such as a caret or a player, settles too).
+    WaitUntil([&] { return !PaintPending(main); }, 5000, 20);
     std::uint64_t last = Fingerprint(area);
+    int stillFor = 0;
     WaitUntil(
         [&] {
             const std::uint64_t now = Fingerprint(area);
-            const bool still = now == last;
+            stillFor = now == last && !PaintPending(main) ? stillFor + 1 : 0;
             last = now;
-            return still;
+            return stillFor >= 2;
         },
-        3000, 150);
+        4000, 150);
     return SaveScreenshot(name, &area);
 }
 
