@@ -1,6 +1,7 @@
 #include "app/file_dialogs_win32.h"
 
 #include <cderr.h>
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <cwchar>
@@ -11,8 +12,9 @@ namespace quorv::win {
 namespace {
 
 // The dialog's selection buffer starts at this many characters and grows
-// while the user selects (and, should the dialog still find it too small,
-// the dialog is shown again with a larger one).
+// while the user selects and when OK is pressed on typed names (and, should
+// the dialog still find it too small, the dialog is shown again with a
+// larger one).
 constexpr std::size_t kFirstBuffer = 65536;
 constexpr std::size_t kLargestBuffer = std::size_t{1} << 26;
 
@@ -29,26 +31,52 @@ std::wstring FilterText(const FileFilter& filter) {
 
 struct Growth {
     std::wstring* buffer = nullptr;
+    OPENFILENAMEW* dialog = nullptr;  // the structure the open dialog works from
 };
 
+// Makes the selection buffer large enough for what the dialog `parent`
+// holds now: its folder and the names chosen or typed (each name at most
+// the whole spec), with their terminators. The dialog reads lpstrFile and
+// nMaxFile again when it ends.
+void GrowFor(HWND parent, Growth& growth) {
+    if (!growth.buffer || !growth.dialog) return;
+    const LRESULT spec = ::SendMessageW(parent, CDM_GETSPEC, 0, 0);
+    const LRESULT folder = ::SendMessageW(parent, CDM_GETFOLDERPATH, 0, 0);
+    if (spec < 0 || folder < 0) return;
+    const std::size_t needed = static_cast<std::size_t>(spec) * 2 + static_cast<std::size_t>(folder) + 16;
+    if (needed > growth.buffer->size() && needed < kLargestBuffer) {
+        growth.buffer->assign(needed * 2, L'\0');
+        growth.dialog->lpstrFile = &(*growth.buffer)[0];
+        growth.dialog->nMaxFile = static_cast<DWORD>(growth.buffer->size());
+    }
+}
+
+constexpr UINT_PTR kOkWatchId = 0x5146;  // "QF"
+
+// Watches the dialog's OK command: names typed into the name box change no
+// selection, and the box may hold more than the buffer did.
+LRESULT CALLBACK OkWatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK && data)
+        GrowFor(window, *reinterpret_cast<Growth*>(data));
+    else if (message == WM_NCDESTROY)
+        ::RemoveWindowSubclass(window, &OkWatch, id);
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
 // While the user selects, the selection buffer grows to hold the whole
-// selection (the dialog reads lpstrFile and nMaxFile again when it ends).
+// selection; and before the dialog takes OK, it grows for what is typed.
 UINT_PTR CALLBACK GrowingHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     if (message != WM_NOTIFY || lParam == 0) return 0;
     const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
-    if (notify->hdr.code != CDN_SELCHANGE || !notify->lpOFN) return 0;
+    if (!notify->lpOFN) return 0;
     auto* growth = reinterpret_cast<Growth*>(notify->lpOFN->lCustData);
+    if (!growth) return 0;
+    growth->dialog = notify->lpOFN;
     const HWND parent = ::GetParent(dialog);
-    const LRESULT spec = ::SendMessageW(parent, CDM_GETSPEC, 0, 0);
-    const LRESULT folder = ::SendMessageW(parent, CDM_GETFOLDERPATH, 0, 0);
-    if (spec < 0 || folder < 0 || !growth || !growth->buffer) return 0;
-    // Folder, every name (each at most the whole spec) and terminators.
-    const std::size_t needed = static_cast<std::size_t>(spec) * 2 + static_cast<std::size_t>(folder) + 16;
-    if (needed > growth->buffer->size() && needed < kLargestBuffer) {
-        growth->buffer->assign(needed * 2, L'\0');
-        notify->lpOFN->lpstrFile = &(*growth->buffer)[0];
-        notify->lpOFN->nMaxFile = static_cast<DWORD>(growth->buffer->size());
-    }
+    if (notify->hdr.code == CDN_INITDONE)
+        ::SetWindowSubclass(parent, &OkWatch, kOkWatchId, reinterpret_cast<DWORD_PTR>(growth));
+    else if (notify->hdr.code == CDN_SELCHANGE)
+        GrowFor(parent, *growth);
     return 0;
 }
 

@@ -252,8 +252,8 @@ TEST(FileListTest, AddFilesThroughTheOpenDialog) {
 }
 
 // A selection that does not fit the dialog's first buffer (65,536
-// characters) is not dropped: the buffer grows while the user selects, and
-// every file arrives.
+// characters) is not dropped: the buffer grows while the user selects, or
+// when OK is pressed on typed names, and every file arrives.
 TEST(FileListTest, AddFilesSelectionLargerThanTheFirstBuffer) {
     constexpr int kMany = 420;
     ProgramFolder folder("add-many");
@@ -296,6 +296,21 @@ TEST(FileListTest, AddFilesSelectionLargerThanTheFirstBuffer) {
     const Strings listed = program.Items(IDC_FILE_LIST);
     EXPECT_EQ(listed.size(), files.size());
     EXPECT_EQ(Sorted(listed), Sorted(files));
+
+    // The same names typed into the name box (no selection changes on the
+    // way): the buffer grows when OK is pressed.
+    ASSERT_TRUE(program.Click(IDC_REMOVE_ALL));
+    ASSERT_EQ(program.Control(IDC_FILE_LIST).Count(), 0);
+    std::string typed;
+    for (const std::string& name : names) typed += "\"" + name + "\" ";
+    ASSERT_TRUE(program.Click(IDC_ADD_FILES));
+    dialog = program.WaitForFileDialog();
+    ASSERT_TRUE(dialog.window());
+    ASSERT_TRUE(dialog.EnterName(typed));
+    ASSERT_TRUE(dialog.Ok());
+    EXPECT_TRUE(WaitUntil([&] { return !dialog.window(); }, 60000));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_EQ(Sorted(program.Items(IDC_FILE_LIST)), Sorted(files));
     ASSERT_TRUE(program.Close(true));
 }
 
