@@ -259,9 +259,7 @@ void CMacButton::PaintContent(HDC dc, const RECT& rect) const {
     if (!captionButton_ && hwnd_ && ::GetFocus() == hwnd_ && !(cues & UISF_HIDEFOCUS)) {
         RECT focus = rect;
         ::InflateRect(&focus, -3, -3);
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        ::DrawFocusRect(dc, &focus);
+        DrawFocusFrame(dc, focus);
     }
 }
 

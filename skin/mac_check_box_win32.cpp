@@ -205,9 +205,7 @@ void CMacCheckBox::PaintContent(HDC dc, const RECT& rect) const {
                    measure.right + 1, 0};
         focus.bottom = focus.top + (measure.bottom - measure.top) + 2;
         if (focus.right > rect.right) focus.right = rect.right;
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        ::DrawFocusRect(dc, &focus);
+        DrawFocusFrame(dc, focus);
     }
 }
 

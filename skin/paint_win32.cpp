@@ -33,4 +33,10 @@ SIZE TextExtentNarrow(HDC dc, std::string_view text) {
     return size;
 }
 
+void DrawFocusFrame(HDC dc, const RECT& frame) {
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    ::SetBkColor(dc, RGB(255, 255, 255));
+    ::DrawFocusRect(dc, &frame);
+}
+
 }  // namespace quorv::win

@@ -28,6 +28,9 @@ void SetWindowTextNarrow(HWND window, std::string_view text);
 // DrawText and the text extent of narrow text.
 int DrawTextNarrow(HDC dc, std::string_view text, RECT& rect, UINT format);
 SIZE TextExtentNarrow(HDC dc, std::string_view text);
+// The dotted keyboard-focus frame of a drawn control, black on white
+// whatever colours the control's own drawing left in the DC.
+void DrawFocusFrame(HDC dc, const RECT& frame);
 
 // The keyboard cues the window's UI state hides (UISF_HIDEFOCUS,
 // UISF_HIDEACCEL).
