@@ -6,7 +6,7 @@
 
 #include <cwchar>
 
-#include "platform/text_win32.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 namespace {

@@ -5,9 +5,9 @@
 #include <ole2.h>
 
 #include "app/main_window_win32.h"
-#include "app/result_view_win32.h"
-#include "platform/system.h"
-#include "tools/system_access.h"
+#include "skin/result_view_win32.h"
+#include "system/system.h"
+#include "system/system_access.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {

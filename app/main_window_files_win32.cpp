@@ -5,15 +5,15 @@
 
 #include "app/file_dialogs_win32.h"
 #include "app/main_window_win32.h"
-#include "app/result_view_win32.h"
 #include "app/resource.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
-#include "platform/text_win32.h"
+#include "skin/message_dialog_win32.h"
 #include "skin/paint_win32.h"
+#include "skin/result_view_win32.h"
+#include "skin/wait_window_win32.h"
+#include "system/text_win32.h"
 #include "tools/folder_picker_win32.h"
-#include "tools/message_dialog_win32.h"
-#include "tools/wait_window_win32.h"
 
 namespace quorv::win {
 namespace {

@@ -4,12 +4,12 @@
 #include "app/file_dialogs_win32.h"
 #include "app/main_window_win32.h"
 #include "app/resource.h"
+#include "app/shell_registration_win32.h"
+#include "batch/copy_move.h"
 #include "builder/rule_file.h"
-#include "shell/shell_registration_win32.h"
-#include "tools/copy_move.h"
-#include "tools/message_dialog_win32.h"
-#include "platform/text_win32.h"
+#include "skin/message_dialog_win32.h"
 #include "skin/paint_win32.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 namespace {

@@ -7,12 +7,13 @@
 
 #include "app/about_dialog_win32.h"
 #include "app/resource.h"
+#include "app/shell_registration_win32.h"
 #include "builder/rule_file.h"
-#include "platform/text_win32.h"
-#include "shell/handoff_file.h"
-#include "shell/shell_registration_win32.h"
-#include "tools/message_dialog_win32.h"
-#include "tools/system_access.h"
+#include "formats/handoff_file.h"
+#include "skin/message_dialog_win32.h"
+#include "skin/paint_win32.h"
+#include "system/system_access.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 
@@ -152,10 +153,6 @@ const CommandRow<MainWindow> MainWindow::kCommands[] = {
 
 namespace {
 
-RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-Rect FromRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
-
 // The id of the main window's control that holds the focus window (the
 // edit of a combo box counts as its combo box); 0 when none.
 int FocusControlId(HWND dialog) {
@@ -205,7 +202,7 @@ bool MainWindow::OnInitDialog() {
     CreateCaptionButtons();
     checks_[IDC_QUICKVIEW].SetCheck(true);
     // 9: the quick preview pane inside its frame.
-    preview_.Create(hwnd(), ToRect(templateRects_[IDC_QUICKVIEW_FRAME]), true);
+    preview_.Create(hwnd(), ToRECT(templateRects_[IDC_QUICKVIEW_FRAME]), true);
     // 10-11: the settings, then the window's size and place.
     ApplySettings();
     PlaceAtStart();
@@ -235,7 +232,7 @@ void MainWindow::RecordTemplateRects() {
         RECT r;
         ::GetWindowRect(control, &r);
         ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        templateRects_[id] = FromRect(r);
+        templateRects_[id] = FromRECT(r);
     }
 }
 
@@ -256,12 +253,12 @@ void MainWindow::AttachControls() {
 void MainWindow::CreateCaptionButtons() {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRect(CaptionButton(client.right, kMaximizeFromRight)),
+    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRECT(CaptionButton(client.right, kMaximizeFromRight)),
                      NormalFont(), 0);
     maximize_.SetCaptionButton(true);
     maximize_.SetIcon(IDI_MAXIMIZE);
     maximize_.AddTooltip("Maximize");
-    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRect(CaptionButton(client.right, kMinimizeFromRight)),
+    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRECT(CaptionButton(client.right, kMinimizeFromRight)),
                      NormalFont(), 0);
     minimize_.SetCaptionButton(true);
     minimize_.SetIcon(IDI_MINIMIZE);
@@ -375,27 +372,27 @@ void MainWindow::OnOnlineUpdate() {
                 theme(), hwnd());
 }
 
-bool MainWindow::OnHelpRequest(WPARAM, LPARAM, LRESULT& result) {
+bool MainWindow::OnHelpRequest(UINT, WPARAM, LPARAM, LRESULT& result) {
     OnManual();
     result = TRUE;
     return true;
 }
 
-bool MainWindow::OnDrawItem(WPARAM, LPARAM lParam, LRESULT& result) {
+bool MainWindow::OnDrawItem(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
     const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     if (item.CtlType != ODT_MENU) return false;  // the themed base passes it to the control
     result = (helpMenu_.DrawItem(item) || themeMenu_.DrawItem(item)) ? TRUE : FALSE;
     return true;
 }
 
-bool MainWindow::OnMeasureItem(WPARAM, LPARAM lParam, LRESULT& result) {
+bool MainWindow::OnMeasureItem(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
     auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
     if (item.CtlType != ODT_MENU) return false;
     result = (helpMenu_.MeasureItem(item) || themeMenu_.MeasureItem(item)) ? TRUE : FALSE;
     return true;
 }
 
-bool MainWindow::OnCtlColorListBox(WPARAM, LPARAM lParam, LRESULT& result) {
+bool MainWindow::OnCtlColorListBox(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
     const HWND list = reinterpret_cast<HWND>(lParam);
     ThemedList* themed = list == files_.hwnd() ? &files_ : list == rules_.hwnd() ? &rules_
                        : list == favourites_.hwnd() ? &favourites_ : nullptr;
@@ -406,7 +403,7 @@ bool MainWindow::OnCtlColorListBox(WPARAM, LPARAM lParam, LRESULT& result) {
 
 // ---------------------------------------------------------------- size and place
 
-bool MainWindow::OnGetMinMaxInfo(WPARAM, LPARAM lParam, LRESULT& result) {
+bool MainWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
     info->ptMinTrackSize.x = kMinTrackWidth;
     info->ptMinTrackSize.y = kMinTrackHeight;
@@ -414,7 +411,7 @@ bool MainWindow::OnGetMinMaxInfo(WPARAM, LPARAM lParam, LRESULT& result) {
     return true;
 }
 
-bool MainWindow::OnSize(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool MainWindow::OnSize(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     LayoutCaption();
     if (!captionReady_ || wParam == SIZE_MINIMIZED) return false;
     if (wParam == SIZE_RESTORED && holdMaximized_) {
@@ -458,11 +455,11 @@ void MainWindow::Relayout() {
     }
     if (batch != none) ::EndDeferWindowPos(batch);
     const auto frame = placed.find(IDC_QUICKVIEW_FRAME);
-    if (frame != placed.end()) preview_.Place(ToRect(frame->second));
+    if (frame != placed.end()) preview_.Place(ToRECT(frame->second));
     ::InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-bool MainWindow::OnPaint(WPARAM, LPARAM, LRESULT&) {
+bool MainWindow::OnPaint(UINT, WPARAM, LPARAM, LRESULT&) {
     if (firstPaintPending_) {
         firstPaintPending_ = false;
         if (startMaximized_) {
@@ -481,7 +478,7 @@ void MainWindow::OnMinimize() {
     ::ShowWindow(hwnd(), SW_MINIMIZE);
 }
 
-bool MainWindow::OnSysCommand(WPARAM wParam, LPARAM, LRESULT&) {
+bool MainWindow::OnSysCommand(UINT, WPARAM wParam, LPARAM, LRESULT&) {
     // The system menu and its keys change the window as the user asks,
     // except for the one maximize that keeps the start's state.
     if ((wParam & 0xFFF0) != SC_MAXIMIZE) holdMaximized_ = false;
@@ -542,7 +539,7 @@ bool MainWindow::PreprocessKey(const MSG& message) {
     return false;
 }
 
-bool MainWindow::OnVKeyToItem(WPARAM, LPARAM, LRESULT& result) {
+bool MainWindow::OnVKeyToItem(UINT, WPARAM, LPARAM, LRESULT& result) {
     result = -1;  // the list box does its own thing with every other key
     return true;
 }
@@ -556,7 +553,7 @@ void MainWindow::OnExitQuestion() {
 
 void MainWindow::OnEnter() {}  // the dialog's default action does nothing
 
-bool MainWindow::OnDestroy(WPARAM, LPARAM, LRESULT&) {
+bool MainWindow::OnDestroy(UINT, WPARAM, LPARAM, LRESULT&) {
     // What the settings file keeps, taken while the controls still exist.
     closing_.caseSensitive = session_.files.filter().matchCase;
     closing_.quickView = checks_[IDC_QUICKVIEW].GetCheck();

@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "app/main_layout.h"
-#include "app/settings_file.h"
 #include "batch/rename_run.h"
 #include "builder/rule_builder.h"
 #include "builder/rule_list.h"
@@ -25,6 +23,8 @@
 #include "skin/themed_list_win32.h"
 #include "skin/themed_menu_win32.h"
 #include "tools/quick_preview_win32.h"
+#include "view/main_layout.h"
+#include "view/settings_file.h"
 
 namespace quorv::win {
 
@@ -52,16 +52,16 @@ protected:
 
 private:
     // ---- messages
-    bool OnSize(WPARAM, LPARAM, LRESULT&);
-    bool OnGetMinMaxInfo(WPARAM, LPARAM, LRESULT&);
-    bool OnPaint(WPARAM, LPARAM, LRESULT&);
-    bool OnDrawItem(WPARAM, LPARAM, LRESULT&);
-    bool OnMeasureItem(WPARAM, LPARAM, LRESULT&);
-    bool OnCtlColorListBox(WPARAM, LPARAM, LRESULT&);
-    bool OnHelpRequest(WPARAM, LPARAM, LRESULT&);
-    bool OnDestroy(WPARAM, LPARAM, LRESULT&);
-    bool OnVKeyToItem(WPARAM, LPARAM, LRESULT&);
-    bool OnSysCommand(WPARAM, LPARAM, LRESULT&);
+    bool OnSize(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnGetMinMaxInfo(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnPaint(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnDrawItem(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnMeasureItem(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnCtlColorListBox(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnHelpRequest(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnDestroy(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnVKeyToItem(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnSysCommand(UINT, WPARAM, LPARAM, LRESULT&);
 
     // ---- window commands
     void OnExitQuestion();

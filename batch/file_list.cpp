@@ -1,6 +1,6 @@
 #include "batch/file_list.h"
 
-#include "engine/mbtext.h"
+#include "platform/mbtext.h"
 
 #include <algorithm>
 #include <cstring>

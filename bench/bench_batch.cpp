@@ -22,7 +22,7 @@
 #include "engine/apply_rules.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace fs = std::filesystem;
 using quorv::BatchSession;

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "engine/mbtext.h"
+#include "platform/mbtext.h"
 
 namespace quorv {
 

@@ -6,7 +6,7 @@
 
 #include "builder/rule_file.h"
 #include "platform/filesystem.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace quorv::cli {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/verbs.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "cli/verbs.h"
 #include "engine/apply_rules.h"
 #include "formats/int32_wrap.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace quorv::cli {
 

@@ -8,7 +8,7 @@
 #include "cli/args.h"
 #include "cli/verbs.h"
 #include "platform/filesystem.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace quorv::cli {
 

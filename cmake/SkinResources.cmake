@@ -3,7 +3,7 @@
 #
 #   quorv_skin_resources(<target> <rc file>)
 #
-# puts the generated icon folder (and the source root, for app/resource.h)
+# puts the generated icon folder (and the source root, for skin/skin_ids.h)
 # on the resource compiler's include path of <target>, and makes <rc file>
 # depend on the icons and on skin/skin.rc, so that they are drawn first and
 # a change recompiles the resources.
@@ -31,6 +31,6 @@ function(quorv_skin_resources target rc)
   set_property(SOURCE ${rc_path} APPEND PROPERTY COMPILE_OPTIONS
                "-I${QUORV_ICON_DIR}" "-I${CMAKE_SOURCE_DIR}")
   set_property(SOURCE ${rc_path} APPEND PROPERTY OBJECT_DEPENDS
-               ${QUORV_ICON_FILES} ${CMAKE_SOURCE_DIR}/skin/skin.rc ${CMAKE_SOURCE_DIR}/app/resource.h)
+               ${QUORV_ICON_FILES} ${CMAKE_SOURCE_DIR}/skin/skin.rc ${CMAKE_SOURCE_DIR}/skin/skin_ids.h)
   add_dependencies(${target} quorv_skin_icons)
 endfunction()

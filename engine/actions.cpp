@@ -1,7 +1,7 @@
 #include "engine/actions.h"
 
 #include "engine/inserted_values.h"
-#include "engine/mbtext.h"
+#include "platform/mbtext.h"
 
 namespace quorv {
 namespace {

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "engine/actions.h"
-#include "engine/mbtext.h"
 #include "engine/rule_text.h"
 #include "engine/timecode.h"
+#include "platform/mbtext.h"
 
 namespace quorv {
 

@@ -1,7 +1,7 @@
 #include "engine/rule_text.h"
 
-#include "engine/mbtext.h"
 #include "formats/int32_wrap.h"
+#include "platform/mbtext.h"
 
 namespace quorv {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <limits>
 
-#include "engine/mbtext.h"
 #include "engine/rule_text.h"
+#include "platform/mbtext.h"
 
 namespace quorv {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "formats/handoff_format.h"
 #include "platform/raii_win32.h"
-#include "shell/handoff_format.h"
 #include "shell/shell_module_win32.h"
 
 namespace quorv::shell {

@@ -1,6 +1,6 @@
 #include "skin/dialog_win32.h"
 
-#include "tools/system_access.h"
+#include "system/system_access.h"
 
 namespace quorv::win {
 namespace {

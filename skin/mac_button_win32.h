@@ -20,8 +20,8 @@
 #include <string>
 
 #include "platform/raii_win32.h"
-#include "skin/skin_geometry.h"
-#include "skin/theme.h"
+#include "view/skin_geometry.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 

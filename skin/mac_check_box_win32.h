@@ -14,8 +14,8 @@
 // WM_COMMAND (id, BN_CLICKED) to the parent.
 #include <windows.h>
 
-#include "skin/skin_geometry.h"
-#include "skin/theme.h"
+#include "view/skin_geometry.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "platform/text_win32.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 

@@ -7,8 +7,13 @@
 #include <string_view>
 
 #include "platform/raii_win32.h"
+#include "view/rect.h"
 
 namespace quorv::win {
+
+// The window arithmetic's rectangle and the system's, one way each.
+inline RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+inline Rect FromRECT(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
 // Fills a rectangle with one colour (no brush needed).
 inline void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {

@@ -7,22 +7,20 @@
 // ignored.
 #include <windows.h>
 
-#include "skin/theme.h"
+#include "skin/control_win32.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 
-inline constexpr const char* kProgressBarClass = "QuorvProgressBar";
+inline constexpr const wchar_t* kProgressBarClass = L"QuorvProgressBar";
 
-class ProgressBar {
+class ProgressBar : public Control<ProgressBar> {
 public:
     ProgressBar() = default;
     ~ProgressBar();
-    ProgressBar(const ProgressBar&) = delete;
-    ProgressBar& operator=(const ProgressBar&) = delete;
 
     // Creates the child window; null on failure.
     HWND Create(HWND parent, const RECT& rect, int minimum, int maximum, int theme);
-    HWND hwnd() const { return hwnd_; }
 
     void SetRange(int minimum, int maximum);
     // Ignored outside the range; repaints when the position changed.
@@ -33,11 +31,13 @@ public:
     void PaintContent(HDC dc, const RECT& rect) const;
 
 private:
-    static bool RegisterWindowClass();
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Control<ProgressBar>;
+    static RowTable<MessageRow<ProgressBar>> Messages();
+    bool OnSetRange(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetRange(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetPosition(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetPosition(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    HWND hwnd_ = nullptr;
     int minimum_ = 0;
     int maximum_ = 100;
     int position_ = 0;

@@ -1,9 +1,9 @@
 #include "skin/themed_dialog_win32.h"
 
-#include "app/resource.h"
 #include "skin/mac_check_box_win32.h"
 #include "skin/paint_win32.h"
-#include "skin/skin_geometry.h"
+#include "skin/skin_ids.h"
+#include "view/skin_geometry.h"
 
 namespace quorv::win {
 namespace {
@@ -104,12 +104,11 @@ bool ThemedDialog::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
         {WM_LBUTTONDBLCLK, &ThemedDialog::DoubleClick},
         {WM_SETTEXT, &ThemedDialog::TextChanged},
     };
-    current_ = message;
     return RouteRows<ThemedDialog>(this, Table(kMessages), {}, message, wParam, lParam, result) ||
            Dialog::Route(message, wParam, lParam, result);
 }
 
-bool ThemedDialog::InitDialog(WPARAM, LPARAM, LRESULT& result) {
+bool ThemedDialog::InitDialog(UINT, WPARAM, LPARAM, LRESULT& result) {
     HWND self = hwnd();
     normalFont_.reset(MakeTahoma(-12, FW_NORMAL));
     boldFont_.reset(MakeTahoma(-13, FW_BOLD));
@@ -128,13 +127,13 @@ bool ThemedDialog::InitDialog(WPARAM, LPARAM, LRESULT& result) {
     return true;
 }
 
-bool ThemedDialog::NcPaint(WPARAM, LPARAM, LRESULT& result) {
+bool ThemedDialog::NcPaint(UINT, WPARAM, LPARAM, LRESULT& result) {
     DrawWindowFrame(hwnd(), theme_);
     result = 0;
     return true;
 }
 
-bool ThemedDialog::NcActivate(WPARAM wParam, LPARAM, LRESULT& result) {
+bool ThemedDialog::NcActivate(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
     ShowActivation(wParam != FALSE);
     result = TRUE;
     return true;
@@ -155,22 +154,21 @@ void ThemedDialog::ShowActivation(bool active) {
     }
 }
 
-bool ThemedDialog::Activate(WPARAM wParam, LPARAM, LRESULT&) {
+bool ThemedDialog::Activate(UINT, WPARAM wParam, LPARAM, LRESULT&) {
     // Activation also shows in the caption here: a window activated while
     // it was being created gets no second WM_NCACTIVATE (so under Wine).
     ShowActivation(LOWORD(wParam) != WA_INACTIVE);
     return false;  // the dialog's own handling keeps the focus right
 }
 
-bool ThemedDialog::CtlColor(WPARAM wParam, LPARAM, LRESULT& result) {
+bool ThemedDialog::CtlColor(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
     if (!background_) return false;
     ::SetBkColor(reinterpret_cast<HDC>(wParam), GetThemeColour(theme_, 1));
     result = reinterpret_cast<LRESULT>(background_.get());
     return true;
 }
 
-bool ThemedDialog::Reflect(WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    const UINT message = current_;
+bool ThemedDialog::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (lParam == 0) return false;
     HWND control = nullptr;
     if (message == WM_DRAWITEM) {
@@ -189,12 +187,12 @@ bool ThemedDialog::Reflect(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return true;
 }
 
-bool ThemedDialog::Size(WPARAM, LPARAM, LRESULT&) {
+bool ThemedDialog::Size(UINT, WPARAM, LPARAM, LRESULT&) {
     LayoutCaption();
     return false;
 }
 
-bool ThemedDialog::TextChanged(WPARAM, LPARAM, LRESULT&) {
+bool ThemedDialog::TextChanged(UINT, WPARAM, LPARAM, LRESULT&) {
     // The caption shows the new text at its next paint.
     if (titleBar_.hwnd()) ::InvalidateRect(titleBar_.hwnd(), nullptr, FALSE);
     return false;
@@ -202,17 +200,17 @@ bool ThemedDialog::TextChanged(WPARAM, LPARAM, LRESULT&) {
 
 bool ThemedDialog::InDragStrip(LPARAM point) const { return PointOf(point).y < dragStrip_ && PointOf(point).y >= 0; }
 
-bool ThemedDialog::LeftDown(WPARAM, LPARAM lParam, LRESULT&) {
+bool ThemedDialog::LeftDown(UINT, WPARAM, LPARAM lParam, LRESULT&) {
     dragArmed_ = InDragStrip(lParam);
     return false;
 }
 
-bool ThemedDialog::LeftUp(WPARAM, LPARAM, LRESULT&) {
+bool ThemedDialog::LeftUp(UINT, WPARAM, LPARAM, LRESULT&) {
     dragArmed_ = false;
     return false;
 }
 
-bool ThemedDialog::MouseMove(WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool ThemedDialog::MouseMove(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (!dragArmed_) return false;
     HWND self = hwnd();
     if (!(wParam & MK_LBUTTON) || !InDragStrip(lParam) || ::IsZoomed(self)) {
@@ -229,7 +227,7 @@ bool ThemedDialog::MouseMove(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return true;
 }
 
-bool ThemedDialog::DoubleClick(WPARAM, LPARAM lParam, LRESULT& result) {
+bool ThemedDialog::DoubleClick(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
     if (!InDragStrip(lParam)) return false;
     ::SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDM_MAXIMIZE, 0), 0);
     result = 0;

@@ -22,8 +22,8 @@
 #include "platform/raii_win32.h"
 #include "skin/dialog_win32.h"
 #include "skin/mac_button_win32.h"
-#include "skin/theme.h"
 #include "skin/title_bar_win32.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 
@@ -68,18 +68,18 @@ protected:
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    bool InitDialog(WPARAM, LPARAM, LRESULT& result);
-    bool NcPaint(WPARAM, LPARAM, LRESULT& result);
-    bool NcActivate(WPARAM, LPARAM, LRESULT& result);
-    bool Activate(WPARAM, LPARAM, LRESULT& result);
-    bool CtlColor(WPARAM, LPARAM, LRESULT& result);
-    bool Reflect(WPARAM, LPARAM, LRESULT& result);
-    bool Size(WPARAM, LPARAM, LRESULT& result);
-    bool LeftDown(WPARAM, LPARAM, LRESULT& result);
-    bool LeftUp(WPARAM, LPARAM, LRESULT& result);
-    bool MouseMove(WPARAM, LPARAM, LRESULT& result);
-    bool DoubleClick(WPARAM, LPARAM, LRESULT& result);
-    bool TextChanged(WPARAM, LPARAM, LRESULT& result);
+    bool InitDialog(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool NcPaint(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool NcActivate(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool Activate(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool CtlColor(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool Reflect(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool Size(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool LeftDown(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool LeftUp(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool MouseMove(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool DoubleClick(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool TextChanged(UINT, WPARAM, LPARAM, LRESULT& result);
     bool InDragStrip(LPARAM point) const;
     // Draws the frame, the caption and the caption buttons as active or not.
     void ShowActivation(bool active);
@@ -92,7 +92,6 @@ private:
     Brush background_;
     TitleBar titleBar_;
     CMacButton closeButton_;
-    UINT current_ = 0;  // the message being routed
 };
 
 }  // namespace quorv::win

@@ -4,12 +4,12 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "formats/error_log.h"
 #include "skin/dialog_win32.h"
-#include "platform/system.h"
-#include "tools/error_log.h"
-#include "tools/system_access.h"
-#include "platform/text_win32.h"
 #include "skin/paint_win32.h"
+#include "system/system.h"
+#include "system/system_access.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 namespace {

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "platform/raii_win32.h"
-#include "skin/theme.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 

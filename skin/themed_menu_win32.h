@@ -19,7 +19,7 @@
 #include <string>
 
 #include "platform/raii_win32.h"
-#include "skin/theme.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/resource.h"
 #include "skin/paint_win32.h"
-#include "skin/skin_geometry.h"
-#include "skin/theme.h"
+#include "skin/skin_ids.h"
+#include "view/skin_geometry.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 namespace {

@@ -5,13 +5,13 @@
 
 #include <vector>
 
+#include "batch/folder_path.h"
+#include "formats/error_log.h"
 #include "platform/raii_win32.h"
-#include "platform/system.h"
-#include "tools/error_log.h"
-#include "tools/system_access.h"
-#include "tools/folder_path.h"
-#include "platform/text_win32.h"
 #include "skin/paint_win32.h"
+#include "system/system.h"
+#include "system/system_access.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 namespace {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "skin/paint_win32.h"
+
 namespace quorv::win {
 
 const CLSID kMediaPlayerClsid = {0x22D6F312, 0xB0F6, 0x11D0, {0x94, 0xAB, 0x00, 0x80, 0xC7, 0x4C, 0x7E, 0x95}};
@@ -239,8 +241,6 @@ bool RegisterClasses(HINSTANCE instance, WNDPROC paneProcedure) {
     return registered;
 }
 
-RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-PixelRect ToPixels(const RECT& r) { return PixelRect{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
@@ -307,7 +307,7 @@ bool QuickPreview::Create(HWND parent, const RECT& frame, bool visible) {
     if (FAILED(oleInit_)) oleInit_ = ::OleInitialize(nullptr);
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     if (!RegisterClasses(instance, &QuickPreview::PaneProcedure)) return false;
-    const RECT r = ToRect(PreviewPaneRect(ToPixels(frame)));
+    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame)));
     const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
     HWND window = ::CreateWindowExA(0, kPaneClass, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
                                     parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kPaneId)), instance, this);
@@ -320,7 +320,7 @@ bool QuickPreview::Create(HWND parent, const RECT& frame, bool visible) {
 
 void QuickPreview::Place(const RECT& frame) {
     if (!pane_) return;
-    const RECT r = ToRect(PreviewPaneRect(ToPixels(frame)));
+    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame)));
     ::MoveWindow(pane_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     KeepAboveFrame();
     LayoutChildren();
@@ -538,7 +538,7 @@ void QuickPreview::PaintContent(HDC dc, const RECT& rect) {
     // The picture's size in pixels of this device.
     const int width = ::MulDiv(hmWidth, ::GetDeviceCaps(dc, LOGPIXELSX), 2540);
     const int height = ::MulDiv(hmHeight, ::GetDeviceCaps(dc, LOGPIXELSY), 2540);
-    const PixelRect drawn = FitPicture(width, height, ToPixels(rect));
+    const Rect drawn = FitPicture(width, height, FromRECT(rect));
     if (drawn.width() <= 0 || drawn.height() <= 0) return;
     const int oldMode = ::SetStretchBltMode(dc, HALFTONE);
     POINT oldOrigin{};

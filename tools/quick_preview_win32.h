@@ -17,7 +17,7 @@
 #include <string>
 
 #include "platform/raii_win32.h"
-#include "tools/preview_layout.h"
+#include "view/preview_layout.h"
 
 namespace quorv::win {
 

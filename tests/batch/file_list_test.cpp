@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "batch/file_list.h"
-#include "engine/mbtext.h"
 #include "platform/codepage.h"
+#include "platform/mbtext.h"
+#include "system/system.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
-#include "platform/system.h"
 
 namespace quorv {
 namespace {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "platform/filesystem.h"
+#include "system/system.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
-#include "platform/system.h"
 
 namespace quorv {
 namespace {

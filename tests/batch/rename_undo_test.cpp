@@ -12,10 +12,10 @@
 #include "batch/rename_run.h"
 #include "batch/undo.h"
 #include "platform/codepage.h"
+#include "system/system.h"
 #include "tests/support/memory_filesystem.h"
-#include "tests/support/test_services.h"
 #include "tests/support/temp_dir.h"
-#include "platform/system.h"
+#include "tests/support/test_services.h"
 
 namespace quorv {
 namespace {

@@ -11,9 +11,9 @@
 #include "batch/session_commands.h"
 #include "batch/undo.h"
 #include "platform/codepage.h"
+#include "system/system.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/test_services.h"
-#include "platform/system.h"
 
 namespace quorv {
 namespace {

@@ -11,8 +11,8 @@
 #include "batch/undo.h"
 #include "platform/codepage.h"
 #include "platform/filesystem.h"
+#include "system/system.h"
 #include "tests/support/temp_dir.h"
-#include "platform/system.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

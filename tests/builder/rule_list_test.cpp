@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "builder/rule_file.h"
-#include "tests/builder/builder_steps.h"
 #include "platform/no_filesystem.h"
-#include "platform/system.h"
+#include "system/system.h"
+#include "tests/builder/builder_steps.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_services.h"
 

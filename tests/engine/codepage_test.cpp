@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/mbtext.h"
+#include "platform/mbtext.h"
+#include "system/system.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/utf8_rule_cases.h"
-#include "platform/system.h"
 
 namespace quorv::test {
 namespace {

@@ -10,8 +10,8 @@
 #include <windows.h>
 #endif
 
+#include "system/system.h"
 #include "tests/engine/engine_fixture.h"
-#include "platform/system.h"
 
 namespace quorv::test {
 namespace {

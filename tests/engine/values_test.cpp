@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/inserted_values.h"
-#include "tests/support/temp_dir.h"
+#include "system/system.h"
 #include "tests/engine/engine_fixture.h"
-#include "platform/system.h"
+#include "tests/support/temp_dir.h"
 
 namespace quorv::test {
 namespace {

@@ -1,12 +1,12 @@
-#include "tools/error_log.h"
+#include "formats/error_log.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "system/system.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
-#include "platform/system.h"
 
 namespace quorv {
 namespace {

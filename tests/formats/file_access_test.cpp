@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
 #include "batch/batch_file.h"
 #include "builder/rule_file.h"
-#include "shell/handoff_file.h"
+#include "formats/error_log.h"
+#include "formats/handoff_file.h"
+#include "platform/system_helpers.h"
+#include "system/system.h"
+#include "system/system_access.h"
 #include "tests/support/memory_filesystem.h"
 #include "tests/support/temp_dir.h"
-#include "tools/error_log.h"
-#include "tools/system_helpers.h"
-#include "platform/system.h"
-#include "tools/system_access.h"
+#include "view/settings_file.h"
 
 namespace quorv {
 namespace {

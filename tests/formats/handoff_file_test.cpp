@@ -1,4 +1,4 @@
-#include "shell/handoff_file.h"
+#include "formats/handoff_file.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "tools/system_helpers.h"
-#include "tools/system_access.h"
+#include "platform/system_helpers.h"
+#include "system/system_access.h"
 
 namespace quorv {
 namespace {

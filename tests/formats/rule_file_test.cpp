@@ -1,5 +1,5 @@
 #include "builder/rule_file.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 #include <gtest/gtest.h>
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
 #include "batch/batch_file.h"
 #include "builder/rule_file.h"
+#include "formats/handoff_file.h"
 #include "platform/codepage.h"
 #include "platform/utf8.h"
-#include "shell/handoff_file.h"
+#include "view/settings_file.h"
 
 namespace quorv {
 namespace {

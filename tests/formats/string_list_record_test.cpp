@@ -1,5 +1,5 @@
 #include "formats/string_list_record.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 #include <gtest/gtest.h>
 

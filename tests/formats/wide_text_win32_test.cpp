@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "formats/string_list_record.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace quorv {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "batch/batch_file.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/system.h"
+#include "formats/handoff_file.h"
 #include "platform/utf8.h"
-#include "shell/handoff_file.h"
+#include "system/system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/apply_rules.h"
-#include "engine/mbtext.h"
+#include "platform/mbtext.h"
 #include "platform/no_filesystem.h"
 
 namespace {

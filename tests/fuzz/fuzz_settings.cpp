@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings_file.h"
-#include "platform/system.h"
+#include "system/system.h"
+#include "view/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

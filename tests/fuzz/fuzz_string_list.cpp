@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "formats/string_list_record.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

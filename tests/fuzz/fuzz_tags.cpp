@@ -11,7 +11,7 @@
 
 #include "engine/media_values.h"
 #include "platform/media.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace {
 

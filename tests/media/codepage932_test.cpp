@@ -9,8 +9,8 @@
 
 #include "engine/media_values.h"
 #include "platform/media.h"
+#include "system/system.h"
 #include "tests/media/media_files.h"
-#include "platform/system.h"
 
 namespace quorv {
 namespace {

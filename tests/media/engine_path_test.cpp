@@ -7,9 +7,9 @@
 #include <string>
 
 #include "engine/apply_rules.h"
+#include "system/system.h"
 #include "tests/media/media_files.h"
 #include "tests/support/temp_dir.h"
-#include "platform/system.h"
 
 namespace quorv {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/media_text.h"
-#include "platform/system.h"
+#include "system/system.h"
 
 namespace quorv {
 namespace {

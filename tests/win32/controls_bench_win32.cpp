@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/result_view_win32.h"
+#include "skin/result_view_win32.h"
 #include "tests/win32/controls_test_support_win32.h"
 
 using namespace quorv::win;

@@ -12,14 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "formats/error_log.h"
 #include "platform/filesystem.h"
 #include "platform/raii_win32.h"
+#include "system/system.h"
+#include "system/system_access.h"
+#include "system/text_win32.h"
 #include "tests/support/temp_dir.h"
-#include "platform/system.h"
-#include "tools/error_log.h"
-#include "tools/system_access.h"
 #include "tools/folder_picker_win32.h"
-#include "platform/text_win32.h"
 
 namespace quorv::win {
 namespace {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/result_view_win32.h"
-#include "platform/text_win32.h"
+#include "skin/result_view_win32.h"
+#include "system/text_win32.h"
 #include "tests/win32/controls_test_support_win32.h"
 
 namespace quorv::win::test {

@@ -1,7 +1,7 @@
 // The main program's side of registration through the real DLL, copied into
 // a temporary program folder: the registry it leaves, the messages and the
 // "ShellMenu" box's state.
-#include "shell/shell_registration_win32.h"
+#include "app/shell_registration_win32.h"
 
 #include <windows.h>
 

@@ -20,14 +20,14 @@
 #include "platform/raii_win32.h"
 #include "skin/mac_button_win32.h"
 #include "skin/mac_check_box_win32.h"
+#include "skin/message_dialog_win32.h"
 #include "skin/paint_win32.h"
 #include "skin/progress_bar_win32.h"
-#include "skin/skin_geometry.h"
-#include "skin/theme.h"
 #include "skin/themed_dialog_win32.h"
 #include "skin/title_bar_win32.h"
-#include "tools/message_dialog_win32.h"
-#include "tools/wait_window_win32.h"
+#include "skin/wait_window_win32.h"
+#include "view/skin_geometry.h"
+#include "view/theme.h"
 
 namespace quorv::win {
 namespace {
@@ -120,8 +120,12 @@ void Screenshot(const std::string& name, HWND window) {
         std::printf("screenshot %s not saved (no shell)\n", name.c_str());
         return;
     }
-    if (process.hThread) ::CloseHandle(process.hThread);
-    if (process.hProcess) ::CloseHandle(process.hProcess);
+    // Wine starts a Unix program without handles to it: hProcess is null
+    // and hThread holds a stale value that names another handle of ours.
+    if (process.hProcess) {
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
     const bool done = WaitFor([&marker] { return ::GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; });
     if (!done) std::printf("screenshot %s not saved in time\n", name.c_str());
     ::DeleteFileA(marker.c_str());
@@ -348,7 +352,7 @@ TEST(AskYesNo, YesNoEscapeAndClose) {
 
 // ------------------------------------------------------------ wait window
 
-HWND WaitBar(HWND window) { return FindChild(window, kProgressBarClass, nullptr); }
+HWND WaitBar(HWND window) { return ::FindWindowExW(window, nullptr, kProgressBarClass, nullptr); }
 
 TEST(WaitWindow, TenStepsEndAtTen) {
     StartWait("Renaming in progress...", 10, 5);
@@ -420,7 +424,7 @@ TEST(ProgressBar, PaintsFillAndHighlight) {
     ASSERT_NE(closer.window, nullptr);
     bar.SetPosition(5);
     const Printed p(bar.hwnd());
-    const skin::ProgressPicture picture = skin::ProgressBarPicture(skin::Box{0, 0, 260, 20}, 0, 10, 5, 5);
+    const skin::ProgressPicture picture = skin::ProgressBarPicture(Rect{0, 0, 260, 20}, 0, 10, 5, 5);
     EXPECT_EQ(p.At(100, 0), picture.bar);           // the outline
     EXPECT_EQ(p.At(200, 10), picture.background);   // not yet filled
     EXPECT_EQ(p.At(60, 14), picture.bar);           // the fill

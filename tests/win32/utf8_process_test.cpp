@@ -13,25 +13,25 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_file.h"
 #include "batch/batch_file.h"
+#include "batch/copy_move.h"
 #include "batch/file_list.h"
 #include "batch/rename_run.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
 #include "builder/rule_file.h"
 #include "engine/apply_rules.h"
+#include "formats/error_log.h"
+#include "formats/handoff_file.h"
 #include "platform/media.h"
 #include "platform/media_text.h"
 #include "platform/raii_win32.h"
-#include "platform/system.h"
-#include "platform/text_win32.h"
-#include "shell/handoff_file.h"
+#include "system/system.h"
+#include "system/system_access.h"
+#include "system/text_win32.h"
 #include "tests/engine/utf8_rule_cases.h"
 #include "tests/support/temp_dir.h"
-#include "tools/copy_move.h"
-#include "tools/error_log.h"
-#include "tools/system_access.h"
+#include "view/settings_file.h"
 
 namespace quorv {
 namespace {
