@@ -60,11 +60,18 @@ std::string ChangeFailedLine(const std::string& oldPath, const std::string& newP
 // True when the path carries the conversion marker after its first character.
 bool HasConversionMarker(const std::string& path);
 
-// The run itself (Preview and Rename command step 3 on). Refills the run
+// The run itself, once the lists have been checked. Refills the run
 // record from the displayed list, replaces the result text, keeps each
 // entry's outcome, and sets Undo (enabled after Rename, whatever happened;
 // disabled after Preview). Returns the number of entries that failed.
 std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const RunServices& services);
+
+// Why Preview and Rename refuse to run: the message to show when the file
+// list or the rule list is empty (the file list is named first), null when
+// the run may go ahead. The commands below ask it; a caller that must do
+// something before the run only when it goes ahead (let the quick preview
+// release its file, save a batch file) asks it first.
+const char* RunRefusal(const BatchSession& session);
 
 // The outcome of the Preview or Rename command.
 struct CommandResult {

@@ -124,7 +124,9 @@ int RunBatch(const char* verb, const Args& args, RunMode mode) {
     BatchSession session(system);
     session.rules = r.rules;
     GatherFiles(session, fs, r);
-    if (session.files.DisplayedCount() == 0) throw UsageError(std::string(verb) + ": " + kEmptyFileListMessage);
+    // Refused before the batch file is written: a run that does not go
+    // ahead leaves nothing behind.
+    if (const char* refusal = RunRefusal(session)) throw UsageError(std::string(verb) + ": " + refusal);
 
     // Before any file moves, make sure the batch file for undo can be
     // written: a rename that cannot be undone must not start by mistake.
@@ -133,7 +135,6 @@ int RunBatch(const char* verb, const Args& args, RunMode mode) {
     const RunServices services = MakeRunServices(EngineContextOf(system));
     const CommandResult result = mode == RunMode::Rename ? RenameCommand(session, fs, services)
                                                          : PreviewCommand(session, fs, services);
-    if (!result.ran()) throw UsageError(std::string(verb) + ": " + result.message);
     PrintResultLines(session.resultText);
     std::fflush(stdout);
     if (!r.saveBatch.empty()) SaveOrThrow(fs, r.saveBatch, session);
