@@ -8,6 +8,7 @@
 #include "app/resource.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
+#include "platform/raii_win32.h"
 #include "skin/message_dialog_win32.h"
 #include "skin/paint_win32.h"
 #include "skin/result_view_win32.h"
@@ -19,18 +20,6 @@ namespace quorv::win {
 namespace {
 
 const FileFilter kBatchFilter{"Quorvane File (*.qvb)", "*.qvb"};
-
-// The wait cursor for the length of one command.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 // Marks a run of the window: no command may change the session meanwhile.
 class RunningScope {

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include <climits>
 #include <cstdint>
 #include <utility>
 
 #include "skin/paint_win32.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 
@@ -82,17 +82,6 @@ const AtlHosting& Atl() {
     return hosting;
 }
 
-std::wstring AnsiToWide(const std::string& text) {
-    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return std::wstring();
-    const int length = static_cast<int>(text.size());
-    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (needed <= 0) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    const int written = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], needed);
-    wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
-    return wide;
-}
-
 std::wstring ClsidText(const CLSID& clsid) {
     wchar_t text[64] = {};
     if (::StringFromGUID2(clsid, text, 64) <= 0) return std::wstring();
@@ -154,7 +143,7 @@ HRESULT PutBool(IDispatch* target, DISPID id, bool value) {
 }
 
 HRESULT PutText(IDispatch* target, DISPID id, const std::string& text) {
-    const std::wstring wide = AnsiToWide(text);
+    const std::wstring wide = WideFromNarrow(text);
     Variant v;
     v.get()->vt = VT_BSTR;
     v.get()->bstrVal = ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
@@ -182,18 +171,6 @@ HRESULT GetBool(IDispatch* target, DISPID id, bool& out) {
     if (SUCCEEDED(hr)) out = result.get()->boolVal != VARIANT_FALSE;
     return hr;
 }
-
-// The wait cursor for the scope of one operation.
-class WaitCursor {
-public:
-    WaitCursor() : old_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(old_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR old_;
-};
 
 // The Flash control shows no context menu; a command arriving for it beeps
 // briefly and goes on as usual.
