@@ -90,13 +90,15 @@ private:
 
 // ---- drawn check boxes
 
+// What each colour of a drawn check box paints.
 struct CheckBoxColours {
-    Colour c0;
-    Colour c1;
-    Colour c3;
-    Colour c4;
-    Colour c4L;  // colour 4 lighter by 70: the frame
-    Colour cm;   // halfway from c1 to c3, per component
+    Colour highlight;   // colour 0: the lit side of the box's edge
+    Colour background;  // colour 1: around the box, and two corners of its edge
+    Colour dark;        // colour 3: a line of the tick; frame and tick of a disabled box
+    Colour tick;        // colour 4: the tick
+    Colour frame;       // colour 4 lighter by 70: the box's frame
+    Colour shadow;      // halfway from colour 1 to colour 3, per component: the
+                        // shaded side of the edge and the tick's soft lines
 };
 CheckBoxColours CheckBoxColoursFor(int theme);
 // Halfway from a to b per component: a + (b - a) halved downwards.
