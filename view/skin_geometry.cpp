@@ -170,6 +170,13 @@ bool CheckBoxState::CaptureLost() {
 
 // ---- title bar
 
+Rect TitleBarBand(int clientWidth) { return Rect{0, 0, clientWidth, kTitleBarHeight}; }
+
+Rect CaptionButton(int clientRight, int fromRight) {
+    const int left = clientRight - fromRight;
+    return Rect{left, kCaptionButtonTop, left + kCaptionButtonSize, kCaptionButtonTop + kCaptionButtonSize};
+}
+
 std::vector<Band> TitleBarBands(int top, int bottom, int theme) {
     std::vector<Band> bands;
     const int half = (bottom - top) / 2;

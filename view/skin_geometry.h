@@ -148,9 +148,25 @@ private:
     bool spaceDown_ = false;
 };
 
-// ---- title bar
+// ---- title bar and caption buttons
 
+// The drawn title bar spans the top of a themed window's client area.
 inline constexpr int kTitleBarHeight = 26;
+// The caption buttons lie over it, square, at this distance from the top.
+inline constexpr int kCaptionButtonSize = 18;
+inline constexpr int kCaptionButtonTop = 3;
+// Distances of the left edges of Close, Maximize and Minimize from the
+// client area's right edge.
+inline constexpr int kCloseFromRight = 21;
+inline constexpr int kMaximizeFromRight = 42;
+inline constexpr int kMinimizeFromRight = 63;
+
+// The title bar's rectangle in a client area of the given width.
+Rect TitleBarBand(int clientWidth);
+// A caption button's rectangle; clientRight is the client area's right
+// edge and fromRight one of the k*FromRight distances.
+Rect CaptionButton(int clientRight, int fromRight);
+
 // The background bands of a title bar spanning top to bottom in a theme.
 std::vector<Band> TitleBarBands(int top, int bottom, int theme);
 
