@@ -262,12 +262,12 @@ void MainWindow::AttachControls() {
 void MainWindow::CreateCaptionButtons() {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRECT(CaptionButton(client.right, kMaximizeFromRight)),
+    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRECT(skin::CaptionButton(client.right, skin::kMaximizeFromRight)),
                      NormalFont(), 0);
     maximize_.SetCaptionButton(true);
     maximize_.SetIcon(IDI_MAXIMIZE);
     maximize_.AddTooltip("Maximize");
-    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRECT(CaptionButton(client.right, kMinimizeFromRight)),
+    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRECT(skin::CaptionButton(client.right, skin::kMinimizeFromRight)),
                      NormalFont(), 0);
     minimize_.SetCaptionButton(true);
     minimize_.SetIcon(IDI_MINIMIZE);
@@ -447,10 +447,8 @@ bool MainWindow::OnSize(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
 void MainWindow::Relayout() {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    maximize_.hwnd() && ::MoveWindow(maximize_.hwnd(), client.right - kMaximizeFromRight, kCaptionButtonTop,
-                                     kCaptionButtonSize, kCaptionButtonSize, TRUE);
-    minimize_.hwnd() && ::MoveWindow(minimize_.hwnd(), client.right - kMinimizeFromRight, kCaptionButtonTop,
-                                     kCaptionButtonSize, kCaptionButtonSize, TRUE);
+    PlaceCaptionButton(maximize_, skin::kMaximizeFromRight);
+    PlaceCaptionButton(minimize_, skin::kMinimizeFromRight);
     LayoutInput in;
     in.clientWidth = client.right;
     in.clientHeight = client.bottom;

@@ -29,6 +29,7 @@
 // - When D has PaintContent(HDC, const RECT&) const, WM_PAINT, WM_PRINTCLIENT
 //   and WM_ERASEBKGND are answered here: the whole client area is drawn into
 //   an off-screen bitmap and copied in one block transfer, nothing is erased.
+//   D's PreparePaint hook may first clip the target or leave it untouched.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -122,6 +123,11 @@ protected:
     // being destroyed (hwnd() is null by then).
     void OnAttached() {}
     void OnDetached() {}
+    // A hook that D may hide: runs on the target DC before D's picture is
+    // copied into it (on every way of painting; the DC's state is restored
+    // afterwards), to clip away parts of the window that others draw, or to
+    // answer false and leave the target untouched.
+    bool PreparePaint(HDC) const { return true; }
 
     // The next procedure of the chain: the system control's own handling,
     // or the default procedure of our own classes.
@@ -134,11 +140,14 @@ protected:
     void PaintNow(HDC dc) const {
         static_assert(detail::Paints<D>::value, "PaintNow needs D::PaintContent(HDC, const RECT&) const");
         if (!hwnd_ || !dc) return;
-        RECT client;
-        ::GetClientRect(hwnd_, &client);
-        PaintDoubleBuffered(dc, client, [this](HDC target, const RECT& area) {
-            static_cast<const D*>(this)->PaintContent(target, area);
-        });
+        const D* self = static_cast<const D*>(this);
+        const int saved = ::SaveDC(dc);
+        if (self->PreparePaint(dc)) {
+            RECT client;
+            ::GetClientRect(hwnd_, &client);
+            PaintDoubleBuffered(dc, client, [self](HDC target, const RECT& area) { self->PaintContent(target, area); });
+        }
+        ::RestoreDC(dc, saved);
     }
 
     // Repaints the whole control (or a part of it) at the next WM_PAINT.

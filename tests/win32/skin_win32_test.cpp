@@ -537,27 +537,27 @@ TEST(CMacCheckBox, DrawsTheBoxTickAndDisabledColours) {
     // 16 high: the box at (0, 2); its inside from (1, 3).
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(0, 7), colours.c4L);  // frame
-        EXPECT_EQ(p.At(1, 6), colours.c0);   // raised edge
-        EXPECT_EQ(p.At(10, 6), colours.cm);
-        EXPECT_EQ(p.At(10, 3), colours.c1);  // the corner pixel
-        EXPECT_EQ(p.At(2, 7), colours.c1);   // no tick
-        EXPECT_EQ(p.At(15, 2), colours.c1);  // background right of the box
+        EXPECT_EQ(p.At(0, 7), colours.frame);  // frame
+        EXPECT_EQ(p.At(1, 6), colours.highlight);   // raised edge
+        EXPECT_EQ(p.At(10, 6), colours.shadow);
+        EXPECT_EQ(p.At(10, 3), colours.background);  // the corner pixel
+        EXPECT_EQ(p.At(2, 7), colours.background);   // no tick
+        EXPECT_EQ(p.At(15, 2), colours.background);  // background right of the box
     }
     c.box.SetCheck(true);
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(2, 7), colours.c4);  // the tick
-        EXPECT_EQ(p.At(3, 9), colours.cm);
-        EXPECT_EQ(p.At(12, 4), colours.c3);  // its single pixels
-        EXPECT_EQ(p.At(13, 4), colours.cm);
+        EXPECT_EQ(p.At(2, 7), colours.tick);  // the tick
+        EXPECT_EQ(p.At(3, 9), colours.shadow);
+        EXPECT_EQ(p.At(12, 4), colours.dark);  // its single pixels
+        EXPECT_EQ(p.At(13, 4), colours.shadow);
     }
     // Pressed: the edge is sunken.
     ::SendMessageA(c.box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 8));
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(1, 6), colours.cm);
-        EXPECT_EQ(p.At(10, 10), colours.c0);
+        EXPECT_EQ(p.At(1, 6), colours.shadow);
+        EXPECT_EQ(p.At(10, 10), colours.highlight);
     }
     ::SendMessageA(c.box.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, At(-40, -30));
     ::SendMessageA(c.box.hwnd(), WM_LBUTTONUP, 0, At(-40, -30));
@@ -565,15 +565,15 @@ TEST(CMacCheckBox, DrawsTheBoxTickAndDisabledColours) {
     c.disabled.SetCheck(true);
     {
         const Printed p(c.disabled.hwnd());
-        EXPECT_EQ(p.At(0, 7), colours.c3);
-        EXPECT_EQ(p.At(2, 7), colours.c3);
+        EXPECT_EQ(p.At(0, 7), colours.dark);
+        EXPECT_EQ(p.At(2, 7), colours.dark);
     }
     // Another theme.
     c.dialog.SetTheme(10);
     EXPECT_EQ(c.box.theme(), 10);
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(0, 7), skin::CheckBoxColoursFor(10).c4L);
+        EXPECT_EQ(p.At(0, 7), skin::CheckBoxColoursFor(10).frame);
         EXPECT_EQ(p.At(15, 2), GetThemeColour(10, 1));
     }
 }
@@ -816,6 +816,37 @@ TEST(TitleBar, CaptionColoursFollowActivation) {
     EXPECT_EQ(count(GetThemeColour(5, 7)), 0);
     EXPECT_GT(count(GetThemeColour(5, 3)), 20);  // colour 3 text
     EXPECT_GT(count(GetThemeColour(5, 4)), 20);  // colour 4 shadow
+}
+
+TEST(TitleBar, RepaintedAloneItLeavesTheCloseButtonAlone) {
+    DemoDialog dialog(5);
+    DialogCloser closer{dialog.Open()};
+    ASSERT_NE(closer.window, nullptr);
+    ::SetWindowPos(closer.window, HWND_TOP, 100, 100, 220, 120, SWP_SHOWWINDOW);
+    Pump(200);
+    RECT close;
+    ::GetWindowRect(dialog.closeButton().hwnd(), &close);
+    // Screen pixels: Wine copies a window's drawing to the screen while
+    // this thread dispatches its messages.
+    const auto screenPixel = [](int x, int y) {
+        WindowDc screen(nullptr);
+        return static_cast<Colour>(::GetPixel(screen.get(), x, y));
+    };
+    const int y = close.top + 9;
+    const Colour outline = AdjustColour(GetThemeColour(5, 3), -36);
+    ASSERT_EQ(screenPixel(close.left, y), outline);
+    // The bar alone takes another theme and repaints; the button keeps its
+    // picture of the first one.
+    dialog.titleBar().SetTheme(10);
+    ::UpdateWindow(dialog.titleBar().hwnd());
+    Pump(200);
+    RECT bar;
+    ::GetWindowRect(dialog.titleBar().hwnd(), &bar);
+    for (const skin::Band& band : skin::TitleBarBands(0, 26, 10)) {
+        if (band.top <= y - bar.top && y - bar.top < band.bottom) EXPECT_EQ(screenPixel(close.left - 3, y), band.colour);
+    }
+    EXPECT_EQ(screenPixel(close.left, y), outline);
+    EXPECT_EQ(screenPixel(close.left + 1, y), GetThemeColour(5, 1));
 }
 
 // -------------------------------------------------------- window and frame
