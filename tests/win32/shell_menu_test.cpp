@@ -130,7 +130,7 @@ protected:
 
     win::ComApartment apartment_;
     ShellDll dll_{BuiltShellDll()};
-    TempFolder temp_{L"quorv-menu"};
+    TempDir temp_{"quorv-menu"};
     std::wstring install_ = temp_.Child(L"inst dir");
     InstallFolderValue installValue_;
     ChildProcesses children_;
@@ -512,7 +512,7 @@ TEST_F(ShellMenu, TheCommandWritesTheSelectionAndStartsTheProgram) {
     EXPECT_EQ(runs[0].handoff, expected);  // complete before the program started
     EXPECT_EQ(children_.Started(), 1u);
     // The program named by the command line's first word never ran.
-    EXPECT_TRUE(StandInRuns(temp_.path()).empty());
+    EXPECT_TRUE(StandInRuns(temp_.widePath()).empty());
 }
 
 TEST_F(ShellMenu, NoDropDataGivesAnEmptyHandoffFile) {
@@ -626,8 +626,8 @@ TEST_F(ShellMenu, WithoutInstallFolderTheDllsOwnFolderIsUsed) {
     // Nothing may land in the root folder of the current drive.
     wchar_t oldDirectory[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, oldDirectory);
-    ASSERT_TRUE(SetCurrentDirectoryW(temp_.path().c_str()));
-    const std::wstring rootHandoff = temp_.path().substr(0, 2) + L"\\Quorv2.qv2";
+    ASSERT_TRUE(SetCurrentDirectoryW(temp_.widePath().c_str()));
+    const std::wstring rootHandoff = temp_.widePath().substr(0, 2) + L"\\Quorv2.qv2";
     ASSERT_FALSE(Exists(rootHandoff));
     {
         ShellDll copy(program + L"\\QuorvShell.dll");
