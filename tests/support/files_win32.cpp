@@ -9,23 +9,32 @@
 
 namespace quorv::test {
 
-std::wstring Widen(const std::string& text) {
+namespace {
+
+std::wstring ToWide(UINT codePage, const std::string& text) {
     if (text.empty()) return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    if (n > 0) ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
     return wide;
 }
 
-std::string Narrow(const std::wstring& text) {
+std::string FromWide(UINT codePage, const std::wstring& text) {
     if (text.empty()) return std::string();
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+    const int n = ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                                         nullptr);
     std::string narrow(static_cast<std::size_t>(std::max(n, 0)), '\0');
     if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &narrow[0], n, nullptr, nullptr);
+        ::WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), &narrow[0], n, nullptr, nullptr);
     return narrow;
 }
+
+}  // namespace
+
+std::wstring Widen(const std::string& text) { return ToWide(CP_ACP, text); }
+std::string Narrow(const std::wstring& text) { return FromWide(CP_ACP, text); }
+std::wstring FromUtf8(const std::string& text) { return ToWide(CP_UTF8, text); }
+std::string Utf8(const std::wstring& text) { return FromWide(CP_UTF8, text); }
 
 std::wstring Long(const std::wstring& path) {
     if (path.compare(0, 4, L"\\\\?\\") == 0) return path;

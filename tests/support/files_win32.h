@@ -10,9 +10,11 @@
 
 namespace quorv::test {
 
-// Text between the ANSI code page and UTF-16.
+// Text between the ANSI code page and UTF-16, and between UTF-8 and UTF-16.
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+std::string Utf8(const std::wstring& text);
 
 // The "\\?\" form of an absolute path ("C:\..." or "\\?\..."); any other
 // path as it is.

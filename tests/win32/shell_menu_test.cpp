@@ -28,14 +28,6 @@ const GUID kLibId = {0xDE45DF64, 0x03CD, 0x4D0F, {0x9E, 0x47, 0x1A, 0xF3, 0x65, 
 constexpr UINT kFirstId = 100;
 constexpr UINT kLastId = 200;
 
-std::string Utf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
-
 HRESULT InvokeVerb(IContextMenu* menu, const char* verb) {
     CMINVOKECOMMANDINFO info{};
     info.cbSize = sizeof(info);

@@ -4,24 +4,6 @@
 
 namespace quorv::e2e {
 
-std::string Utf8(const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                        nullptr);
-    std::string text(static_cast<std::size_t>(std::max(n, 0)), '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr, nullptr);
-    return text;
-}
-
-std::wstring FromUtf8(const std::string& utf8) {
-    if (utf8.empty()) return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &text[0], n);
-    return text;
-}
-
 std::wstring WideText(const Window& window) {
     const LRESULT length = window.Ask(WM_GETTEXTLENGTH, 0, 0, 0);
     if (length <= 0) return std::wstring();

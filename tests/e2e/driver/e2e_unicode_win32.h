@@ -15,8 +15,8 @@
 
 namespace quorv::e2e {
 
-std::string Utf8(const std::wstring& wide);
-std::wstring FromUtf8(const std::string& utf8);
+using test::FromUtf8;
+using test::Utf8;
 
 // A window's whole text (WM_GETTEXT in UTF-16).
 std::wstring WideText(const Window& window);
