@@ -18,6 +18,7 @@
 #include "system/system_access.h"
 #include "system/text_win32.h"
 #include "tests/support/files_win32.h"
+#include "tests/support/messages_win32.h"
 #include "tests/support/temp_dir.h"
 #include "tools/folder_picker_win32.h"
 
@@ -70,17 +71,17 @@ PickRun RunPicker(std::string& folder, const std::function<void(HWND browser, Pi
     const DWORD pickerThread = ::GetCurrentThreadId();
     std::thread driver([&] {
         HWND browser = nullptr;
-        for (int i = 0; i < 500 && !browser; ++i) {
+        test::WaitFor([&] {
             ::EnumThreadWindows(pickerThread, &FindDialogOfThread, reinterpret_cast<LPARAM>(&browser));
-            if (!browser) ::Sleep(20);
-        }
+            return browser != nullptr;
+        }, 10000, 20);
         if (!browser) return;
         ::Sleep(300);  // let the initial selection settle
         run.browserSeen = true;
         for (HWND c = ::GetWindow(browser, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) run.texts.push_back(TextOf(c));
         act(browser, run);
         // Never leave the browser open: the test would wait for ever.
-        for (int i = 0; i < 100 && ::IsWindow(browser); ++i) ::Sleep(20);
+        test::WaitFor([browser] { return !::IsWindow(browser); }, 2000, 20);
         if (::IsWindow(browser)) Press(browser, IDCANCEL);
     });
     run.picked = PickFolder(folder, "Pick a test folder", nullptr);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "shell/shell_ids_win32.h"
+#include "tests/support/pixels_win32.h"
 #include "tests/win32/shell_test_support.h"
 
 namespace quorv::test {
@@ -367,26 +368,9 @@ MenuPicture* g_picture = nullptr;
 VOID CALLBACK CaptureOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
     const HWND popup = FindWindowW(L"#32768", nullptr);
     if (!popup || !IsWindowVisible(popup) || !g_picture || !g_picture->pixels.empty()) return;
-    RECT& r = g_picture->rect;
-    GetWindowRect(popup, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win::WindowDc screen(nullptr);
-    const win::DcHandle memory(CreateCompatibleDC(screen.get()));
-    const win::Bitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (memory && section) {
-        const win::SelectGuard select(memory.get(), section.get());
-        BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-        GdiFlush();
-        const DWORD* p = static_cast<const DWORD*>(bits);
-        g_picture->pixels.assign(p, p + static_cast<std::size_t>(w) * h);
-    }
+    GetWindowRect(popup, &g_picture->rect);
+    const ScreenImage image(g_picture->rect);
+    g_picture->pixels.assign(image.bits().begin(), image.bits().end());
     EndMenu();
 }
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 namespace quorv::e2e {
 
 std::string ReadBytes(const std::string& path) { return test::ReadBytes(test::Widen(path)).value_or(std::string()); }
