@@ -29,7 +29,8 @@ public:
     int height() const { return height_; }
     // The colour at a point; CLR_INVALID outside.
     COLORREF At(int x, int y) const;
-    // The pixels inside a rectangle that have the colour / another colour.
+    // The pixels inside a rectangle that have the colour / another colour
+    // (pixels beyond the source count for neither).
     int Count(COLORREF colour, const RECT& area) const;
     int CountOtherThan(COLORREF colour, const RECT& area) const;
     // 0x00RRGGBB each, top row first.
@@ -45,7 +46,8 @@ private:
     std::vector<std::uint32_t> bits_;
 };
 
-// A colour no window of the tests paints: what a print leaves alone keeps it.
+// The background a print starts from unless told (magenta, which the
+// program's themes never use): pixels the window leaves alone keep it.
 inline constexpr COLORREF kUntouched = RGB(255, 0, 255);
 
 struct PrintOptions {
