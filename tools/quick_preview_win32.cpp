@@ -265,7 +265,7 @@ ComPtr<IPicture> LoadPictureFile(const std::string& path) {
     return picture;
 }
 
-// ---------------------------------------------------------------- the pane
+// ---------------------------------------------------------------- the tool and its pane
 
 QuickPreview::QuickPreview() = default;
 
@@ -289,6 +289,7 @@ bool QuickPreview::Create(HWND parent, const RECT& frame, bool visible) {
 }
 
 void QuickPreview::Place(const RECT& frame) { pane_.Place(frame); }
+
 void QuickPreview::SetPlayerClass(PreviewKind kind, const CLSID& clsid) {
     if (kind == PreviewKind::MediaPlayer) mediaClass_ = clsid;
     if (kind == PreviewKind::RealPlayer) realClass_ = clsid;

@@ -79,8 +79,6 @@ int main() {
     std::printf("  (read back %zu selected)\n", selected);
 
     HWND view = dialog.Item(IDC_TEST_RESULT);
-    ResultView attached;
-    attached.Attach(view);
     ResultView* object = ResultView::FromWindow(view);
     std::printf("result view, %d result lines, %.1f MB:\n", kCount, static_cast<double>(result.size()) / 1e6);
     Report("WM_SETTEXT (line index + wrapping every line)",

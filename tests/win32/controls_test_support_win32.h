@@ -11,6 +11,7 @@
 
 #include "platform/raii_win32.h"
 #include "skin/dialog_win32.h"
+#include "skin/result_view_win32.h"
 #include "skin/themed_list_win32.h"
 #include "skin/themed_menu_win32.h"
 #include "tests/win32/controls_test_resource.h"
@@ -25,6 +26,7 @@ public:
     ThemedList files;
     ThemedList favourites;
     ThemedList rules;
+    ResultView resultView;
     // Menus whose owner-drawn items this dialog passes on.
     std::vector<ThemedMenu*> menus;
     // WM_COMMAND ids received (menu commands and control notifications).

@@ -32,7 +32,6 @@ protected:
         ::ShowWindow(dialog.hwnd(), SW_SHOW);
         view = dialog.Item(IDC_TEST_RESULT);
         ASSERT_NE(view, nullptr);
-        result.Attach(view);
         object = ResultView::FromWindow(view);
         ASSERT_NE(object, nullptr);
         Pump(0);
@@ -73,7 +72,6 @@ protected:
     void Mouse(UINT message, POINT p, WPARAM keys = 0) { ::SendMessageA(view, message, keys, MAKELPARAM(p.x, p.y)); }
 
     TestDialog dialog;
-    ResultView result;  // attached as the dialog's own would be
     HWND view = nullptr;
     ResultView* object = nullptr;
 };
