@@ -73,10 +73,9 @@ void MainWindow::ReadFileSelectionBack() {
 void MainWindow::MirrorStatus() { SetWindowTextNarrow(Item(IDC_STATUS), session_.statusLine); }
 
 void MainWindow::MirrorResult() {
-    // The template makes the result list a result view (a dialog whose
-    // control class is missing is never created), and the view takes the
-    // narrow text as it is: no wide copy of a run's megabytes on the way.
-    ResultView::FromWindow(Item(IDC_RESULT_LIST))->SetText(session_.resultText);
+    // The view takes the narrow text as it is: no wide copy of a run's
+    // megabytes on the way.
+    result_.SetText(session_.resultText);
 }
 
 void MainWindow::MirrorUndo() {

@@ -249,6 +249,7 @@ void MainWindow::AttachControls() {
     files_.Attach(Item(IDC_FILE_LIST));
     rules_.Attach(Item(IDC_RULE_LIST));
     favourites_.Attach(Item(IDC_FAVOURITES));
+    result_.Attach(Item(IDC_RESULT_LIST));
     for (const ButtonLook& look : kButtonLooks) {
         CMacButton& button = buttons_[look.id];
         button.Attach(Item(look.id));

@@ -20,6 +20,7 @@
 #include "platform/services.h"
 #include "skin/mac_button_win32.h"
 #include "skin/mac_check_box_win32.h"
+#include "skin/result_view_win32.h"
 #include "skin/themed_dialog_win32.h"
 #include "skin/themed_list_win32.h"
 #include "skin/themed_menu_win32.h"
@@ -205,6 +206,7 @@ private:
     ThemedList files_;
     ThemedList rules_;
     ThemedList favourites_;
+    ResultView result_;
     ThemedMenu helpMenu_;
     ThemedMenu themeMenu_;
     QuickPreview preview_;

@@ -15,10 +15,11 @@
 //   };
 //
 // - One way to attach: SetWindowSubclass with the object as reference data
-//   (a window of our own class has the system's default procedure, see
-//   RegisterControlClass, and is subclassed the same way). FromWindow finds
-//   the object again through GetWindowSubclass; the subclass procedure is
-//   one per control class, so it never hands out an object of another class.
+//   (a window of our own class has a procedure that does only the
+//   system's default handling, see RegisterControlClass, and is subclassed
+//   the same way). FromWindow finds the object again through
+//   GetWindowSubclass; the subclass procedure is one per control class, so
+//   it never hands out an object of another class.
 // - Detached on WM_NCDESTROY (then D::OnDetached runs) or by Detach(), which
 //   the destructor calls.
 // - One guarded procedure: no exception leaves it; a failure is written to
@@ -43,10 +44,11 @@
 namespace quorv::win {
 
 // Registers a window class of our own (once per process, from any thread)
-// whose procedure is the system's default one; Control::CreateChild attaches
-// an object to each of its windows. style gets CS_DBLCLKS and the like;
-// cursor is a system cursor (MAKEINTRESOURCEW(32513) for the I-beam), the
-// arrow when null.
+// whose procedure does only the system's default handling, for wide text
+// whichever call creates the window; Control::CreateChild, or Attach to a
+// control of a dialog template, gives each of its windows an object. style
+// gets CS_DBLCLKS and the like; cursor is a system cursor
+// (MAKEINTRESOURCEW(32513) for the I-beam), the arrow when null.
 bool RegisterControlClass(const wchar_t* className, UINT style = 0, const wchar_t* cursor = nullptr);
 
 // Writes a failure inside a control's handling of a message to the error

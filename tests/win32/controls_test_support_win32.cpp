@@ -16,6 +16,7 @@ bool TestDialog::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
         files.Attach(Item(IDC_TEST_FILES));
         favourites.Attach(Item(IDC_TEST_FAVOURITES));
         rules.Attach(Item(IDC_TEST_RULES));
+        resultView.Attach(Item(IDC_TEST_RESULT));
         result = TRUE;
         return true;
     case WM_MEASUREITEM: {

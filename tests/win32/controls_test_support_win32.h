@@ -10,6 +10,7 @@
 
 #include "platform/raii_win32.h"
 #include "skin/dialog_win32.h"
+#include "skin/result_view_win32.h"
 #include "skin/themed_list_win32.h"
 #include "skin/themed_menu_win32.h"
 #include "tests/support/messages_win32.h"
@@ -34,6 +35,7 @@ public:
     ThemedList files;
     ThemedList favourites;
     ThemedList rules;
+    ResultView resultView;
     // Menus whose owner-drawn items this dialog passes on.
     std::vector<ThemedMenu*> menus;
     // WM_COMMAND ids received (menu commands and control notifications).

@@ -453,12 +453,13 @@ TEST_F(PreviewPane, SwitchedOffAndOnAgain) {
     const std::string first = temp_.WriteFile("first.bmp", TwoColourBmp(20, 20, RGB(255, 0, 0), RGB(255, 0, 0)));
     const std::string second = temp_.WriteFile("second.bmp", TwoColourBmp(20, 20, RGB(0, 0, 255), RGB(0, 0, 255)));
     preview_.ShowFile(first);
-    EXPECT_FALSE(preview_.Toggle());
+    preview_.SetVisible(!preview_.visible());
     EXPECT_FALSE(preview_.visible());
     EXPECT_FALSE(::IsWindowVisible(preview_.hwnd()));
     // While off, nothing is previewed.
     EXPECT_EQ(preview_.ShowFile(second), PreviewKind::None);
-    EXPECT_TRUE(preview_.Toggle());
+    preview_.SetVisible(!preview_.visible());
+    EXPECT_TRUE(preview_.visible());
     EXPECT_TRUE(::IsWindowVisible(preview_.hwnd()));
     EXPECT_TRUE(Near(Shown().At(116, 85), RGB(255, 0, 0)));
     preview_.ShowFile(second);
