@@ -158,16 +158,7 @@ void CMacButton::PaintContent(HDC dc, const RECT& rect) const {
 
 // What shows around the rounded corners: the parent's background.
 void CMacButton::PaintBackground(HDC dc, const RECT& rect) const {
-    HWND parent = hwnd() ? ::GetParent(hwnd()) : nullptr;
-    HBRUSH background = parent ? reinterpret_cast<HBRUSH>(::SendMessageW(parent, WM_CTLCOLORBTN,
-                                                                         reinterpret_cast<WPARAM>(dc),
-                                                                         reinterpret_cast<LPARAM>(hwnd())))
-                               : nullptr;
-    if (background) {
-        ::FillRect(dc, &rect, background);
-    } else {
-        FillSolid(dc, rect, GetThemeColour(theme_, 1));
-    }
+    FillWithParentBackground(hwnd(), dc, rect, WM_CTLCOLORBTN, GetThemeColour(theme_, 1));
 }
 
 // The rounded face with its outline (reaching below the button when it

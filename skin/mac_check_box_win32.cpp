@@ -128,16 +128,7 @@ void CMacCheckBox::PaintContent(HDC dc, const RECT& rect) const {
 }
 
 void CMacCheckBox::PaintBackground(HDC dc, const RECT& rect) const {
-    HWND parent = hwnd() ? ::GetParent(hwnd()) : nullptr;
-    HBRUSH background = parent ? reinterpret_cast<HBRUSH>(::SendMessageW(parent, WM_CTLCOLORSTATIC,
-                                                                         reinterpret_cast<WPARAM>(dc),
-                                                                         reinterpret_cast<LPARAM>(hwnd())))
-                               : nullptr;
-    if (background) {
-        ::FillRect(dc, &rect, background);
-    } else {
-        FillSolid(dc, rect, colours_.background);
-    }
+    FillWithParentBackground(hwnd(), dc, rect, WM_CTLCOLORSTATIC, colours_.background);
 }
 
 // The frame, and inside it the raised edge (sunken while pressed).

@@ -33,6 +33,11 @@ void SetWindowTextNarrow(HWND window, std::string_view text);
 // DrawText and the text extent of narrow text.
 int DrawTextNarrow(HDC dc, std::string_view text, RECT& rect, UINT format);
 SIZE TextExtentNarrow(HDC dc, std::string_view text);
+// Fills rect with the brush the parent of a control answers to
+// ctlColorMessage (WM_CTLCOLORBTN, WM_CTLCOLORSTATIC), so that what shows
+// around the control's own drawing is the parent's background; with fallback
+// when the parent gives no brush.
+void FillWithParentBackground(HWND control, HDC dc, const RECT& rect, UINT ctlColorMessage, COLORREF fallback);
 // The dotted keyboard-focus frame of a drawn control, black on white
 // whatever colours the control's own drawing left in the DC.
 void DrawFocusFrame(HDC dc, const RECT& frame);
