@@ -8,13 +8,21 @@
 # Silent install into a temporary folder with a blank in its name; the
 # installed files equal the built ones (--expect); the favourites read back
 # as their sources; the install folder in the registry exactly; the uninstall
-# entry and the Start menu. The installed Quorv2.exe starts and, with
-# "ShellMenu" ticked in its settings, registers the extension from the install
-# folder; the extension's menu item carries its bitmap. A silent reinstall
-# keeps the user's files; a silent uninstall unregisters the extension,
-# removes what was installed and keeps the user's files; /PURGE removes them
-# too. Runs inside build.sh's Wine prefix (wineserver warmed up, a display).
-# Prints one line per check and "N passed, N failed".
+# entry and the Start menu. The installed Quorv2.exe keeps its user's files
+# in the user's own folder ("%LOCALAPPDATA%\Quorvane 2"), never in the
+# install folder: started and closed, it writes its settings there; its
+# first start takes over the settings an earlier version left in the
+# install folder, and with "ShellMenu" ticked in them registers the
+# extension from the install folder; the extension's menu item carries its
+# bitmap; a rule file saved lands among the user's favourites while the
+# installed ones still list; the registered extension's menu command hands
+# files over through the user's folder. A silent reinstall keeps the user's
+# files; a silent uninstall unregisters the extension, removes what was
+# installed and the handoff files left behind, and keeps the user's files
+# and folder; /PURGE removes them too. Runs inside build.sh's Wine prefix
+# (wineserver warmed up, a display); the prefix user's own folder is set
+# aside meanwhile and put back. Prints one line per check and
+# "N passed, N failed".
 set -u
 
 WINE_RUN="" SETUP="" PROBE="" FAVSRC=""
@@ -43,11 +51,16 @@ PRODUCT_KEY='HKLM\SOFTWARE\Quorvane 2'
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane 2'
 HANDLER_KEY='HKCR\*\shellex\ContextMenuHandlers\Quorvane Shell'
 
+USERDIR=""  # the user's own folder (host path), found below
 cleanup() {
   wine_ "$PROBE" kill-window "Quorvane 2" >/dev/null 2>&1
   # Leave the shared prefix as it was found.
   wine_ reg delete "$PRODUCT_KEY" /f >/dev/null 2>&1
   wine_ reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
+  if [ -n "$USERDIR" ]; then
+    rm -rf "$USERDIR"
+    [ -e "$USERDIR.set-aside" ] && mv "$USERDIR.set-aside" "$USERDIR"
+  fi
   rm -rf "$STARTMENU" "$WORK"
 }
 trap cleanup EXIT
@@ -56,6 +69,16 @@ winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
 WINST=$(winpath "$INST")
 
 wine_() { "$WINE_RUN" "$@" </dev/null 2>>"$WORK/wine-stderr.txt"; }
+strip_wine() { tr -d '\r' | grep -v -e 'wine32' -e 'multiarch' -e 'dpkg --add-architecture' -e 'apt-get install'; }
+
+# The user's own folder as Wine's processes and this script see it; what an
+# earlier run of the prefix left there is set aside until the end.
+USERWIN=$(wine_ "$PROBE" user-folder | strip_wine | head -1)
+USERDIR=$(wine_ winepath -u "$USERWIN" | strip_wine | head -1)
+USERDIR=${USERDIR%/}
+[ -n "$USERWIN" ] && [ -n "$USERDIR" ] || { echo "installer_test.sh: the user's folder is unknown" >&2; exit 2; }
+rm -rf "$USERDIR.set-aside"
+[ -e "$USERDIR" ] && mv "$USERDIR" "$USERDIR.set-aside"
 # The value of a registry entry as reg.exe prints it; empty when missing.
 regval() {  # regval KEY NAME ("" for the default value)
   local out
@@ -108,8 +131,7 @@ check "uninstaller written" test -f "$INST/Uninstall.exe"
 for src in "$FAVSRC"/*.rules; do
   fav=$(basename "$src" .rules)
   check "favourite '$fav' installed" test -f "$INST/favorite/$fav.qvr"
-  out=$(wine_ "$(winpath "$INST/quorv.exe")" rules "$(winpath "$INST/favorite/$fav.qvr")" 2>&1 | tr -d '\r' |
-        grep -v -e 'wine32' -e 'multiarch' -e 'dpkg --add-architecture' -e 'apt-get install')
+  out=$(wine_ "$(winpath "$INST/quorv.exe")" rules "$(winpath "$INST/favorite/$fav.qvr")" 2>&1 | strip_wine)
   check "favourite '$fav' reads back as its source" same "$out" "$(grep -v '^$' "$src" | tr -d '\r')"
 done
 
@@ -125,10 +147,29 @@ check "Start menu: program" test -f "$STARTMENU/Quorvane 2.lnk"
 check "Start menu: manual" test -f "$STARTMENU/Quorvane 2 User Manual.lnk"
 check "Start menu: uninstaller" test -f "$STARTMENU/Uninstall Quorvane 2.lnk"
 
-# ------------------------------------------ the program and its context menu
+# ------------------------------------------------ the user's own folder
+PROGRAM="$WINST\\Quorv2.exe"
+start_program() {
+  ( wine_ "$PROGRAM" >/dev/null 2>&1 & )
+  wine_ "$PROBE" wait-window "Quorvane 2" 30000 >/dev/null
+}
+check "no user's folder before the first start" missing "$USERDIR"
+check "installed Quorv2.exe starts" start_program
+check "installed Quorv2.exe closes" wine_ "$PROBE" close-program "$PROGRAM"
+check "its settings land in the user's folder" test -s "$USERDIR/Quorv.cfg"
+check "and not in the install folder" missing "$INST/Quorv.cfg"
+check "nothing else written into the install folder" \
+  same "$(cd "$INST" && LC_ALL=C ls | tr '\n' ' ')" "COPYING.id3lib.txt LICENSE.txt Quorv2.exe QuorvShell.dll README.txt Uninstall.exe favorite quorv.exe quorv2.chm "
+
+# -------------------------------- moving in, and the program's context menu
+# Settings an earlier version kept in the install folder ("ShellMenu"
+# ticked) are taken over by a user's first start.
+rm -rf "$USERDIR"
 write_settings "$INST/Quorv.cfg"
-( wine_ "$(winpath "$INST/Quorv2.exe")" >/dev/null 2>&1 & )
-check "installed Quorv2.exe starts" wine_ "$PROBE" wait-window "Quorvane 2" 30000
+cp "$INST/Quorv.cfg" "$WORK/old-settings"
+check "installed Quorv2.exe starts for a new user" start_program
+# (The window's title shows before its start-up has run: wait for the file.)
+check "the earlier version's settings moved in" wait_until 10 cmp -s "$USERDIR/Quorv.cfg" "$WORK/old-settings"
 check "ShellMenu registers the extension" wait_until 15 has_key "$HANDLER_KEY"
 clsid=$(regval "$HANDLER_KEY" "")
 check "extension registered from the install folder" \
@@ -138,7 +179,38 @@ check "menu item added" grep -qx 'item=&Batch Rename files...' "$WORK/menu.txt"
 check "menu item carries the bitmap" grep -qx 'bitmap=yes' "$WORK/menu.txt"
 check "separator above the item" grep -qx 'separator-above=yes' "$WORK/menu.txt"
 grep -q '^item=' "$WORK/menu.txt" || sed 's/^/     /' "$WORK/menu.txt"
-wine_ "$PROBE" kill-window "Quorvane 2" >/dev/null
+
+# A rule file saved from the program: the save dialog starts among the
+# user's favourites; the installed ones stay listed beside it.
+wine_ "$PROBE" save-favourite "$PROGRAM" "Saved here" | strip_wine >"$WORK/favourites.txt"
+check "a saved rule file lands in the user's favourites" test -f "$USERDIR/favorite/Saved here.qvr"
+check "and not in the install folder" missing "$INST/favorite/Saved here.qvr"
+check "the saved one is listed" grep -qx 'favourite=Saved here' "$WORK/favourites.txt"
+for src in "$FAVSRC"/*.rules; do
+  fav=$(basename "$src" .rules)
+  check "the installed favourite '$fav' still listed" grep -qx "favourite=$fav" "$WORK/favourites.txt"
+done
+grep -q "^favourite=Saved here" "$WORK/favourites.txt" && [ "$(grep -c '^favourite=' "$WORK/favourites.txt")" -gt 6 ] ||
+  sed 's/^/     /' "$WORK/favourites.txt"
+check "the program closed after saving" wait_until 10 not wine_ "$PROBE" wait-window "Quorvane 2" 0
+check "the install folder's old settings untouched" cmp -s "$INST/Quorv.cfg" "$WORK/old-settings"
+
+# The registered extension hands files over through the user's folder: an
+# entry still waiting there is read with the new ones; a handoff file in the
+# install folder (one user's selection in a shared place) is never read.
+mkdir -p "$WORK/files"
+printf 'a' >"$WORK/files/a.txt"; printf 'b' >"$WORK/files/b.txt"
+printf 'C:\\waiting in the user folder.txt\r\n' >"$USERDIR/Quorv2.qv2"
+printf 'C:\\left in the install folder.txt\r\n' >"$INST/Quorv2.qv2"
+: >"$USERDIR/Quorv2.qv2.taken1"; : >"$INST/Quorv2.qv2.taken1"   # moved aside once and never deleted
+wine_ "$PROBE" hand-over "$PROGRAM" "$(winpath "$WORK/files/a.txt")" "$(winpath "$WORK/files/b.txt")" |
+  strip_wine >"$WORK/handover.txt"
+check "the handed-over files reach the installed program through the user's folder" \
+  same "$(sed -n 's/^file=//p' "$WORK/handover.txt" | tr '\n' '|')" \
+       "C:\\waiting in the user folder.txt|$(winpath "$WORK/files/a.txt")|$(winpath "$WORK/files/b.txt")|"
+check "the user's handoff file consumed" missing "$USERDIR/Quorv2.qv2"
+check "the install folder's handoff file left unread" test -s "$INST/Quorv2.qv2"
+grep -q '^file=' "$WORK/handover.txt" || sed 's/^/     /' "$WORK/handover.txt"
 
 # ------------------------------------------------- the user's files survive
 wine_ "$(winpath "$INST/quorv.exe")" rules --write "$(winpath "$INST/favorite/Mine.qvr")" 'FILENAME PREFIX "mine_"' >/dev/null
@@ -167,11 +239,17 @@ check "Start menu entry removed" missing "$STARTMENU"
 check "user's rule file kept" test -s "$INST/favorite/Mine.qvr"
 check "user's batch file kept" test -f "$INST/Mine.qvb"
 check "settings kept" test -f "$INST/Quorv.cfg"
+check "the user's folder kept: settings" test -s "$USERDIR/Quorv.cfg"
+check "the user's folder kept: saved rule file" test -f "$USERDIR/favorite/Saved here.qvr"
+check "leftover handoff files removed from the user's folder" missing "$USERDIR/Quorv2.qv2.taken1"
+check "leftover handoff files removed from the install folder" missing "$INST/Quorv2.qv2.taken1"
+check "unread handoff file removed from the install folder" missing "$INST/Quorv2.qv2"
 
 # -------------------------------------------- /PURGE removes the user's files
 check "install over the user's files" install_silently
 check "silent uninstall with /PURGE finishes" uninstall_silently /PURGE
 check "install folder removed with the user's files" wait_until 10 missing "$INST"
+check "the user's folder removed with the user's files" missing "$USERDIR"
 
 echo "$PASS passed, $FAIL failed"
 [ $FAIL = 0 ]
