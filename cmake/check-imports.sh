@@ -76,7 +76,7 @@ for file in "$@"; do
         api-ms-win-* | ext-ms-win-*) continue ;;
         esac
         if printf '%s\n' "$known" | grep -qx "$dll"; then continue; fi
-        if [ "$dll" = comctl32.dll ] && LC_ALL=C grep -aq 'Microsoft.Windows.Common-Controls' "$file"; then continue; fi
+        if [ "$dll" = comctl32.dll ] && LC_ALL=C grep -aq 'name="Microsoft.Windows.Common-Controls"' "$file"; then continue; fi
         echo "$(basename "$file") imports $dll, which the loader may take from the program's folder"
         bad=$((bad + 1))
     done
