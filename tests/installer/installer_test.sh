@@ -19,7 +19,9 @@
 # files over through the user's folder. A silent reinstall keeps the user's
 # files; a silent uninstall unregisters the extension, removes what was
 # installed and the handoff files left behind, and keeps the user's files
-# and folder; /PURGE removes them too. Runs inside build.sh's Wine prefix
+# and folder; run by its user, the uninstaller asks first (the default
+# answer keeps them, Yes removes them);
+# /PURGE removes them without asking. Runs inside build.sh's Wine prefix
 # (wineserver warmed up, a display); the prefix user's own folder is set
 # aside meanwhile and put back. Prints one line per check and
 # "N passed, N failed".
@@ -245,8 +247,39 @@ check "leftover handoff files removed from the user's folder" missing "$USERDIR/
 check "leftover handoff files removed from the install folder" missing "$INST/Quorv2.qv2.taken1"
 check "unread handoff file removed from the install folder" missing "$INST/Quorv2.qv2"
 
-# -------------------------------------------- /PURGE removes the user's files
+# --------------------------------- the question of the uninstaller's user
+# Run as its user runs it, the uninstaller asks before removing the user's
+# own files, and its default answer keeps them.
+uninstall_answering() {  # ANSWER: "enter" (the default) or a button's text
+  # (Into a file: the uninstaller it starts inherits its output.)
+  local status=0
+  wine_ "$PROBE" uninstall "$(winpath "$INST/Uninstall.exe")" "$1" >"$WORK/question.raw" || status=1
+  strip_wine <"$WORK/question.raw" | sort -u >"$WORK/question.txt"
+  [ $status = 0 ] && wait_until 30 missing "$INST/Uninstall.exe"
+}
+show_question() { sed 's/^/     /' "$WORK/question.txt"; }
 check "install over the user's files" install_silently
+check "uninstall answered with Enter finishes" uninstall_answering enter
+check "the uninstaller asks about the user's own files" grep -qx 'asked=yes' "$WORK/question.txt"
+check "the question names the user's folder" grep -qiF "$USERWIN" "$WORK/question.txt"
+check "its default answer is No" grep -qx 'default=&No' "$WORK/question.txt"
+grep -qx 'default=&No' "$WORK/question.txt" || show_question
+check "Enter keeps the user's folder: settings" test -s "$USERDIR/Quorv.cfg"
+check "Enter keeps the user's folder: saved rule file" test -f "$USERDIR/favorite/Saved here.qvr"
+check "Enter keeps the settings in the install folder" test -f "$INST/Quorv.cfg"
+check "the installed program is gone all the same" missing "$INST/Quorv2.exe"
+
+check "install over the user's files again" install_silently
+check "uninstall answered Yes finishes" uninstall_answering "&Yes"
+check "asked again" grep -qx 'asked=yes' "$WORK/question.txt"
+check "Yes removes the user's folder" wait_until 10 missing "$USERDIR"
+check "Yes removes the install folder with the user's files" wait_until 10 missing "$INST"
+
+# -------------------------------------------- /PURGE removes the user's files
+check "install for /PURGE" install_silently
+mkdir -p "$USERDIR/favorite"
+write_settings "$USERDIR/Quorv.cfg"
+: >"$USERDIR/favorite/Saved here.qvr"
 check "silent uninstall with /PURGE finishes" uninstall_silently /PURGE
 check "install folder removed with the user's files" wait_until 10 missing "$INST"
 check "the user's folder removed with the user's files" missing "$USERDIR"

@@ -30,6 +30,14 @@
 //       prints its file list ("file=<path>" a line) and closes it.
 //   menu_probe user-folder
 //       Prints the user's data folder of the installed copy.
+//   menu_probe uninstall UNINSTALLER ANSWER
+//       Runs the uninstaller as its user does (no /S): "Uninstall" on its
+//       first page; when it asks about the user's own files, prints
+//       "question=<text>" (its lines joined by blanks) and
+//       "default=<the default button's text>", and answers: ANSWER "enter"
+//       presses the Enter key (the default answer), any other ANSWER is the
+//       text of the button to click ("&Yes"); then "Close" on its last page.
+//       Prints "asked=yes|no". Status 0 once the uninstaller has ended.
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -42,6 +50,7 @@
 
 #include "platform/raii_win32.h"
 #include "tests/e2e/driver/e2e_shell_win32.h"
+#include "tests/e2e/driver/e2e_window_win32.h"
 #include "tests/support/messages_win32.h"
 #include "tests/support/registry_win32.h"
 #include "tests/win32/shell_test_support.h"
@@ -235,6 +244,116 @@ int KillWindow(const char* title) {
     return 0;
 }
 
+// The uninstaller's window: its caption starts so (the setup program adds a
+// blank), and the button that goes on has the same id on every page
+// ("Uninstall", then "Close").
+constexpr char kUninstallCaption[] = "Quorvane 2 Uninstall";
+constexpr int kNextButton = 1;
+constexpr int kPageStatus = 1006;  // the page's line of text above its progress
+
+Window UninstallerWindow() {
+    Window found;
+    quorv::test::WaitFor(
+        [&] {
+            HWND window = nullptr;
+            while ((window = FindWindowExW(nullptr, window, L"#32770", nullptr)) != nullptr) {
+                const Window candidate(window);
+                if (candidate.Visible() && candidate.Child(kNextButton) &&
+                    candidate.Caption().rfind(kUninstallCaption, 0) == 0) {
+                    found = candidate;
+                    return true;
+                }
+            }
+            return false;
+        },
+        30000, 50);
+    return found;
+}
+
+// The uninstaller's question: a message box of its process with a "No".
+Window QuestionOf(DWORD processId, const Window& main) {
+    for (const Window& window : quorv::e2e::TopWindowsOf(processId)) {
+        if (window != main && window.Child(IDNO)) return window;
+    }
+    return Window();
+}
+
+// The last page: its work "Completed", and the button that went on now
+// closes. (The button reads "Close" as soon as the work starts, and may be
+// enabled for a moment then.)
+bool Finished(const Window& main) {
+    const Window next = main.Child(kNextButton);
+    if (!next || !next.Enabled() || next.Text() != "&Close") return false;
+    const Window page = main.Descendant("#32770");
+    return page && page.Child(kPageStatus).Text() == "Completed";
+}
+
+int Uninstall(const char* uninstaller, const std::string& answer) {
+    // Each line as it happens: the test reads them after a failure too.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    std::wstring commandLine = L"\"" + Wide(uninstaller) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        std::printf("the uninstaller did not start\n");
+        return 1;
+    }
+    // It copies itself away and runs the copy: the window is another process's.
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    const Window main = UninstallerWindow();
+    if (!main) {
+        std::printf("no uninstaller window\n");
+        return 1;
+    }
+    quorv::win::FileHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, main.ProcessId()));
+    if (!process || !main.Child(kNextButton).Click()) return 1;
+
+    Window question;
+    quorv::test::WaitFor([&] {
+        question = QuestionOf(main.ProcessId(), main);
+        return static_cast<bool>(question) || Finished(main);
+    }, 30000, 50);
+    std::printf("asked=%s\n", question ? "yes" : "no");
+    if (question) {
+        const quorv::e2e::MessageView view = quorv::e2e::ReadMessage(question);
+        std::string text = view.text;
+        for (char& c : text) {
+            if (c == '\r' || c == '\n') c = ' ';
+        }
+        std::printf("question=%s\n", text.c_str());
+        // The default answer: the button drawn as the default one.
+        std::string defaultText;
+        for (const Window& child : question.Children()) {
+            const LONG_PTR style = GetWindowLongPtrW(child.hwnd(), GWL_STYLE);
+            if (child.Visible() && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) defaultText = child.Text();
+        }
+        std::printf("default=%s\n", defaultText.c_str());
+        bool answered = false;
+        if (answer == "enter") {
+            // The key as the keyboard delivers it: to the window with the
+            // focus, which must be in the question.
+            const Window focus = quorv::e2e::FocusOf(question.ThreadId());
+            answered = focus && (focus == question || focus.Parent() == question) &&
+                       focus.Post(WM_KEYDOWN, VK_RETURN, 1) && focus.Post(WM_KEYUP, VK_RETURN, 0xC0000001);
+        } else {
+            answered = view.Press(answer);
+        }
+        if (!answered) {
+            std::printf("could not answer\n");
+            TerminateProcess(process.get(), 1);
+            return 1;
+        }
+    }
+    if (!quorv::test::WaitFor([&] { return Finished(main); }, 30000, 50) || !main.Child(kNextButton).Click()) {
+        std::printf("the uninstaller did not finish\n");
+        TerminateProcess(process.get(), 1);
+        return 1;
+    }
+    return WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -254,12 +373,14 @@ int main(int argc, char** argv) {
             std::printf("%s\n", quorv::test::Narrow(quorv::test::UserDataFolder()).c_str());
             return 0;
         }
+        if (argc == 4 && std::strcmp(argv[1], "uninstall") == 0) return Uninstall(argv[2], argv[3]);
     } catch (...) {
         std::printf("unexpected exception\n");
         return 1;
     }
     std::fprintf(stderr,
                  "usage: menu_probe menu | wait-window TITLE MS | kill-window TITLE | close-program EXE |\n"
-                 "       save-favourite EXE TITLE | hand-over EXE FILE... | user-folder\n");
+                 "       save-favourite EXE TITLE | hand-over EXE FILE... | user-folder |\n"
+                 "       uninstall UNINSTALLER enter|BUTTON\n");
     return 2;
 }
