@@ -3,10 +3,14 @@
 #
 #   installer_test.sh --wine-run WINE_RUN --setup SETUP.exe
 #                     --probe menu_probe.exe --favorites-src DIR
+#                     --icacls-recorder icacls_recorder.exe
 #                     --expect NAME=BUILT_FILE...
 #
 # Silent install into a temporary folder with a blank in its name; the
-# installed files equal the built ones (--expect); the favourites read back
+# access it gives the install folder (Wine's icacls.exe does nothing, so a
+# recorder stands in for it during the first install: the commands the
+# setup runs are checked, not their effect); the installed files equal the
+# built ones (--expect); the favourites read back
 # as their sources; the install folder in the registry exactly; the uninstall
 # entry and the Start menu. The installed Quorv2.exe keeps its user's files
 # in the user's own folder ("%LOCALAPPDATA%\Quorvane 2"), never in the
@@ -27,7 +31,7 @@
 # "N passed, N failed".
 set -u
 
-WINE_RUN="" SETUP="" PROBE="" FAVSRC=""
+WINE_RUN="" SETUP="" PROBE="" FAVSRC="" RECORDER=""
 EXPECT=()
 while [ $# -gt 0 ]; do
   case $1 in
@@ -35,11 +39,12 @@ while [ $# -gt 0 ]; do
     --setup) SETUP=$2; shift 2 ;;
     --probe) PROBE=$2; shift 2 ;;
     --favorites-src) FAVSRC=$2; shift 2 ;;
+    --icacls-recorder) RECORDER=$2; shift 2 ;;
     --expect) EXPECT+=("$2"); shift 2 ;;
     *) echo "installer_test.sh: unknown argument $1" >&2; exit 2 ;;
   esac
 done
-[ -n "$WINE_RUN" ] && [ -f "$SETUP" ] && [ -n "$PROBE" ] && [ -d "$FAVSRC" ] || {
+[ -n "$WINE_RUN" ] && [ -f "$SETUP" ] && [ -n "$PROBE" ] && [ -d "$FAVSRC" ] && [ -f "$RECORDER" ] || {
   echo "installer_test.sh: missing argument or file (setup: $SETUP)" >&2; exit 2; }
 
 PASS=0 FAIL=0
@@ -54,7 +59,10 @@ UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane
 HANDLER_KEY='HKCR\*\shellex\ContextMenuHandlers\Quorvane Shell'
 
 USERDIR=""  # the user's own folder (host path), found below
+ICACLS="$PREFIX/drive_c/windows/system32/icacls.exe"
+put_back_icacls() { [ -f "$WORK/icacls.exe" ] && mv -f "$WORK/icacls.exe" "$ICACLS"; }
 cleanup() {
+  put_back_icacls
   wine_ "$PROBE" kill-window "Quorvane 2" >/dev/null 2>&1
   # Leave the shared prefix as it was found.
   wine_ reg delete "$PRODUCT_KEY" /f >/dev/null 2>&1
@@ -123,7 +131,33 @@ write_settings() {
 }
 
 # ------------------------------------------------------------------ install
-check "silent install finishes" install_silently
+# The first install with the recorder in icacls.exe's place (a native
+# program there runs only when asked for by name).
+cp "$ICACLS" "$WORK/icacls.exe" && cp "$RECORDER" "$ICACLS" || { echo "installer_test.sh: no icacls.exe to stand in for" >&2; exit 2; }
+export QUORV_ICACLS_LOG
+QUORV_ICACLS_LOG=$(winpath "$WORK/icacls.txt")
+WINEDLLOVERRIDES="icacls.exe=n;$WINEDLLOVERRIDES" check "silent install finishes" install_silently
+put_back_icacls
+unset QUORV_ICACLS_LOG
+
+# No user of the computer may write into the install folder: it gets an
+# access list of its own (nothing inherited from the folder it lies in),
+# full access for the system and the administrators, read and run for the
+# users and no one else; everything inside takes it over; the
+# administrators own it all.
+tr -d '\r' <"$WORK/icacls.txt" 2>/dev/null >"$WORK/icacls.log"
+granted() {  # every grant of every recorded command, one a line, sorted
+  awk '{ g = 0; for (i = 1; i <= NF; i++) {
+           if ($i ~ /^\/grant/) { g = 1; continue }
+           if ($i ~ /^\//) g = 0; else if (g) print $i } }' "$WORK/icacls.log" | sort -u | tr '\n' ' '
+}
+check "the setup sets the install folder's access" \
+  grep -qF "\"$WINST\" /inheritance:r /grant:r " "$WORK/icacls.log"
+check "full access for the system and administrators, read and run for users, nothing more" \
+  same "$(granted)" "*S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX "
+check "the installed files take the folder's access over" grep -qF "\"$WINST\\*\" /reset /T" "$WORK/icacls.log"
+check "the administrators own the installed files" grep -qF "\"$WINST\" /setowner *S-1-5-32-544 /T" "$WORK/icacls.log"
+grep -q inheritance "$WORK/icacls.log" 2>/dev/null || sed 's/^/     /' "$WORK/icacls.log"
 
 for item in "${EXPECT[@]}"; do
   name=${item%%=*} built=${item#*=}
