@@ -74,6 +74,8 @@ cleanup() {
   rm -rf "$STARTMENU" "$WORK"
 }
 trap cleanup EXIT
+# A test stopped from outside (its time is up) puts the prefix back too.
+trap "exit 1" TERM INT HUP
 
 winpath() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
 WINST=$(winpath "$INST")
