@@ -10,6 +10,9 @@
 #include "system/system_access.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything loads a library by name: none may come from the
+    // program folder, which is not the system's.
+    quorv::LoadLibrariesFromTheSystemOnly();
     try {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&controls);

@@ -268,7 +268,7 @@ void MainWindow::ShowFileError(const std::string& text) {
 
 void MainWindow::OnSaveBatch() {
     std::string path;
-    if (!AskSaveFile(hwnd(), kBatchFilter, "qvb", programFolder_, path)) return;
+    if (!AskSaveFile(hwnd(), kBatchFilter, "qvb", dataFolder_, path)) return;
     SaveResult saved;
     {
         WaitCursor wait;
@@ -279,7 +279,7 @@ void MainWindow::OnSaveBatch() {
 
 void MainWindow::OnLoadBatch() {
     std::string path;
-    if (!AskOpenFile(hwnd(), kBatchFilter, programFolder_, path)) return;
+    if (!AskOpenFile(hwnd(), kBatchFilter, dataFolder_, path)) return;
     BatchLoadResult loaded;
     {
         WaitCursor wait;

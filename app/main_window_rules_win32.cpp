@@ -144,15 +144,18 @@ void MainWindow::OnRuleDown() {
 // ---------------------------------------------------------------- rule files and favourites
 
 void MainWindow::FillFavourites() {
-    favouriteTitles_ = ListFavourites(services_.fileSystem(), programFolder_);
+    favouriteFiles_ = ListFavouriteFiles(services_.fileSystem(), programFolder_, dataFolder_);
+    std::vector<std::string> titles;
+    titles.reserve(favouriteFiles_.size());
+    for (const Favourite& favourite : favouriteFiles_) titles.push_back(favourite.title);
     mirroring_ = true;
-    favourites_.SetItems(favouriteTitles_);
+    favourites_.SetItems(titles);
     mirroring_ = false;
 }
 
 void MainWindow::OnLoadRules() {
     std::string path;
-    if (!AskOpenFile(hwnd(), kRuleFilter, programFolder_, path)) return;
+    if (!AskOpenFile(hwnd(), kRuleFilter, dataFolder_, path)) return;
     const RuleLoadResult loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
     if (!loaded.opened) return;
     if (!loaded.ok) {
@@ -166,7 +169,12 @@ void MainWindow::OnLoadRules() {
 
 void MainWindow::OnSaveRules() {
     std::string path;
-    if (!AskSaveFile(hwnd(), kRuleFilter, "qvr", FavouritesFolder(programFolder_), path)) return;
+    // Rule files are saved among the user's own favourites. The installed
+    // copy's user may not have that folder yet (a portable copy keeps
+    // today's way: the favourites folder is never made).
+    const std::string favourites = FavouritesFolder(dataFolder_);
+    if (dataFolder_ != programFolder_) services_.fileSystem().CreateFolder(favourites);
+    if (!AskSaveFile(hwnd(), kRuleFilter, "qvr", favourites, path)) return;
     const SaveResult saved = SaveRuleFile(services_.fileSystem(), path, session_.rules);
     if (saved.outcome == SaveResult::Outcome::WriteFailed) ShowFileError(saved.errorText);
     if (RescanFavouritesAfter(saved)) FillFavourites();
@@ -175,9 +183,8 @@ void MainWindow::OnSaveRules() {
 void MainWindow::OnFavouriteChosen() {
     if (mirroring_) return;
     const int index = favourites_.CurrentSelection();
-    if (index < 0 || static_cast<std::size_t>(index) >= favouriteTitles_.size()) return;
-    const std::string path =
-        FavouritePath(programFolder_, services_.separator(), favouriteTitles_[static_cast<std::size_t>(index)]);
+    if (index < 0 || static_cast<std::size_t>(index) >= favouriteFiles_.size()) return;
+    const std::string path = favouriteFiles_[static_cast<std::size_t>(index)].path;
     const RuleLoadResult loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
     if (loaded.opened && loaded.ok) {
         session_.rules = loaded.rules;

@@ -172,6 +172,7 @@ MainWindow::MainWindow(const Services& services)
       session_(services),
       builder_(InitialBuilderState()) {
     programFolder_ = GetProgramFolder();
+    dataFolder_ = DataFolder();
     RefreshStatusLine(session_);
 }
 
@@ -200,7 +201,10 @@ bool MainWindow::OnInitDialog() {
     AttachControls();
     CreateCaptionButtons();
     preview_.Create(hwnd(), ToRECT(templateRects_[IDC_QUICKVIEW_FRAME]), true);
-    // The settings give the size the window is centred at.
+    // The settings give the size the window is centred at. The installed
+    // copy's first start for a user takes over the settings an earlier
+    // version kept beside the program.
+    MoveInSettings(services_.fileSystem(), programFolder_, dataFolder_);
     ApplySettings();
     PlaceAtStart();
     // While the setting is on, each start registers the extension beside
@@ -279,7 +283,7 @@ void MainWindow::CreateCaptionButtons() {
 
 void MainWindow::ApplySettings() {
     const Settings s =
-        LoadSettings(services_.fileSystem(), programFolder_ + kSettingsFileName, services_.codePage());
+        LoadSettings(services_.fileSystem(), dataFolder_ + kSettingsFileName, services_.codePage());
     session_.files.SetMatchCase(s.caseSensitive);
     session_.files.SetExclude(s.exclude);
     session_.files.SetSubfolders(s.subdir);
@@ -338,7 +342,7 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::ReadHandoff() {
-    const std::string path = programFolder_ + kHandoffFileName;
+    const std::string path = dataFolder_ + kHandoffFileName;
     std::vector<std::string> entries;
     if (!TakeHandoffFile(services_.fileSystem(), services_.codePage(), path, entries)) return;
     for (const std::string& entry : entries) session_.files.Append(entry);
@@ -592,7 +596,7 @@ void MainWindow::OnDetached() {
     // while it was not maximized.
     closing_.width = restoreWidth_;
     closing_.height = restoreHeight_;
-    SaveSettings(services_.fileSystem(), programFolder_ + kSettingsFileName, closing_);
+    SaveSettings(services_.fileSystem(), dataFolder_ + kSettingsFileName, closing_);
 }
 
 }  // namespace quorv::win

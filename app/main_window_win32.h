@@ -15,6 +15,7 @@
 
 #include "batch/rename_run.h"
 #include "builder/rule_builder.h"
+#include "builder/rule_file.h"
 #include "builder/rule_list.h"
 #include "platform/raii_win32.h"
 #include "platform/services.h"
@@ -177,7 +178,11 @@ private:
     BatchSession session_;
     BuilderState builder_;
     RuleSelection ruleSelection_;
+    // Where the installed files lie (the help file, the favourites the
+    // setup installed), and where the user's own files live: the settings,
+    // the handoff file, the favourites saved, batch files by default.
     std::string programFolder_;
+    std::string dataFolder_;
     std::string lastFolder_;
     std::string copyMoveFolder_;
     // The settings the boxes "QuickView" and "ShellMenu" show (the file
@@ -210,7 +215,7 @@ private:
     ThemedMenu helpMenu_;
     ThemedMenu themeMenu_;
     QuickPreview preview_;
-    std::vector<std::string> favouriteTitles_;
+    std::vector<Favourite> favouriteFiles_;
     std::map<int, Rect> templateRects_;
 
     std::uint64_t shownFileRevision_ = ~std::uint64_t{0};

@@ -5,6 +5,7 @@
 #include "platform/raii_win32.h"
 #include "shell/shell_ids_win32.h"
 #include "system/system_access.h"
+#include "system/text_win32.h"
 
 namespace quorv {
 
@@ -31,7 +32,10 @@ private:
 
 std::unique_ptr<ShellServerModule> Win32ShellServerLoader::Load(const std::string& path,
                                                                 std::uint32_t& lastError) {
-    win::ModuleHandle module(LoadLibraryA(path.c_str()));
+    // By its full path, and what it imports from its own folder or the
+    // system folder only (the system refuses a path that is not full).
+    win::ModuleHandle module(LoadLibraryExW(win::WideFromNarrow(path).c_str(), nullptr,
+                                            LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!module) {
         lastError = GetLastError();
         return nullptr;

@@ -18,7 +18,8 @@
 
 namespace quorv {
 
-// The system's loader: LoadLibraryA by full path, GetProcAddress by name,
+// The system's loader: LoadLibraryExW by full path (its imports from its own
+// folder or the system folder only), GetProcAddress by name,
 // FreeLibrary when the module goes.
 class Win32ShellServerLoader final : public ShellServerLoader {
 public:

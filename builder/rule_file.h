@@ -1,7 +1,8 @@
 #pragma once
 // Rule files ("*.qvr": the rule lines as one string list record) and the
-// favourites folder "favorite" beside the program, whose rule files the main
-// window offers as favourite rules.
+// favourites folder "favorite", whose rule files the main window offers as
+// favourite rules: beside the program, and for the installed copy also in
+// the user's data folder (formats/data_folder.h).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,5 +55,24 @@ std::vector<std::string> ListFavourites(FileSystem& fs, const std::string& progr
 // The path of the favourite with this title.
 std::string FavouritePath(const std::string& programFolder, char separator,
                           const std::string& title);
+
+// A favourite rule: the title the list shows and the rule file it loads.
+struct Favourite {
+    std::string title;
+    std::string path;
+    bool operator==(const Favourite& o) const { return title == o.title && path == o.path; }
+};
+
+// The favourites list of a program whose own files lie in dataFolder (both
+// folders end with the separator). When the data folder is the program
+// folder (any copy but the installed one) it is that folder's rule files in
+// the order the file system lists them, as ever. For the installed copy it
+// is one list of the rule files the setup put beside the program and the
+// user's own in the data folder: a title found in both (letter case aside
+// where the separator is '\\', as Windows compares names) is listed once
+// and loads the user's file, and the titles are sorted as a folder listing
+// sorts names (ASCII letters in either case alike).
+std::vector<Favourite> ListFavouriteFiles(FileSystem& fs, const std::string& programFolder,
+                                          const std::string& dataFolder);
 
 }  // namespace quorv

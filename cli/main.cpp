@@ -7,6 +7,7 @@
 
 #include "cli/verbs.h"
 #include "system/system.h"
+#include "system/system_access.h"
 
 namespace {
 
@@ -35,6 +36,8 @@ const Verb kVerbs[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Libraries named without a path come from the system folder only.
+    quorv::LoadLibrariesFromTheSystemOnly();
     const quorv::ConsoleOutputText consoleText;
     try {
         if (argc < 2) {

@@ -11,6 +11,12 @@
 ;
 ; Silent use: Quorvane2-Setup.exe /S [/D=folder]   (the folder last, unquoted)
 ;             Uninstall.exe /S [/PURGE]           (/PURGE: remove the user's files too)
+;
+; Where the files live: the install folder holds only what the setup put
+; there and is read-only for the users of the computer. The installed
+; program keeps each user's own files (Quorv.cfg, the handoff file
+; Quorv2.qv2, ErrorLog.txt, the favourites they save) in that user's
+; "%LOCALAPPDATA%\Quorvane 2".
 
 Unicode true
 Target amd64-unicode
@@ -30,18 +36,12 @@ ManifestDPIAware true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane 2"
 !define HANDLER_KEY "*\shellex\ContextMenuHandlers\Quorvane Shell"
 !define STARTMENU "$SMPROGRAMS\Quorvane 2"
+!define USER_FOLDER "Quorvane 2"
 ; Well-known SIDs, independent of the language of Windows: the local groups
 ; "Users" and "Administrators", and the system account.
 !define USERS_SID "*S-1-5-32-545"
 !define ADMINS_SID "*S-1-5-32-544"
 !define SYSTEM_SID "*S-1-5-18"
-
-; Keeps an installed file out of the users' write access that the folder
-; grants: administrators and the system may change it, users read and run it.
-!macro QuorvProtect name
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\${name}" /inheritance:r /grant:r ${SYSTEM_SID}:F ${ADMINS_SID}:F ${USERS_SID}:RX /C /Q'
-  Pop $0
-!macroend
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -71,6 +71,7 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "English"
 
 Var UserFilesFound
+Var UserFolder
 
 Function .onInit
   ${IfNot} ${RunningX64}
@@ -117,23 +118,24 @@ Section "Quorvane 2" SecMain
 
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
-  ; The program keeps Quorv.cfg, the handoff file, the favourites, batch
-  ; files and the error log beside itself, and the context menu of every
-  ; user writes the handoff file there: every user of the computer may
-  ; create and change files in the folder and its favorite folder (inherited
-  ; by the files they create). The installed program files stay writable
-  ; for administrators only, so that no user can replace them.
-  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /grant ${USERS_SID}:(OI)(CI)M /C /Q'
+  ; No user may write into the install folder: a file one user put there
+  ; (a library named like one the program loads, a rule file, a handoff
+  ; file) would act in the program of every other user. The folder gets
+  ; its own access list, whatever folder it was installed into (below C:\
+  ; every user could otherwise change a new folder): administrators and the
+  ; system may change it, users read and run it. Everything inside takes
+  ; that list over, which also ends the write access an earlier version
+  ; granted to every user, and administrators own it all, so no user keeps
+  ; the owner's right to change the access of a file they once put there.
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r ${SYSTEM_SID}:(OI)(CI)F ${ADMINS_SID}:(OI)(CI)F ${USERS_SID}:(OI)(CI)RX /C /Q'
   Pop $0
-  DetailPrint "Write access for the users of this computer: icacls returned $0"
-  !insertmacro QuorvProtect "Quorv2.exe"
-  !insertmacro QuorvProtect "QuorvShell.dll"
-  !insertmacro QuorvProtect "quorv.exe"
-  !insertmacro QuorvProtect "Uninstall.exe"
-  !insertmacro QuorvProtect "quorv2.chm"
-  !insertmacro QuorvProtect "README.txt"
-  !insertmacro QuorvProtect "LICENSE.txt"
-  !insertmacro QuorvProtect "COPYING.id3lib.txt"
+  DetailPrint "Access of the install folder: icacls returned $0"
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\*" /reset /T /C /Q'
+  Pop $0
+  DetailPrint "Access of the installed files: icacls returned $0"
+  nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner ${ADMINS_SID} /T /C /Q'
+  Pop $0
+  DetailPrint "Owner of the installed files: icacls returned $0"
 
   ; The install folder, without a trailing backslash, for the context menu.
   StrCpy $0 "$INSTDIR"
@@ -168,21 +170,57 @@ Function un.onInit
   SetRegView 64
 FunctionEnd
 
-; Sets $UserFilesFound to 1 when the folder holds files of the user's own:
-; the settings, the error log, rule files and batch files.
-Function un.FindUserFiles
-  StrCpy $UserFilesFound 0
-  ${If} ${FileExists} "$INSTDIR\Quorv.cfg"
-  ${OrIf} ${FileExists} "$INSTDIR\ErrorLog.txt"
-  ${OrIf} ${FileExists} "$INSTDIR\*.qvb"
-  ${OrIf} ${FileExists} "$INSTDIR\*.qvr"
-  ${OrIf} ${FileExists} "$INSTDIR\favorite\*.qvr"
+; The user's own files, as the program keeps them: in the data folder of
+; the user running the uninstaller, and, left by an earlier version that kept
+; them beside itself, in the install folder.
+!macro QuorvUserFilesIn folder
+  ${If} "${folder}" == ""
+    ; no such folder
+  ${ElseIf} ${FileExists} "${folder}\Quorv.cfg"
+  ${OrIf} ${FileExists} "${folder}\ErrorLog.txt"
+  ${OrIf} ${FileExists} "${folder}\*.qvb"
+  ${OrIf} ${FileExists} "${folder}\*.qvr"
+  ${OrIf} ${FileExists} "${folder}\favorite\*.qvr"
     StrCpy $UserFilesFound 1
   ${EndIf}
+!macroend
+
+!macro QuorvRemoveUserFiles folder
+  ${If} "${folder}" != ""
+    Delete "${folder}\Quorv.cfg"
+    Delete "${folder}\ErrorLog.txt"
+    Delete "${folder}\*.qvb"
+    Delete "${folder}\*.qvr"
+    Delete "${folder}\favorite\*.qvr"
+    RMDir "${folder}\favorite"
+  ${EndIf}
+!macroend
+
+; A handoff file no program has read yet, and the ones the program moved
+; aside to read (Quorv2.qv2.taken, Quorv2.qv2.taken1, ...) and could not
+; delete: a selection of the moment, never the user's work.
+!macro QuorvRemoveHandoffFiles folder
+  ${If} "${folder}" != ""
+    Delete "${folder}\Quorv2.qv2"
+    Delete "${folder}\Quorv2.qv2.taken*"
+  ${EndIf}
+!macroend
+
+; Sets $UserFilesFound to 1 when either folder holds files of the user's own.
+Function un.FindUserFiles
+  StrCpy $UserFilesFound 0
+  !insertmacro QuorvUserFilesIn "$UserFolder"
+  !insertmacro QuorvUserFilesIn "$INSTDIR"
 FunctionEnd
 
 Section "Uninstall"
   SetRegView 64
+  ; The data folder of the user running the uninstaller.
+  SetShellVarContext current
+  StrCpy $UserFolder ""
+  ${If} "$LOCALAPPDATA" != ""
+    StrCpy $UserFolder "$LOCALAPPDATA\${USER_FOLDER}"
+  ${EndIf}
   SetShellVarContext all
 
   ; The context menu entry, when it is registered from this folder.
@@ -208,9 +246,9 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\COPYING.id3lib.txt"
-  ; A handoff file that no program start has read yet.
-  Delete "$INSTDIR\Quorv2.qv2"
   !insertmacro QuorvRemoveFavorites
+  !insertmacro QuorvRemoveHandoffFiles "$UserFolder"
+  !insertmacro QuorvRemoveHandoffFiles "$INSTDIR"
 
   Delete "${STARTMENU}\Quorvane 2.lnk"
   Delete "${STARTMENU}\Quorvane 2 User Manual.lnk"
@@ -220,7 +258,8 @@ Section "Uninstall"
   DeleteRegKey HKLM "${PRODUCT_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
-  ; The user's own files stay unless the user agrees (or /PURGE asks) to remove them.
+  ; The user's own files stay unless the user agrees (or /PURGE asks) to
+  ; remove them; a silent uninstall without /PURGE keeps them.
   Call un.FindUserFiles
   ${If} $UserFilesFound == 1
     StrCpy $2 0
@@ -231,18 +270,19 @@ Section "Uninstall"
       StrCpy $2 1
     ${Else}
       MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-        "The folder $INSTDIR still holds your own files: the settings (Quorv.cfg), the error log, and rule files and batch files you saved there.$\r$\n$\r$\nRemove them as well?" \
+        "Your own files of Quorvane 2 are still there: the settings (Quorv.cfg), the error log, and the rule files you saved, in $UserFolder (and what an earlier version kept in $INSTDIR).$\r$\n$\r$\nRemove them as well?" \
         /SD IDNO IDNO keep
       StrCpy $2 1
       keep:
     ${EndIf}
     ${If} $2 == 1
-      Delete "$INSTDIR\Quorv.cfg"
-      Delete "$INSTDIR\ErrorLog.txt"
-      Delete "$INSTDIR\*.qvb"
-      Delete "$INSTDIR\*.qvr"
-      Delete "$INSTDIR\favorite\*.qvr"
+      !insertmacro QuorvRemoveUserFiles "$UserFolder"
+      !insertmacro QuorvRemoveUserFiles "$INSTDIR"
     ${EndIf}
+  ${EndIf}
+  ; Gone only when nothing is left in it.
+  ${If} $UserFolder != ""
+    RMDir "$UserFolder"
   ${EndIf}
 
   ; Last, so that a script can wait for it to disappear.

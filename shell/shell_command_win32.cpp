@@ -1,13 +1,18 @@
 // The context-menu extension's work outside COM: the install folder, the
-// selected paths, the handoff file and the start of the main program.
+// user's data folder, the selected paths, the handoff file and the start of
+// the main program.
 #include "shell/shell_command_win32.h"
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <vector>
 
+#include "formats/data_folder.h"
 #include "formats/handoff_format.h"
 #include "platform/raii_win32.h"
 #include "shell/shell_module_win32.h"
@@ -110,6 +115,25 @@ std::wstring ReadInstallFolder() {
     return std::wstring();
 }
 
+std::wstring HandoffFolder(const std::wstring& programFolder) {
+    DataFolderFacts<wchar_t> facts;
+    facts.programFolder = programFolder;
+    facts.installFolder = ReadInstallFolder();
+    PWSTR localAppData = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &localAppData)) && localAppData)
+        facts.localAppData = localAppData;
+    CoTaskMemFree(localAppData);
+    const DataFolderChoice<wchar_t> choice = ChooseDataFolder(facts, [](const std::wstring& folder) {
+        const std::wstring target = LongPathForm(folder);
+        if (CreateDirectoryW(target.c_str(), nullptr)) return true;
+        const DWORD attributes = GetFileAttributesW(target.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    });
+    std::wstring folder = choice.folder;
+    folder.pop_back();  // the separator: InFolder puts it back
+    return folder;
+}
+
 std::string HandoffTextOfPath(std::wstring_view path) {
     if (path.empty() || path.size() > 0x1FFFFFFF) return std::string();
     const int length = static_cast<int>(path.size());
@@ -173,7 +197,7 @@ void RunMenuCommand(std::string_view selection) {
     std::wstring folder = ReadInstallFolder();
     if (folder.empty()) folder = ThisModuleFolder();
     if (folder.empty()) return;
-    if (!WriteHandoffFile(InFolder(folder, kHandoffFileName), selection)) return;
+    if (!WriteHandoffFile(InFolder(HandoffFolder(folder), kHandoffFileName), selection)) return;
     StartProgram(InFolder(folder, kMainProgramFileName));
 }
 

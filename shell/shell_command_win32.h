@@ -16,6 +16,15 @@ namespace quorv::shell {
 // string, or is empty.
 std::wstring ReadInstallFolder();
 
+// The folder the handoff file goes into for the program of programFolder
+// (without a trailing backslash either way): the folder that program keeps
+// its user's files in (formats/data_folder.h). For the installed copy that
+// is the user's own folder below the local application data, made when
+// missing; for any other copy, and when the user's folder cannot be made
+// (the installed program then reads its program folder too), the program
+// folder itself.
+std::wstring HandoffFolder(const std::wstring& programFolder);
+
 // The handoff text of one selected path. The one place that decides the
 // handoff file's encoding: UTF-8, the main program's narrow text, whatever
 // the code page of the file manager the extension runs in (a half of a
@@ -39,9 +48,9 @@ bool WriteHandoffFile(const std::wstring& path, std::string_view text);
 bool StartProgram(const std::wstring& path);
 
 // The menu command: writes the selection into the handoff file of the
-// install folder (the DLL's own folder when no install folder is
-// registered) and, when that succeeded, starts the main program from the
-// same folder. Reports nothing.
+// program of the install folder (the DLL's own folder when no install folder
+// is registered), in the folder HandoffFolder names, and, when that
+// succeeded, starts that main program. Reports nothing.
 void RunMenuCommand(std::string_view selection);
 
 // The module that shows the menu item's bitmap: the install folder's

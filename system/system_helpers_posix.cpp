@@ -1,5 +1,6 @@
 // The native halves of the system helpers: the executable's folder from
-// /proc/self/exe, and no registry.
+// /proc/self/exe, no registry, no local application data (so no installed
+// copy), and a loader that needs no restraint.
 #include "system/system_access.h"
 
 #include <unistd.h>
@@ -33,5 +34,9 @@ std::string GetProgramFolder() {
         buffer.resize(buffer.size() * 2);
     }
 }
+
+std::string LocalAppDataFolder() { return std::string(); }
+
+void LoadLibrariesFromTheSystemOnly() {}
 
 }  // namespace quorv

@@ -1,9 +1,13 @@
-// The Windows halves of the system helpers: the registry and the module path.
+// The Windows halves of the system helpers: the registry, the module path,
+// the user's local application data and the loader's search.
 // Registry names and values go through the narrow functions: the system
 // converts them into the program's narrow text (UTF-8 under the manifest).
 #include "system/system_access.h"
 
 #include <windows.h>
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -97,6 +101,27 @@ std::string GetProgramFolder() {
     if (slash == std::wstring::npos) return std::string();
     path.resize(slash + 1);
     return win::NarrowFromWide(path);
+}
+
+std::string LocalAppDataFolder() {
+    PWSTR path = nullptr;
+    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &path);
+    std::string folder;
+    if (SUCCEEDED(hr) && path) folder = win::NarrowFromWide(path);
+    CoTaskMemFree(path);
+    return folder;
+}
+
+void LoadLibrariesFromTheSystemOnly() {
+    // Asked of kernel32 (always loaded, so nothing is searched) rather than
+    // imported: Windows 7 has the call only with its loader update.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(
+                                         GetProcAddress(kernel, "SetDefaultDllDirectories")))
+                                   : nullptr;
+    if (setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
+    SetDllDirectoryW(L"");
 }
 
 }  // namespace quorv

@@ -62,7 +62,9 @@ struct AtlHosting {
 const AtlHosting& Atl() {
     static const AtlHosting hosting = [] {
         AtlHosting h;
-        h.module.reset(::LoadLibraryA("atl.dll"));
+        // From the system folder only: a file of that name elsewhere (the
+        // program folder, the current folder) must never run here.
+        h.module.reset(::LoadLibraryExW(L"atl.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
         if (!h.module) return h;
         const auto init = reinterpret_cast<AtlAxWinInitFn>(
             reinterpret_cast<void*>(::GetProcAddress(h.module.get(), "AtlAxWinInit")));

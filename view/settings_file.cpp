@@ -92,4 +92,14 @@ bool SaveSettings(FileSystem& fs, const std::string& path, const Settings& setti
     return fs.WriteFile(path, EncodeSettings(settings)) == IoResult::Ok;
 }
 
+bool MoveInSettings(FileSystem& fs, const std::string& programFolder, const std::string& dataFolder) {
+    if (dataFolder.empty() || programFolder.empty() || dataFolder == programFolder) return false;
+    const std::string mine = dataFolder + kSettingsFileName;
+    FileStatus status;
+    if (fs.GetStatus(mine, status)) return false;  // the user's own settings (or something in the way)
+    std::string bytes;
+    if (fs.ReadFile(programFolder + kSettingsFileName, bytes) != IoResult::Ok) return false;
+    return fs.WriteFile(mine, bytes) == IoResult::Ok;
+}
+
 }  // namespace quorv

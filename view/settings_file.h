@@ -1,6 +1,7 @@
 #pragma once
-// The settings file "Quorv.cfg" beside the program: the main window's
-// options and placement, read once at start and written once at exit.
+// The settings file "Quorv.cfg" in the data folder (beside the program, or
+// the user's own folder for the installed copy): the main window's options
+// and placement, read once at start and written once at exit.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -63,5 +64,15 @@ Settings LoadSettings(FileSystem& fs, const std::string& path, const CodePage& c
 // Writes the settings file; false when it could not be written (the caller
 // stays silent about it).
 bool SaveSettings(FileSystem& fs, const std::string& path, const Settings& settings);
+
+// Moving in: the first start of the installed copy, whose settings live in
+// the user's own data folder, takes over the settings file an earlier
+// version kept beside the program. When the data folder is another folder
+// than the program folder, holds no settings file yet and the program folder
+// holds one, that file's bytes are written into the data folder (a new file
+// of the user's own: no attribute or access of the old one comes along).
+// The old file is only read, never changed or deleted. True when the
+// settings were taken over.
+bool MoveInSettings(FileSystem& fs, const std::string& programFolder, const std::string& dataFolder);
 
 }  // namespace quorv

@@ -2,7 +2,11 @@
 // and key (name clashes, the order of the visits, the list after a move,
 // the report of the moves that failed); the quick preview of real pictures
 // fitted into the "QuickView" frame, a sound without a player, the box off
-// and on, and a previewed file renamed.
+// and on, and a previewed file renamed; a library planted beside the
+// program never runs in it.
+#include <windows.h>
+#include <psapi.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -360,6 +364,88 @@ TEST(SideToolsTest, QuickViewOffAtStartKeepsTheFrameHidden) {
     ExpectPictureInPane(pane, PictureCheck{"landscape", 600, 300, true, RGB(255, 0, 0), RGB(0, 255, 0)},
                         kBackgroundColour[kSilver]);
     ASSERT_TRUE(program.Close(true));
+}
+
+// ---------------------------------------------------------------- libraries
+
+// The full path of the module of that file name loaded in the process;
+// empty when none is.
+std::wstring LoadedModule(HANDLE process, const std::wstring& name) {
+    HMODULE modules[1024];
+    DWORD bytes = 0;
+    if (!::EnumProcessModules(process, modules, sizeof modules, &bytes)) return std::wstring();
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 1024; ++i) {
+        wchar_t path[MAX_PATH] = {};
+        if (!::GetModuleFileNameExW(process, modules[i], path, MAX_PATH)) continue;
+        const std::wstring full = path;
+        const std::size_t slash = full.find_last_of(L'\\');
+        if (::lstrcmpiW(full.substr(slash + 1).c_str(), name.c_str()) == 0) return full;
+    }
+    return std::wstring();
+}
+
+// An environment variable of this process (and the programs it starts)
+// for one test.
+class EnvironmentValue {
+public:
+    EnvironmentValue(const wchar_t* name, const wchar_t* value) : name_(name) {
+        wchar_t old[1024] = {};
+        const DWORD n = ::GetEnvironmentVariableW(name, old, 1024);
+        had_ = n > 0 && n < 1024;
+        if (had_) old_ = old;
+        ::SetEnvironmentVariableW(name, value);
+    }
+    ~EnvironmentValue() { ::SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+    EnvironmentValue(const EnvironmentValue&) = delete;
+    EnvironmentValue& operator=(const EnvironmentValue&) = delete;
+
+private:
+    const wchar_t* name_;
+    bool had_ = false;
+    std::wstring old_;
+};
+
+// A file dropped beside the program under the name of a library it loads
+// at run time (atl.dll, which hosts the media players) never runs inside it:
+// the program takes the system's. This test's Wine prefers a library found
+// beside the program to its own (WINEDLLOVERRIDES), as Windows does for
+// every library that is not one of its known DLLs, so a load that searched
+// the program folder would run the planted one.
+TEST(SideToolsTest, ALibraryPlantedBesideTheProgramNeverRuns) {
+    ProgramFolder folder("planted library");
+    ASSERT_TRUE(folder.ok());
+    const std::wstring planted = Widen(folder.At("atl.dll"));
+    const std::wstring mark = Widen(folder.At("planted-ran.txt"));
+    const std::wstring built = Widen(HostToWindowsPath(QUORV_E2E_PLANTED_LIBRARY));
+    ASSERT_TRUE(::CopyFileW(built.c_str(), planted.c_str(), FALSE));
+    {
+        // It leaves its mark when it runs (loaded here under a name of its
+        // own: this process's Wine takes its own atl.dll for that name).
+        const std::wstring own = Widen(folder.At("planted-check.dll"));
+        ASSERT_TRUE(::CopyFileW(built.c_str(), own.c_str(), FALSE));
+        const HMODULE loaded = ::LoadLibraryExW(own.c_str(), nullptr,
+                                                LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+        ASSERT_TRUE(loaded);
+        ::FreeLibrary(loaded);
+        ASSERT_TRUE(Exists(mark));
+        ASSERT_TRUE(::DeleteFileW(mark.c_str()));
+    }
+    const std::string sound = folder.MakeFile("song.mp3", "ID3");
+    ASSERT_TRUE(folder.WriteHandoff({sound}));
+
+    const EnvironmentValue nativeFirst(L"WINEDLLOVERRIDES", L"atl=n,b");
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(program.Checked(IDC_QUICKVIEW));
+    // The sound's preview loads the player hosting.
+    ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0}));
+    std::wstring atl;
+    EXPECT_TRUE(WaitFor([&] { return !(atl = LoadedModule(program.process(), L"atl.dll")).empty(); }));
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+    EXPECT_EQ(::lstrcmpiW(atl.c_str(), (std::wstring(system) + L"\\atl.dll").c_str()), 0) << Narrow(atl);
+    EXPECT_FALSE(Exists(mark));
+    EXPECT_TRUE(program.Close(true));
 }
 
 }  // namespace

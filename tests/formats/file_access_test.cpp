@@ -2,6 +2,7 @@
 // demand, real files in a temporary folder where the platform matters.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@
 #include "view/settings_file.h"
 
 namespace quorv {
+
+void PrintTo(const Favourite& favourite, std::ostream* out) { *out << favourite.title << " -> " << favourite.path; }
+
 namespace {
 
 using test::MemoryFileSystem;
@@ -106,6 +110,61 @@ TEST(RuleFileAccess, FavouritesListing) {
     EXPECT_EQ(ListFavourites(fs, kProgram), (Lines{"Web photos", "a.b", "Z"}));
 }
 
+// The installed copy lists the favourites the setup installed beside the
+// program and the user's own in the data folder as one list.
+TEST(RuleFileAccess, FavouritesOfTheInstallAndOfTheUser) {
+    const std::string install = "C:\\Program Files\\Quorvane 2\\";
+    const std::string mine = "C:\\Users\\ann\\AppData\\Local\\Quorvane 2\\";
+    const std::string installed = install + "favorite\\";
+    const std::string own = mine + "favorite\\";
+    struct Case {
+        const char* what;
+        std::vector<std::string> installedNames;  // in the order the file system lists them
+        std::vector<std::string> ownNames;
+        std::vector<Favourite> expected;
+    };
+    const Case cases[] = {
+        {"only the installed ones", {"Web photos.qvr", "Capitals.qvr"}, {},
+         {{"Capitals", installed + "Capitals.qvr"}, {"Web photos", installed + "Web photos.qvr"}}},
+        {"only the user's", {}, {"Set 1.qvr"}, {{"Set 1", own + "Set 1.qvr"}}},
+        {"both, sorted as one folder lists names", {"b.qvr", "D.qvr"}, {"C.qvr", "a.qvr"},
+         {{"a", own + "a.qvr"}, {"b", installed + "b.qvr"}, {"C", own + "C.qvr"}, {"D", installed + "D.qvr"}}},
+        {"a title in both loads the user's", {"Web photos.qvr", "Tidy.qvr"}, {"web PHOTOS.qvr"},
+         {{"Tidy", installed + "Tidy.qvr"}, {"web PHOTOS", own + "web PHOTOS.qvr"}}},
+        {"folders and other files are left out in both", {"old.qvr\\", "notes.txt", "x.qvr"}, {"new.qvr\\", "y.qvr"},
+         {{"x", installed + "x.qvr"}, {"y", own + "y.qvr"}}},
+        {"neither folder there", {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryFileSystem fs;
+        for (const std::string& name : c.installedNames) {
+            if (name.back() == '\\') fs.AddFolder(installed + name.substr(0, name.size() - 1));
+            else fs.AddFile(installed + name, EncodeRuleFile({}));
+        }
+        for (const std::string& name : c.ownNames) {
+            if (name.back() == '\\') fs.AddFolder(own + name.substr(0, name.size() - 1));
+            else fs.AddFile(own + name, EncodeRuleFile({}));
+        }
+        EXPECT_EQ(ListFavouriteFiles(fs, install, mine), c.expected);
+    }
+}
+
+TEST(RuleFileAccess, APortableCopyListsItsFolderAsEver) {
+    // One folder: the order the file system gives, not sorted, paths beside the program.
+    MemoryFileSystem fs;
+    fs.AddFile("C:\\Tools\\favorite\\Web photos.qvr", EncodeRuleFile({}));
+    fs.AddFile("C:\\Tools\\favorite\\a.b.qvr", EncodeRuleFile({}));
+    fs.AddFile("C:\\Tools\\favorite\\Z.qvr", EncodeRuleFile({}));
+    const std::vector<Favourite> expected = {{"Web photos", "C:\\Tools\\favorite\\Web photos.qvr"},
+                                             {"a.b", "C:\\Tools\\favorite\\a.b.qvr"},
+                                             {"Z", "C:\\Tools\\favorite\\Z.qvr"}};
+    EXPECT_EQ(ListFavouriteFiles(fs, kProgram, kProgram), expected);
+    Lines titles;
+    for (const Favourite& favourite : expected) titles.push_back(favourite.title);
+    EXPECT_EQ(ListFavourites(fs, kProgram), titles);
+}
+
 TEST(RuleFileAccess, FailuresOfSaveAndLoad) {
     MemoryFileSystem fs;
     fs.AddFolder("C:\\Tools\\favorite");
@@ -160,6 +219,62 @@ TEST(SettingsFileAccess, MissingEmptyAndSavedFiles) {
 }
 
 // ----------------------------------------------------------- handoff file
+
+// Moving in: the installed copy's first start for a user takes over the
+// settings an earlier version left beside the program.
+TEST(SettingsFileAccess, MovingInTakesOverTheOldSettingsOnce) {
+    const std::string install = "C:\\Program Files\\Quorvane 2\\";
+    const std::string mine = "C:\\Users\\ann\\AppData\\Local\\Quorvane 2\\";
+    Settings old;
+    old.theme = 2;
+    old.lastFolder = "D:\\Photos";
+    const std::string oldBytes = EncodeSettings(old);
+    struct Case {
+        const char* what;
+        bool oldFile;        // the install folder holds Quorv.cfg
+        const char* ownFile; // the user's Quorv.cfg (nullptr: none)
+        bool sameFolder;     // a portable copy: the data folder is the program folder
+        bool failWrite;
+        bool movedIn;
+    };
+    const Case cases[] = {
+        {"first start after an update", true, nullptr, false, false, true},
+        {"the user has settings already", true, "mine", false, false, false},
+        {"nothing to take over", false, nullptr, false, false, false},
+        {"a portable copy", true, nullptr, true, false, false},
+        {"the user's folder cannot be written", true, nullptr, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemoryFileSystem fs;
+        fs.AddFolder(install);
+        fs.AddFolder(mine);
+        if (c.oldFile) fs.AddFile(install + kSettingsFileName, oldBytes, kAttrReadOnly | kAttrArchive);
+        if (c.ownFile) fs.AddFile(mine + kSettingsFileName, c.ownFile);
+        if (c.failWrite) fs.FailNext(Op::Write, 1, IoResult::AccessDenied);
+        const std::string data = c.sameFolder ? install : mine;
+        EXPECT_EQ(MoveInSettings(fs, install, data), c.movedIn);
+        // The old file is only read.
+        if (c.oldFile) {
+            EXPECT_EQ(fs.Contents(install + kSettingsFileName), oldBytes);
+            EXPECT_EQ(fs.AttributesOf(install + kSettingsFileName), kAttrReadOnly | kAttrArchive);
+        }
+        if (c.movedIn) {
+            EXPECT_EQ(fs.Contents(mine + kSettingsFileName), oldBytes);
+            // A file of the user's own: writable at the window's close.
+            EXPECT_EQ(fs.AttributesOf(mine + kSettingsFileName) & kAttrReadOnly, 0u);
+            EXPECT_TRUE(LoadSettings(fs, mine + kSettingsFileName, SystemCodePage()) == old);
+            EXPECT_TRUE(SaveSettings(fs, mine + kSettingsFileName, Settings{}));
+            // Once: the next start finds the user's own.
+            EXPECT_FALSE(MoveInSettings(fs, install, mine));
+            EXPECT_TRUE(LoadSettings(fs, mine + kSettingsFileName, SystemCodePage()) == Settings{});
+        } else if (c.ownFile) {
+            EXPECT_EQ(fs.Contents(mine + kSettingsFileName), c.ownFile);
+        } else if (!c.sameFolder) {
+            EXPECT_FALSE(fs.HasFile(mine + kSettingsFileName));
+        }
+    }
+}
 
 TEST(HandoffFileAccess, WriterReplacesALongerUnreadFile) {
     MemoryFileSystem fs;

@@ -177,4 +177,17 @@ bool RemoveTree(const std::wstring& path, int patienceMs) {
 
 bool RemoveTree(const std::string& path, int patienceMs) { return RemoveTree(Widen(path), patienceMs); }
 
+SetAside::SetAside(std::wstring path) : path_(std::move(path)) {
+    if (path_.empty() || !Exists(path_)) return;
+    const std::wstring aside = path_ + L".set-aside-" + std::to_wstring(::GetCurrentProcessId());
+    RemoveTree(aside);
+    if (::MoveFileExW(Long(path_).c_str(), Long(aside).c_str(), 0)) aside_ = aside;
+}
+
+SetAside::~SetAside() {
+    if (path_.empty()) return;
+    RemoveTree(path_);
+    if (!aside_.empty()) ::MoveFileExW(Long(aside_).c_str(), Long(path_).c_str(), 0);
+}
+
 }  // namespace quorv::test

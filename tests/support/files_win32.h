@@ -52,4 +52,21 @@ inline constexpr int kRemovePatienceMs = 5000;
 bool RemoveTree(const std::wstring& path, int patienceMs = kRemovePatienceMs);
 bool RemoveTree(const std::string& path, int patienceMs = kRemovePatienceMs);
 
+// A file or folder of a shared place (the test prefix's user profile) set
+// aside for one test: renamed beside itself while the object lives, so the
+// test starts without it; at the end whatever the test left at the path is
+// removed and the old one put back. An empty path does nothing.
+class SetAside {
+public:
+    explicit SetAside(std::wstring path);
+    ~SetAside();
+    SetAside(const SetAside&) = delete;
+    SetAside& operator=(const SetAside&) = delete;
+    const std::wstring& path() const { return path_; }
+
+private:
+    std::wstring path_;
+    std::wstring aside_;
+};
+
 }  // namespace quorv::test

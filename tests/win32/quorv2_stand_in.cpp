@@ -1,13 +1,18 @@
 // Stands in for Quorv2.exe in the tests of the context-menu extension: it
 // records that it ran, from where, with which command line, and what the
-// handoff file beside it held when it started. The record is
-// "ran-<process id>.txt" beside the executable: the module path and the
-// command line (UTF-8, one a line), then the handoff file's bytes. It is
-// written under another name first and renamed, so a reader never sees half
-// a record.
+// handoff file held when it started, in the folder the program reads it
+// from (the program's own data folder: beside it, or the user's folder for
+// the installed copy). The record is "ran-<process id>.txt" beside the
+// executable: the module path and the command line (UTF-8, one a line),
+// then the handoff file's bytes. It is written under another name first and
+// renamed, so a reader never sees half a record.
 #include <windows.h>
 
 #include <string>
+
+#include "formats/handoff_format.h"
+#include "system/system_access.h"
+#include "system/text_win32.h"
 
 namespace {
 
@@ -44,7 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const std::wstring module = ModulePath();
     const std::wstring folder = module.substr(0, module.find_last_of(L'\\') + 1);
     const std::string record = Utf8(module) + "\n" + Utf8(GetCommandLineW()) + "\n" +
-                               ReadAll(folder + L"Quorv2.qv2");
+                               ReadAll(quorv::win::WideFromNarrow(quorv::DataFolder() + quorv::kHandoffFileName));
     const std::wstring id = std::to_wstring(GetCurrentProcessId());
     const std::wstring partial = folder + L"partial-" + id + L".tmp";
     const HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -1,6 +1,7 @@
 // The context-menu extension as the file manager uses it: the object from
 // the DLL's class factory, real file-drop data for real files, the menu, the
-// help text, and the command that writes the handoff file and starts
+// help text, and the command that writes the handoff file (into the user's
+// own data folder, where the installed program reads it) and starts
 // Quorv2.exe (a stand-in that records its run) from the install folder.
 #include <windows.h>
 #include <oleauto.h>
@@ -90,6 +91,8 @@ protected:
         ASSERT_TRUE(CopyTo(StandInProgram(), install_ + L"\\Quorv2.exe"));
         ASSERT_TRUE(CopyTo(StandInProgram(), temp_.Child(L"inst.exe")));
         installValue_.Set(install_);
+        // The user's folder, as the installed program's first start leaves it.
+        ASSERT_TRUE(MakeFolders(UserDataFolder()));
 
         files_ = temp_.Child(L"files");
         std::wstring deep = files_;
@@ -113,7 +116,14 @@ protected:
         return menu;
     }
 
-    std::wstring Handoff() const { return install_ + L"\\Quorv2.qv2"; }
+    // Where the installed program reads the handoff file: the user's folder.
+    std::wstring Handoff() const { return UserDataFolder() + L"\\Quorv2.qv2"; }
+
+    // Makes the user's folder impossible to create: a file in its place.
+    static void BlockUserFolder() {
+        ASSERT_TRUE(RemoveTree(UserDataFolder()));
+        ASSERT_TRUE(WriteBytes(UserDataFolder(), "not a folder"));
+    }
 
     static std::string Lines(const std::vector<std::wstring>& paths) {
         std::string text;
@@ -582,6 +592,9 @@ TEST_F(ShellMenu, AHandoffFileHeldTooLongMeansNoStart) {
 }
 
 TEST_F(ShellMenu, AnInstallFolderBeyond259CharactersIsReadWhole) {
+    // The handoff file then goes into the install folder itself, the folder
+    // only the registry value names.
+    BlockUserFolder();
     std::wstring deep = install_;
     while (deep.size() < 300) deep += L"\\another long folder name";
     ASSERT_TRUE(MakeFolders(deep));
@@ -590,6 +603,36 @@ TEST_F(ShellMenu, AnInstallFolderBeyond259CharactersIsReadWhole) {
     EXPECT_EQ(InvokeOffset(menu.get(), 0), S_OK);
     EXPECT_EQ(ReadBytes(deep + L"\\Quorv2.qv2").value_or("<none>"), Lines({a_}));
     EXPECT_FALSE(Exists(Handoff()));
+}
+
+// The installed program's user has a folder of their own: the selection
+// goes there, never into the install folder every user shares.
+TEST_F(ShellMenu, TheHandoffGoesIntoTheUsersOwnFolder) {
+    ASSERT_FALSE(UserDataFolder().empty());
+    ASSERT_TRUE(RemoveTree(UserDataFolder()));  // made by the command
+    win::ComPtr<IContextMenu> menu = MenuFor({a_, spaced_});
+    EXPECT_EQ(InvokeOffset(menu.get(), 0), S_OK);
+    EXPECT_TRUE(IsFolder(UserDataFolder()));
+    EXPECT_EQ(ReadBytes(UserDataFolder() + L"\\Quorv2.qv2").value_or("<none>"), Lines({a_, spaced_}));
+    EXPECT_FALSE(Exists(install_ + L"\\Quorv2.qv2"));
+    const std::vector<StandInRun> runs = WaitForStandInRuns(install_, 1);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].module, Utf8(install_ + L"\\Quorv2.exe"));
+    EXPECT_EQ(runs[0].handoff, Lines({a_, spaced_}));
+}
+
+// When the user's folder cannot be made, the installed program keeps its
+// files in the install folder (and says so in its error log): the extension
+// writes there too, so the two never miss each other.
+TEST_F(ShellMenu, WithoutTheUsersFolderTheInstallFolderIsUsed) {
+    BlockUserFolder();
+    win::ComPtr<IContextMenu> menu = MenuFor({a_});
+    EXPECT_EQ(InvokeOffset(menu.get(), 0), S_OK);
+    EXPECT_EQ(ReadBytes(install_ + L"\\Quorv2.qv2").value_or("<none>"), Lines({a_}));
+    EXPECT_FALSE(IsFolder(UserDataFolder()));
+    const std::vector<StandInRun> runs = WaitForStandInRuns(install_, 1);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].handoff, Lines({a_}));
 }
 
 TEST_F(ShellMenu, WithoutInstallFolderTheDllsOwnFolderIsUsed) {

@@ -1,9 +1,9 @@
 #pragma once
 // Helpers for the tests of the context-menu extension under Wine: the
-// extension DLL loaded by path, file-drop data for Initialize, the
-// registry, the install-folder value, and the records of the Quorv2.exe
-// stand-in. Files and temporary folders (paths beyond MAX_PATH included)
-// come from the test support library.
+// extension DLL loaded by path, file-drop data for Initialize, and the
+// records of the Quorv2.exe stand-in. Files and temporary folders (paths
+// beyond MAX_PATH included), the registry and the install-folder value come
+// from the test support library.
 #include <windows.h>
 #include <objidl.h>
 
@@ -14,6 +14,7 @@
 
 #include "platform/raii_win32.h"
 #include "tests/support/files_win32.h"
+#include "tests/support/registry_win32.h"
 #include "tests/support/temp_dir.h"
 
 namespace quorv::test {
@@ -55,30 +56,6 @@ private:
 // data object that has no file-drop data at all.
 win::ComPtr<IDataObject> MakeDropData(const std::vector<std::wstring>& paths, bool wide = true);
 win::ComPtr<IDataObject> MakeDataWithoutDrop();
-
-// Registry helpers (UTF-16 names).
-bool KeyExists(HKEY root, const std::wstring& key);
-std::optional<std::wstring> ReadString(HKEY root, const std::wstring& key, const wchar_t* name);
-std::set<std::wstring> ValueNames(HKEY root, const std::wstring& key);
-std::set<std::wstring> SubkeyNames(HKEY root, const std::wstring& key);
-bool WriteString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& data);
-bool DeleteTree(HKEY root, const std::wstring& key);
-
-// The install folder value, HKEY_LOCAL_MACHINE "SOFTWARE\\Quorvane 2"
-// default value: set or removed for one test, put back as it was after.
-class InstallFolderValue {
-public:
-    InstallFolderValue();
-    ~InstallFolderValue();
-    InstallFolderValue(const InstallFolderValue&) = delete;
-    InstallFolderValue& operator=(const InstallFolderValue&) = delete;
-    void Set(const std::wstring& folder);
-    void Remove();
-
-private:
-    bool keyExisted_ = false;
-    std::optional<std::wstring> old_;
-};
 
 // One run of the stand-in program.
 struct StandInRun {
