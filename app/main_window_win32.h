@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/rename_run.h"
@@ -46,6 +47,11 @@ public:
     INT_PTR Run();
 
     void SetTheme(int theme) override;
+    // The window moved to a screen of another DPI: beyond the themed base,
+    // the template's controls go to their places at the new scale, and the
+    // lists, the result view, the menus, the quick preview and the icons
+    // follow; the resize rules then run at the new size.
+    void SetScale(Scale scale) override;
 
 protected:
     bool OnInitDialog() override;
@@ -144,6 +150,12 @@ private:
     void BuildMenus();
     void ReadHandoff();
     void RecordTemplateRects();
+    // The template's rectangle of a control at the window's scale.
+    Rect TemplateRect(int id) const;
+    // The Maximize button's icon: Restore while the window is maximized.
+    void ShowMaximizedState(bool maximized);
+    // What the frame adds to the client area's width and height.
+    Size FrameSize() const;
 
     // ---- mirroring the model into the controls
     void MirrorFiles();
@@ -184,6 +196,8 @@ private:
     // list's Case, Exclude and Subdir live in the session's file list).
     bool quickView_ = true;
     bool shellMenu_ = false;
+    // The client size to restore, in units of the 96-DPI design (as the
+    // settings file keeps it).
     int restoreWidth_ = 800;
     int restoreHeight_ = 600;
     bool startMaximized_ = false;
@@ -211,7 +225,12 @@ private:
     ThemedMenu themeMenu_;
     QuickPreview preview_;
     std::vector<std::string> favouriteTitles_;
+    // The places the template gave the controls (the moving ones by id,
+    // every one by window), in pixels at the scale the window was made at.
     std::map<int, Rect> templateRects_;
+    std::vector<std::pair<HWND, Rect>> templatePlaces_;
+    Scale templateScale_;
+    bool maximizeShowsRestore_ = false;
 
     std::uint64_t shownFileRevision_ = ~std::uint64_t{0};
     std::uint64_t shownSelectionRevision_ = ~std::uint64_t{0};
