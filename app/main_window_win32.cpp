@@ -246,6 +246,9 @@ void MainWindow::RecordTemplateRects() {
         return FromRECT(r);
     };
     templateScale_ = scale();
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    templateClient_ = FromRECT(client);
     for (int id : kMovingControls) {
         if (HWND control = Item(id)) templateRects_[id] = placeOf(control);
     }
@@ -310,10 +313,16 @@ Size MainWindow::FrameSize() const {
     return Size{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
 }
 
+Size MainWindow::NeededWindow() const {
+    const Rect client = scale().From(templateClient_, templateScale_);
+    const Size frame = FrameSize();
+    return Size{client.width() + frame.width, client.height() + frame.height};
+}
+
 void MainWindow::ApplySettings() {
     // The smallest window stores the client size it has inside its frame;
     // the reader takes sizes down to that one back.
-    const Size smallest = SmallestStoredClient(scale(), FromRECT(WorkAreaOf(hwnd())), FrameSize());
+    const Size smallest = SmallestStoredClient(scale(), FromRECT(WorkAreaOf(hwnd())), FrameSize(), NeededWindow());
     const StoredSizeLimits limits{std::min(kMinWindowWidth, smallest.width),
                                   std::min(kMinWindowHeight, smallest.height)};
     const Settings s = LoadSettings(services_.fileSystem(), programFolder_ + kSettingsFileName,
@@ -351,8 +360,15 @@ void MainWindow::PlaceAtStart() {
     in.scale = scale();
     in.frame = FrameSize();
     in.workArea = FromRECT(WorkAreaOf(hwnd()));
+    in.needed = NeededWindow();
     const Rect r = PlaceWindow(in);
     ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.width(), r.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    // The size it has now is the one to restore (a window that needed to
+    // be larger or smaller than the stored size keeps its new one).
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    restoreWidth_ = scale().Design(client.right);
+    restoreHeight_ = scale().Design(client.bottom);
 }
 
 void MainWindow::BuildMenus() {
@@ -460,7 +476,7 @@ bool MainWindow::OnCtlColorListBox(UINT, WPARAM, LPARAM lParam, LRESULT& result)
 
 bool MainWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    const Size least = MinimumWindow(scale(), FromRECT(WorkAreaOf(hwnd())));
+    const Size least = MinimumWindow(scale(), FromRECT(WorkAreaOf(hwnd())), NeededWindow());
     info->ptMinTrackSize.x = least.width;
     info->ptMinTrackSize.y = least.height;
     result = 0;

@@ -156,6 +156,9 @@ private:
     void ShowMaximizedState(bool maximized);
     // What the frame adds to the client area's width and height.
     Size FrameSize() const;
+    // The window size (frame included) in which the template's controls
+    // fit at the window's scale.
+    Size NeededWindow() const;
 
     // ---- mirroring the model into the controls
     void MirrorFiles();
@@ -230,6 +233,7 @@ private:
     std::map<int, Rect> templateRects_;
     std::vector<std::pair<HWND, Rect>> templatePlaces_;
     Scale templateScale_;
+    Rect templateClient_;  // the client area the template was made with
     bool maximizeShowsRestore_ = false;
 
     std::uint64_t shownFileRevision_ = ~std::uint64_t{0};

@@ -227,6 +227,9 @@ void CMacButton::PaintText(HDC dc, const RECT& rect, bool enabled, LRESULT hidde
     if (text.empty()) return;
     RECT textRect =
         ToRECT(skin::ButtonTextRect(FromRECT(rect), icon_ ? iconWidth_ : 0, iconHeight_, iconOnTop_, scale_));
+    // A button of the icon's size has no room for its text (the one-letter
+    // captions of the icon buttons): it shows the icon alone.
+    if (textRect.right <= textRect.left) return;
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
     format |= icon_ && !iconOnTop_ ? DT_LEFT : DT_CENTER;
     if (hiddenCues & UISF_HIDEACCEL) format |= DT_HIDEPREFIX;

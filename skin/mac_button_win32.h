@@ -51,6 +51,8 @@ public:
     bool SetIcon(int resource);    // 16 x 16
     bool SetIcon32(int resource);  // 32 x 32
     bool SetArrowIcon(int resource);  // 12 x 12 at the right end
+    // The resource of the main icon shown (0: none).
+    int iconResource() const { return icon_ ? iconResource_ : 0; }
     void AddTooltip(const std::string& text);
 
     void SetKind(skin::ButtonKind kind) { state_.set_kind(kind); }

@@ -73,19 +73,41 @@ Rect QuickPreviewPane(const Rect& frame, Scale scale) {
                 frame.bottom - scale.Px(4)};
 }
 
-Size MinimumWindow(Scale scale, const Rect& workArea) {
-    return Size{std::min(scale.Px(kMinTrackWidth), std::max(0, workArea.width())),
-                std::min(scale.Px(kMinTrackHeight), std::max(0, workArea.height()))};
+namespace {
+
+// value x numerator / denominator, to the nearest, halves away from zero.
+int Rounded(int value, int numerator, int denominator) {
+    if (denominator == 0) return 0;
+    const long long product = static_cast<long long>(value) * numerator;
+    const long long half = denominator / 2;
+    return static_cast<int>(product >= 0 ? (product + half) / denominator : -((-product + half) / denominator));
 }
 
-Size SmallestStoredClient(Scale scale, const Rect& workArea, const Size& frame) {
-    const Size window = MinimumWindow(scale, workArea);
+}  // namespace
+
+Rect DialogUnitsToPixels(const Rect& units, DialogBase base) {
+    return Rect{Rounded(units.left, base.x, 4), Rounded(units.top, base.y, 8), Rounded(units.right, base.x, 4),
+                Rounded(units.bottom, base.y, 8)};
+}
+
+Rect PixelsToDialogUnits(const Rect& pixels, DialogBase base) {
+    return Rect{Rounded(pixels.left, 4, base.x), Rounded(pixels.top, 8, base.y), Rounded(pixels.right, 4, base.x),
+                Rounded(pixels.bottom, 8, base.y)};
+}
+
+Size MinimumWindow(Scale scale, const Rect& workArea, const Size& needed) {
+    return Size{std::min(std::max(scale.Px(kMinTrackWidth), needed.width), std::max(0, workArea.width())),
+                std::min(std::max(scale.Px(kMinTrackHeight), needed.height), std::max(0, workArea.height()))};
+}
+
+Size SmallestStoredClient(Scale scale, const Rect& workArea, const Size& frame, const Size& needed) {
+    const Size window = MinimumWindow(scale, workArea, needed);
     return Size{scale.Design(std::max(0, window.width - frame.width)),
                 scale.Design(std::max(0, window.height - frame.height))};
 }
 
 Rect PlaceWindow(const PlacementInput& in) {
-    const Size least = MinimumWindow(in.scale, in.workArea);
+    const Size least = MinimumWindow(in.scale, in.workArea, in.needed);
     // The stored size is clamped to what a window can be before it is
     // scaled: an absurd value must not overflow.
     const auto side = [&](int stored, int frame, int smallest, int room) {

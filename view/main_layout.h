@@ -33,6 +33,21 @@ std::map<int, Rect> MainWindowLayout(const LayoutInput& input);
 // (at 96 DPI).
 Rect QuickPreviewPane(const Rect& frame, Scale scale = Scale());
 
+// ---- the dialog template's units
+
+// The base units of a dialog template's font: the width of its average
+// character and the height of its line, in pixels. A dialog unit is a
+// quarter of the first across and an eighth of the second down (rounded to
+// the nearest pixel, as the system's MapDialogRect does).
+struct DialogBase {
+    int x = 0;
+    int y = 0;
+};
+Rect DialogUnitsToPixels(const Rect& units, DialogBase base);
+// The template's units of a rectangle the template placed (exact for any
+// base of at least 4 x 8 pixels).
+Rect PixelsToDialogUnits(const Rect& pixels, DialogBase base);
+
 // ---- the window's size and place
 
 struct Size {
@@ -46,16 +61,19 @@ struct Size {
 inline constexpr int kMaxStoredExtent = 32767;
 
 // The smallest window (frame included) at a scale: 800 x 600 pixels at
-// 96 DPI, but never larger than the work area it opens on, so that a
-// screen too small for it still shows the whole window.
-Size MinimumWindow(Scale scale, const Rect& workArea);
+// 96 DPI, or what the contents need when that is more (needed: the window
+// size, frame included, in which the dialog template's controls fit; they
+// grow with the template's font, a little more or less than the DPI), but
+// never larger than the work area it opens on, so that a screen too small
+// for it still shows the whole window.
+Size MinimumWindow(Scale scale, const Rect& workArea, const Size& needed = Size());
 
 // The smallest client area in units of the 96-DPI design: what a window of
 // the minimum size keeps inside its frame (frame: what the frame adds to
 // the client area's width and height, in pixels). The settings file accepts
 // stored sizes down to it, so that the smallest window stores a size that
 // the next start takes back as it is.
-Size SmallestStoredClient(Scale scale, const Rect& workArea, const Size& frame);
+Size SmallestStoredClient(Scale scale, const Rect& workArea, const Size& frame, const Size& needed = Size());
 
 // Where the window opens: the stored client size (96-DPI units) at the
 // scale, with its frame, no smaller than the minimum window and no larger
@@ -66,6 +84,7 @@ struct PlacementInput {
     Scale scale;
     Size frame;         // pixels the frame adds to the client area
     Rect workArea;
+    Size needed;        // the window size the contents need (MinimumWindow)
 };
 Rect PlaceWindow(const PlacementInput& input);
 

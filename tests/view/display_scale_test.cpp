@@ -54,8 +54,9 @@ TEST(Scale, PixelsBackInDesignUnitsNeverGrowAndSettleAfterOneRound) {
             ASSERT_EQ(s.Px(s.Design(back)), back) << dpi << " DPI, " << pixels << " pixels";
         }
         // A length of the design comes back whole at every scale from 96 up.
-        if (dpi >= 96)
+        if (dpi >= 96) {
             for (int length = 0; length <= 2000; ++length) ASSERT_EQ(s.Design(s.Px(length)), length) << dpi;
+        }
     }
 }
 
@@ -260,7 +261,9 @@ TEST(SkinGeometry, MessageLayoutAtEveryScale) {
         EXPECT_EQ(m.windowHeight, c.windowHeight) << at;
         EXPECT_EQ(m.text, c.text) << at << ": " << Show(m.text);
         EXPECT_EQ(m.first, c.first) << at << ": " << Show(m.first);
-        if (c.kind == 1) EXPECT_EQ(m.second, c.second) << at << ": " << Show(m.second);
+        if (c.kind == 1) {
+            EXPECT_EQ(m.second, c.second) << at << ": " << Show(m.second);
+        }
     }
 }
 
@@ -275,6 +278,7 @@ TEST(MainWindowPlacement, TheWindowAlwaysFitsItsScreen) {
         Size frame;
         Rect work;
         Rect window;
+        Size needed{};  // what the template's controls need, frame included
     };
     const Case cases[] = {
         {"first start at 100 %", 96, {800, 600}, {6, 6}, {0, 0, 1280, 1024}, {237, 209, 1043, 815}},
@@ -293,6 +297,12 @@ TEST(MainWindowPlacement, TheWindowAlwaysFitsItsScreen) {
         {"150 % on a screen too small for the minimum", 144, {800, 600}, {6, 6}, {0, 0, 1024, 768},
          {0, 0, 1024, 768}},
         {"absurd stored values", 96, {-5, 2147483647}, {6, 6}, {0, 0, 1280, 1024}, {240, 0, 1040, 1024}},
+        // The template's font grew a little more than the DPI: the window
+        // is as large as its controls need.
+        {"a template grown more than the scale", 144, {800, 600}, {6, 6}, {0, 0, 1920, 1200}, {342, 117, 1577, 1083},
+         {1235, 966}},
+        {"the same, stored larger", 144, {1000, 700}, {6, 6}, {0, 0, 1920, 1200}, {207, 72, 1713, 1128},
+         {1235, 966}},
     };
     for (const Case& c : cases) {
         PlacementInput in;
@@ -300,6 +310,7 @@ TEST(MainWindowPlacement, TheWindowAlwaysFitsItsScreen) {
         in.scale = Scale(c.dpi);
         in.frame = c.frame;
         in.workArea = c.work;
+        in.needed = c.needed;
         const Rect r = PlaceWindow(in);
         EXPECT_EQ(r, c.window) << c.what << ": " << Show(r);
         // The title bar is on the screen whatever was stored.
@@ -317,18 +328,20 @@ TEST(MainWindowPlacement, TheSmallestWindowKeepsItsSizeAcrossARestart) {
         int dpi;
         Size frame;
         Rect work;
+        Size needed{};
     };
     const Case cases[] = {
         {96, {6, 6}, {0, 0, 1280, 1024}},   {120, {6, 6}, {0, 0, 1920, 1200}},
         {144, {6, 6}, {0, 0, 1920, 1200}},  {144, {8, 8}, {0, 0, 1920, 1200}},
         {192, {6, 6}, {0, 0, 2560, 1600}},  {144, {6, 6}, {0, 0, 1024, 768}},
+        {144, {6, 6}, {0, 0, 1920, 1200}, {1235, 966}}, {192, {6, 6}, {0, 0, 2560, 1600}, {1682, 1300}},
     };
     for (const Case& c : cases) {
         const Scale s(c.dpi);
-        const Size least = MinimumWindow(s, c.work);
+        const Size least = MinimumWindow(s, c.work, c.needed);
         // The client area of the smallest window, as the window records it.
         const Size stored{s.Design(least.width - c.frame.width), s.Design(least.height - c.frame.height)};
-        const Size limit = SmallestStoredClient(s, c.work, c.frame);
+        const Size limit = SmallestStoredClient(s, c.work, c.frame, c.needed);
         EXPECT_EQ(stored, limit) << c.dpi;
         Settings settings;
         settings.width = stored.width;
@@ -343,6 +356,7 @@ TEST(MainWindowPlacement, TheSmallestWindowKeepsItsSizeAcrossARestart) {
         in.scale = s;
         in.frame = c.frame;
         in.workArea = c.work;
+        in.needed = c.needed;
         const Rect again = PlaceWindow(in);
         EXPECT_EQ(again.width(), least.width) << c.dpi;
         EXPECT_EQ(again.height(), least.height) << c.dpi;
