@@ -246,9 +246,6 @@ void MainWindow::RecordTemplateRects() {
         return FromRECT(r);
     };
     templateScale_ = scale();
-    RECT client{};
-    ::GetClientRect(hwnd(), &client);
-    templateClient_ = FromRECT(client);
     for (int id : kMovingControls) {
         if (HWND control = Item(id)) templateRects_[id] = placeOf(control);
     }
@@ -314,9 +311,13 @@ Size MainWindow::FrameSize() const {
 }
 
 Size MainWindow::NeededWindow() const {
-    const Rect client = scale().From(templateClient_, templateScale_);
+    std::vector<std::pair<int, Rect>> places;
+    places.reserve(templatePlaces_.size());
+    for (const auto& [control, r] : templatePlaces_)
+        places.emplace_back(::GetDlgCtrlID(control), scale().From(r, templateScale_));
+    const Size client = NeededClient(places, scale());
     const Size frame = FrameSize();
-    return Size{client.width() + frame.width, client.height() + frame.height};
+    return Size{client.width + frame.width, client.height + frame.height};
 }
 
 void MainWindow::ApplySettings() {
@@ -499,6 +500,16 @@ void MainWindow::SetScale(Scale newScale) {
     preview_.SetScale(scale());
     SetIconsAndName();
     Relayout();
+}
+
+void MainWindow::PlaceAfterScaleChange(const RECT& suggested) {
+    if (::IsZoomed(hwnd())) {
+        ThemedDialog::PlaceAfterScaleChange(suggested);
+        return;
+    }
+    const Size frame = FrameSize();
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale().Px(restoreWidth_) + frame.width,
+                   scale().Px(restoreHeight_) + frame.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::ShowMaximizedState(bool maximized) {

@@ -54,6 +54,12 @@ public:
     void SetScale(Scale scale) override;
 
 protected:
+    // After a DPI change the window keeps its client area's size in 96-DPI
+    // units (at the suggested place): the rounding of the suggested
+    // rectangle would otherwise make it a pixel larger at each move between
+    // two screens, and its smallest size, which follows the template's
+    // font, could refuse the suggested one.
+    void PlaceAfterScaleChange(const RECT& suggested) override;
     bool OnInitDialog() override;
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDetached() override;
@@ -233,7 +239,6 @@ private:
     std::map<int, Rect> templateRects_;
     std::vector<std::pair<HWND, Rect>> templatePlaces_;
     Scale templateScale_;
-    Rect templateClient_;  // the client area the template was made with
     bool maximizeShowsRestore_ = false;
 
     std::uint64_t shownFileRevision_ = ~std::uint64_t{0};

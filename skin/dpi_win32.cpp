@@ -62,18 +62,6 @@ RECT WorkAreaOf(HWND window) {
     return work;
 }
 
-DialogBase DialogBaseOf(HFONT font) {
-    WindowDc dc(nullptr);
-    if (!dc) return DialogBase{};
-    SelectGuard keep(dc.get(), font);
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc.get(), &metrics);
-    static const wchar_t kLetters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc.get(), kLetters, 52, &extent);
-    return DialogBase{static_cast<int>((extent.cx / 26 + 1) / 2), static_cast<int>(metrics.tmHeight)};
-}
-
 HICON LoadScaledIcon(int resource, int side96, Scale scale) {
     const int side = scale.Px(side96);
     return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, side,

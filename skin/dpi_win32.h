@@ -9,7 +9,6 @@
 // controls and to the layout arithmetic (view/scale.h).
 #include <windows.h>
 
-#include "view/main_layout.h"
 #include "view/scale.h"
 
 namespace quorv::win {
@@ -35,11 +34,6 @@ HFONT CreateSkinFont(const wchar_t* face, int height96, int weight, BYTE pitchAn
 // The work area (the screen less the task bar) of the monitor the window
 // lies on most, or of the nearest one.
 RECT WorkAreaOf(HWND window);
-
-// The base units of a dialog font, worked out as the dialog manager does:
-// the average width of the 52 letters A to Z and a to z (rounded to the
-// nearest pixel), and the font's line height.
-DialogBase DialogBaseOf(HFONT font);
 
 // An icon resource of the program at side x side pixels at 96 DPI, at the
 // scale: the system picks the entry of the icon file nearest that size.

@@ -1,6 +1,7 @@
 #include "view/main_layout.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "view/main_ids.h"
 
@@ -73,26 +74,21 @@ Rect QuickPreviewPane(const Rect& frame, Scale scale) {
                 frame.bottom - scale.Px(4)};
 }
 
-namespace {
-
-// value x numerator / denominator, to the nearest, halves away from zero.
-int Rounded(int value, int numerator, int denominator) {
-    if (denominator == 0) return 0;
-    const long long product = static_cast<long long>(value) * numerator;
-    const long long half = denominator / 2;
-    return static_cast<int>(product >= 0 ? (product + half) / denominator : -((-product + half) / denominator));
-}
-
-}  // namespace
-
-Rect DialogUnitsToPixels(const Rect& units, DialogBase base) {
-    return Rect{Rounded(units.left, base.x, 4), Rounded(units.top, base.y, 8), Rounded(units.right, base.x, 4),
-                Rounded(units.bottom, base.y, 8)};
-}
-
-Rect PixelsToDialogUnits(const Rect& pixels, DialogBase base) {
-    return Rect{Rounded(pixels.left, 4, base.x), Rounded(pixels.top, 8, base.y), Rounded(pixels.right, 4, base.x),
-                Rounded(pixels.bottom, 8, base.y)};
+Size NeededClient(const std::vector<std::pair<int, Rect>>& places, Scale scale) {
+    // The controls that follow the right edge, and those that follow the
+    // bottom edge (the resize rules).
+    static const int kFollowRight[] = {IDC_FILE_FRAME,  IDC_STATUS,      IDC_COMMAND_LINE, IDC_RESULT_FRAME,
+                                       IDC_FAVOURITES_FRAME, IDC_RESULT_LIST, IDC_FAVOURITES, IDC_QUICKVIEW_FRAME,
+                                       IDC_CASE,        IDC_EXCLUDE,     IDC_FILE_LIST,    IDC_FILTER};
+    static const int kFollowBottom[] = {IDC_STATUS, IDC_RESULT_FRAME, IDC_RESULT_LIST};
+    const auto among = [](int id, const auto& ids) { return std::find(std::begin(ids), std::end(ids), id) != std::end(ids); };
+    int right = 0;
+    int bottom = 0;
+    for (const auto& [id, r] : places) {
+        if (!among(id, kFollowRight)) right = std::max(right, r.right);
+        if (!among(id, kFollowBottom)) bottom = std::max(bottom, r.bottom);
+    }
+    return Size{right + scale.Px(kRoomRight96), bottom + scale.Px(kRoomBelow96)};
 }
 
 Size MinimumWindow(Scale scale, const Rect& workArea, const Size& needed) {

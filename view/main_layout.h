@@ -4,6 +4,8 @@
 // and which command a key stands for whatever control has the focus.
 #include <cstddef>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "view/rect.h"
 #include "view/scale.h"
@@ -33,21 +35,6 @@ std::map<int, Rect> MainWindowLayout(const LayoutInput& input);
 // (at 96 DPI).
 Rect QuickPreviewPane(const Rect& frame, Scale scale = Scale());
 
-// ---- the dialog template's units
-
-// The base units of a dialog template's font: the width of its average
-// character and the height of its line, in pixels. A dialog unit is a
-// quarter of the first across and an eighth of the second down (rounded to
-// the nearest pixel, as the system's MapDialogRect does).
-struct DialogBase {
-    int x = 0;
-    int y = 0;
-};
-Rect DialogUnitsToPixels(const Rect& units, DialogBase base);
-// The template's units of a rectangle the template placed (exact for any
-// base of at least 4 x 8 pixels).
-Rect PixelsToDialogUnits(const Rect& pixels, DialogBase base);
-
 // ---- the window's size and place
 
 struct Size {
@@ -55,6 +42,22 @@ struct Size {
     int height = 0;
     friend bool operator==(const Size& a, const Size& b) { return a.width == b.width && a.height == b.height; }
 };
+
+// The room the smallest window gives at 100 % beside the rightmost control
+// that keeps its place (the command bar's), and below the lowest one (the
+// rule builder's and the favourites' frames): there the result list, its
+// frame and the status line go.
+inline constexpr int kRoomRight96 = 6;
+inline constexpr int kRoomBelow96 = 105;
+
+// The client area the template's controls need at a scale (places: every
+// control of the template by id, in pixels at that scale): the controls the
+// resize rules move or stretch to the right edge do not count across, those
+// they move to the bottom edge not down; the others keep their places and
+// get the room beside and below them. The template's font grows a little
+// more or less than the DPI, so at some scales this is more than the
+// 800 x 600 of the design.
+Size NeededClient(const std::vector<std::pair<int, Rect>>& places, Scale scale);
 
 // The largest stored size the placement takes as it is (the largest window
 // coordinate).

@@ -1,13 +1,16 @@
 #!/bin/sh
-# The program at the display scales Windows offers beyond 100 %: 125 %,
-# 150 % and 200 % (120, 144 and 192 DPI). The ordinary test run is at 96
-# DPI; this runs the display scale cases again in a Wine prefix of their own
-# (the build's prefix with "-scale" appended), whose DPI (LogPixels) is
-# changed between the runs, each on a virtual screen of its own large enough
-# for the window: the end-to-end cases DisplayScale* at every scale, and the
-# captions and DPI change cases of the window code at 150 %.
+# The program at the display scales Windows offers beyond 100 %. The
+# ordinary test run is at 96 DPI; this runs the display scale cases again in
+# a Wine prefix of their own (the build's prefix with "-scale" appended),
+# whose DPI (LogPixels) is set before each run, on a virtual screen of its
+# own large enough for the window: the end-to-end cases DisplayScale*, and
+# at 144 DPI also the captions and DPI change cases of the window code.
 #
 #   display_scale.sh E2E_TESTS_EXE DISPLAY_SCALE_TESTS_EXE [DPI...]
+#
+# The test run asks for 150 % (144 DPI) alone, which keeps it to about a
+# minute; 125 % and 200 % are a call away (DPI 120 192), with their
+# screenshots named after the DPI.
 #
 # Wine reads LogPixels when its server starts, and the first Wine process
 # of a prefix opens the display for it: the server is ended after each run,
@@ -18,7 +21,7 @@ set -u
 E2E=${1:?usage: display_scale.sh E2E_TESTS_EXE DISPLAY_SCALE_TESTS_EXE [DPI...]}
 WINDOWS=${2:?usage: display_scale.sh E2E_TESTS_EXE DISPLAY_SCALE_TESTS_EXE [DPI...]}
 shift 2
-DPIS=${*:-120 144 192}
+DPIS=${*:-144}
 
 BASE=${QUORV_WINEPREFIX:-${WINEPREFIX:-$HOME/.wine}}
 export WINEPREFIX="$BASE-scale"

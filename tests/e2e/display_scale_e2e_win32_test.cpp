@@ -56,7 +56,7 @@ struct Size96 {
 };
 const Size96 kSizesAt96[] = {
     {IDC_PREVIEW, 79, 25},          {IDC_LOAD_BATCH, 89, 25},        {IDC_ADD_FILES, 82, 25},
-    {IDC_SUBDIR, 58, 18},           {IDC_FILTER, 185, 23},           {IDC_CASE, 61, 16},
+    {IDC_SUBDIR, 58, 18},           {IDC_FILTER, 181, 23},           {IDC_CASE, 65, 16},
     {IDC_REMOVE_SELECTED, 25, 25},  {IDC_QUICKVIEW, 82, 18},         {IDC_SHELL_MENU, 81, 18},
     {IDC_FILE_FRAME, 779, 229},     {IDC_FILE_LIST, 519, 180},       {IDC_QUICKVIEW_FRAME, 245, 186},
     {IDC_BUILDER_FRAME, 425, 201},  {IDC_RULE_LIST, 382, 121},       {IDC_FAVOURITES, 341, 179},
@@ -237,6 +237,64 @@ TEST(DisplayScaleTest, ScreenshotsOfAMessageAMenuAndTheWaitWindow) {
     EXPECT_EQ(r.bottom - r.top, Px(130));
     EXPECT_TRUE(Screenshot(Named("wait"), r));
     ASSERT_TRUE(program.WaitIdle());
+    ASSERT_TRUE(program.Close(true));
+}
+
+// The about box (every line whole, inside the box), the help menu with its
+// icons and the quick preview of a picture, with their screenshots.
+TEST(DisplayScaleTest, TheAboutBoxTheHelpMenuAndTheQuickPreview) {
+    ProgramFolder folder("display-scale-about");
+    ASSERT_TRUE(folder.ok());
+    const std::string picture = folder.At("landscape.jpg");
+    ASSERT_TRUE(::CopyFileA((HostToWindowsPath(QUORV_E2E_PICTURES) + "\\landscape.jpg").c_str(), picture.c_str(),
+                            FALSE));
+    ASSERT_TRUE(folder.WriteHandoff({picture}));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+
+    // The quick preview: the pane 4 pixels in from the frame's sides and
+    // bottom and 16 down from its top, at the scale.
+    ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0}));
+    const RECT frame = program.Control(IDC_QUICKVIEW_FRAME).ScreenRect();
+    const Window pane = program.main().Descendant("QuorvQuickPreview");
+    ASSERT_TRUE(pane);
+    const RECT paneRect = pane.ScreenRect();
+    EXPECT_EQ(paneRect.left - frame.left, Px(4));
+    EXPECT_EQ(paneRect.top - frame.top, Px(16));
+    EXPECT_EQ(frame.right - paneRect.right, Px(4));
+    EXPECT_EQ(frame.bottom - paneRect.bottom, Px(4));
+    EXPECT_TRUE(SaveSettledScreenshot(program, Named("quickview"), frame));
+
+    // The help menu below its button: 130 pixels wide at 96 DPI.
+    ASSERT_TRUE(program.MouseClick(IDC_HELP_BUTTON));
+    const Window menu = program.WaitForMenu();
+    ASSERT_TRUE(menu);
+    ASSERT_TRUE(WaitFor([&] { return menu.Visible(); }));
+    EXPECT_GE(menu.ClientRect().right, Px(130));
+    const RECT button = program.Control(IDC_HELP_BUTTON).ScreenRect();
+    EXPECT_TRUE(SaveSettledScreenshot(program, Named("helpmenu"), UnionOf({button, menu.ScreenRect()})));
+    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(program.Settle());
+    ASSERT_TRUE(WaitFor([&] { return !menu; }));
+
+    // The about box: on the screen, every line of text inside it.
+    ASSERT_TRUE(program.main().Post(WM_COMMAND, MAKEWPARAM(IDM_ABOUT, 0), 0));
+    const Window about = program.WaitForWindowTitled("About Quorvane 2");
+    ASSERT_TRUE(about) << "no about box";
+    ASSERT_TRUE(program.Settle());
+    const RECT box = about.ScreenRect();
+    EXPECT_TRUE(Inside(box, WorkArea())) << Show(box);
+    const RECT client = about.ClientRect();
+    int lines = 0;
+    for (const Window& child : about.Children()) {
+        if (!child.Visible()) continue;
+        ++lines;
+        EXPECT_TRUE(Inside(child.RectIn(about), client)) << child.ClassName() << " " << Show(child.RectIn(about));
+    }
+    EXPECT_GT(lines, 2);
+    EXPECT_TRUE(SaveSettledScreenshot(program, Named("about"), box));
+    ASSERT_TRUE(about.Post(WM_CLOSE, 0, 0));
+    ASSERT_TRUE(WaitFor([&] { return !about; }));
     ASSERT_TRUE(program.Close(true));
 }
 

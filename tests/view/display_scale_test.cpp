@@ -4,6 +4,7 @@
 // colours stay.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "app/resource.h"
@@ -323,6 +324,57 @@ TEST(MainWindowPlacement, TheWindowAlwaysFitsItsScreen) {
 // The smallest window stores the client size it has inside its frame, and
 // the settings reader takes that size back: the window never grows at a
 // restart.
+// What the template's controls need: the controls that keep their places
+// with the room beside and below them; those the resize rules take to the
+// right or the bottom edge do not count. The template's fonts here are
+// those of a Wine prefix (Tahoma 9 points: base units 7 x 14 at 96 DPI,
+// 9 x 18 at 120, 11 x 22 at 144 and 14 x 29 at 192).
+TEST(MainWindowPlacement, TheClientAreaTheTemplateNeedsAtEveryScale) {
+    struct Case {
+        int dpi;
+        int baseX;
+        int baseY;
+        Size needed;
+    };
+    const Case cases[] = {
+        // 100 %: inside the 800 x 600 of the design.
+        {96, 7, 14, {784, 600}},
+        // 125 %: the font as the scale (1000 x 750 of the design).
+        {120, 9, 18, {1008, 768}},
+        // 150 %: the font grows more than the scale, the window with it.
+        {144, 11, 22, {1231, 936}},
+        {192, 14, 29, {1566, 1236}},
+    };
+    for (const Case& c : cases) {
+        const Scale s(c.dpi);
+        // A rectangle of the template in pixels, as the dialog manager
+        // places it (dialog units: x, y, width, height).
+        const auto at = [&](int x, int y, int cx, int cy) {
+            const int left = (x * c.baseX + 2) / 4;
+            const int top = (y * c.baseY + 4) / 8;
+            return Rect{left, top, left + (cx * c.baseX + 2) / 4, top + (cy * c.baseY + 4) / 8};
+        };
+        const std::vector<std::pair<int, Rect>> places = {
+            {IDC_PREVIEW, at(5, 17, 45, 14)},
+            {IDC_SHELL_MENU, at(398, 20, 46, 10)},
+            {IDC_BUILDER_FRAME, at(5, 168, 243, 115)},
+            {IDC_FAVOURITES_FRAME, at(250, 168, 191, 115)},
+            // Taken to the edges by the resize rules: the status line lies
+            // lowest, the "Case" box furthest right.
+            {IDC_STATUS, at(5, 336, 436, 9)},
+            {IDC_RESULT_FRAME, at(5, 282, 436, 53)},
+            {IDC_CASE, at(399, 41, 48, 9)},
+            {IDC_FILE_FRAME, at(5, 34, 446, 131)},
+        };
+        const Size needed = NeededClient(places, s);
+        EXPECT_EQ(needed, c.needed) << c.dpi << " DPI: " << needed.width << " x " << needed.height;
+        // The room beside and below the controls that keep their places
+        // grows with the scale.
+        EXPECT_EQ(needed.width - at(398, 20, 46, 10).right, s.Px(kRoomRight96)) << c.dpi;
+        EXPECT_EQ(needed.height - at(5, 168, 243, 115).bottom, s.Px(kRoomBelow96)) << c.dpi;
+    }
+}
+
 TEST(MainWindowPlacement, TheSmallestWindowKeepsItsSizeAcrossARestart) {
     struct Case {
         int dpi;
