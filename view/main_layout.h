@@ -43,12 +43,12 @@ struct Size {
     friend bool operator==(const Size& a, const Size& b) { return a.width == b.width && a.height == b.height; }
 };
 
-// The room the smallest window gives at 100 % beside the rightmost control
-// that keeps its place (the command bar's), and below the lowest one (the
-// rule builder's and the favourites' frames): there the result list, its
-// frame and the status line go.
+// The room the smallest window (800 x 600 with its frame) gives at 100 %
+// beside the rightmost control that keeps its place (the command bar's), and
+// below the lowest one (the rule builder's and the favourites' frames):
+// there the result list, its frame and the status line go.
 inline constexpr int kRoomRight96 = 6;
-inline constexpr int kRoomBelow96 = 105;
+inline constexpr int kRoomBelow96 = 99;
 
 // The client area the template's controls need at a scale (places: every
 // control of the template by id, in pixels at that scale): the controls the

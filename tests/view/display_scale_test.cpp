@@ -337,13 +337,14 @@ TEST(MainWindowPlacement, TheClientAreaTheTemplateNeedsAtEveryScale) {
         Size needed;
     };
     const Case cases[] = {
-        // 100 %: inside the 800 x 600 of the design.
-        {96, 7, 14, {784, 600}},
-        // 125 %: the font as the scale (1000 x 750 of the design).
-        {120, 9, 18, {1008, 768}},
+        // 100 %: inside the smallest window of the design (800 x 600 with
+        // a frame of 3 pixels).
+        {96, 7, 14, {784, 594}},
+        // 125 %: a little more than the scale across.
+        {120, 9, 18, {1008, 761}},
         // 150 %: the font grows more than the scale, the window with it.
-        {144, 11, 22, {1231, 936}},
-        {192, 14, 29, {1566, 1236}},
+        {144, 11, 22, {1231, 927}},
+        {192, 14, 29, {1566, 1224}},
     };
     for (const Case& c : cases) {
         const Scale s(c.dpi);
