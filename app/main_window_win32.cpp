@@ -508,8 +508,12 @@ void MainWindow::PlaceAfterScaleChange(const RECT& suggested) {
         return;
     }
     const Size frame = FrameSize();
-    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, scale().Px(restoreWidth_) + frame.width,
-                   scale().Px(restoreHeight_) + frame.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Size client = userDpi_ == scale().dpi() ? userClient_
+                                                   : Size{scale().Px(restoreWidth_), scale().Px(restoreHeight_)};
+    rescaling_ = true;
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, client.width + frame.width,
+                   client.height + frame.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    rescaling_ = false;
 }
 
 void MainWindow::ShowMaximizedState(bool maximized) {
@@ -530,9 +534,11 @@ bool MainWindow::OnSize(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     // menu, a key, a double click), the button shows what it does next.
     const bool maximized = wParam == SIZE_MAXIMIZED;
     if (maximized != maximizeShowsRestore_) ShowMaximizedState(maximized);
-    if (!maximized) {
+    if (!maximized && !rescaling_) {
         restoreWidth_ = scale().Design(LOWORD(lParam));
         restoreHeight_ = scale().Design(HIWORD(lParam));
+        userClient_ = Size{LOWORD(lParam), HIWORD(lParam)};
+        userDpi_ = scale().dpi();
     }
     Relayout();
     result = 0;

@@ -209,6 +209,12 @@ private:
     // settings file keeps it).
     int restoreWidth_ = 800;
     int restoreHeight_ = 600;
+    // The client size the user (or the start) gave the window, in pixels at
+    // the DPI it had then: a move back to that DPI restores it exactly,
+    // whatever the rounding at the other scale made of it.
+    Size userClient_;
+    int userDpi_ = 0;
+    bool rescaling_ = false;  // the window sizes itself after a DPI change
     bool startMaximized_ = false;
     // Maximized at the first paint, and not yet restored by the user: a
     // restore from elsewhere (Wine's dialog loop shows a modal dialog
