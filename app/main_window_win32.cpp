@@ -420,9 +420,18 @@ void MainWindow::OnThemeItem(int index) {
     SetTheme(index);
 }
 
-void MainWindow::OnHelpButton() { helpMenu_.Track(hwnd(), ThemedMenu::BelowLeft(Item(IDC_HELP_BUTTON))); }
+void MainWindow::OpenMenuBelow(const ThemedMenu& menu, int buttonId) {
+    // The button's tooltip would otherwise pop up over the open menu while
+    // the mouse rests on the button.
+    CMacButton& button = buttons_[buttonId];
+    button.HoldTooltip(true);
+    menu.Track(hwnd(), ThemedMenu::BelowLeft(Item(buttonId)));
+    button.HoldTooltip(false);
+}
 
-void MainWindow::OnThemeButton() { themeMenu_.Track(hwnd(), ThemedMenu::BelowLeft(Item(IDC_THEME))); }
+void MainWindow::OnHelpButton() { OpenMenuBelow(helpMenu_, IDC_HELP_BUTTON); }
+
+void MainWindow::OnThemeButton() { OpenMenuBelow(themeMenu_, IDC_THEME); }
 
 void MainWindow::OnAbout() {
     AboutDialog about(theme());

@@ -165,6 +165,8 @@ private:
     // The window size (frame included) in which the template's controls
     // fit at the window's scale.
     Size NeededWindow() const;
+    // Opens a menu with its top-left corner at a button's bottom-left one.
+    void OpenMenuBelow(const ThemedMenu& menu, int buttonId);
 
     // ---- mirroring the model into the controls
     void MirrorFiles();

@@ -114,16 +114,29 @@ void CMacButton::SetExtendDownwards(bool on) {
     Invalidate();
 }
 
+TTTOOLINFOW CMacButton::ToolInfo() {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = ::GetParent(hwnd());
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
+    tool.lpszText = tooltipText_.empty() ? nullptr : &tooltipText_[0];
+    return tool;
+}
+
+void CMacButton::HoldTooltip(bool hold) {
+    if (!tooltip_ || !hwnd()) return;
+    // Without its tool the tooltip neither shows nor shows later (a show
+    // the mouse's rest had already asked for included).
+    TTTOOLINFOW tool = ToolInfo();
+    ::SendMessageW(tooltip_.get(), hold ? TTM_DELTOOLW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void CMacButton::AddTooltip(const std::string& text) {
     HWND button = hwnd();
     if (!button) return;
     tooltipText_ = WideFromNarrow(text);
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = ::GetParent(button);
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    tool.lpszText = &tooltipText_[0];
+    TTTOOLINFOW tool = ToolInfo();
     if (tooltip_) {
         ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
         return;

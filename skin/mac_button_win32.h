@@ -17,6 +17,7 @@
 // ThemedDialog reflects back as kReflectBase + WM_DRAWITEM. The object must
 // outlive its window or be destroyed first (it detaches).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -54,6 +55,9 @@ public:
     // The resource of the main icon shown (0: none).
     int iconResource() const { return icon_ ? iconResource_ : 0; }
     void AddTooltip(const std::string& text);
+    // Keeps the tooltip away (while a menu the button opened is shown) or
+    // lets it show again.
+    void HoldTooltip(bool hold);
 
     void SetKind(skin::ButtonKind kind) { state_.set_kind(kind); }
     skin::ButtonKind kind() const { return state_.kind(); }
@@ -90,6 +94,7 @@ private:
     bool LoadMainIcon(int resource, int size96);
     bool LoadArrowIcon();
     void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
+    TTTOOLINFOW ToolInfo();
 
     // The drawing steps of PaintContent, in their order.
     void PaintBackground(HDC dc, const RECT& rect) const;

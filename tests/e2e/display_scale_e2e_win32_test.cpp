@@ -271,6 +271,11 @@ TEST(DisplayScaleTest, TheAboutBoxTheHelpMenuAndTheQuickPreview) {
     ASSERT_TRUE(menu);
     ASSERT_TRUE(WaitFor([&] { return menu.Visible(); }));
     EXPECT_GE(menu.ClientRect().right, Px(130));
+    // The button's tooltip stays away while its menu is open (the mouse
+    // rests on the button longer than a tooltip waits).
+    const Window tip = program.WaitForWindow(
+        [](const Window& w) { return w.ClassName() == "tooltips_class32" && w.Visible(); }, 1500);
+    EXPECT_FALSE(tip) << "a tooltip over the open menu: " << Show(tip.ScreenRect());
     const RECT button = program.Control(IDC_HELP_BUTTON).ScreenRect();
     EXPECT_TRUE(SaveSettledScreenshot(program, Named("helpmenu"), UnionOf({button, menu.ScreenRect()})));
     KeyPress(VK_ESCAPE);
