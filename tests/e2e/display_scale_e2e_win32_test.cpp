@@ -5,7 +5,8 @@
 // is on it, and screenshots of each kind of window named after the DPI.
 //
 // The ordinary test run is at 96 DPI; tests/e2e/display_scale.sh runs these
-// cases again in a prefix of their own at 120, 144 and 192 DPI.
+// cases again in a prefix of their own at 144 DPI (and at 120 and 192 when
+// asked).
 #include <gtest/gtest.h>
 
 #include <algorithm>
