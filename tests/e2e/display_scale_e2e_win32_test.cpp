@@ -304,5 +304,33 @@ TEST(DisplayScaleTest, TheAboutBoxTheHelpMenuAndTheQuickPreview) {
     ASSERT_TRUE(program.Close(true));
 }
 
+// The window made as small as it goes opens the same size at the next
+// start (its smallest size grows with the template's font at some scales),
+// and the settings file keeps that size in units of 96 DPI.
+TEST(DisplayScaleTest, TheSmallestWindowKeepsItsSizeAcrossARestart) {
+    ProgramFolder folder("display-scale-smallest");
+    ASSERT_TRUE(folder.ok());
+    RECT smallest{};
+    {
+        Program program(folder);
+        ASSERT_TRUE(program.running());
+        const RECT window = program.main().ScreenRect();
+        MouseDrag(POINT{window.right - 2, window.bottom - 2}, POINT{window.right - Px(300), window.bottom - Px(200)});
+        ASSERT_TRUE(program.Settle());
+        smallest = program.main().ScreenRect();
+        EXPECT_LE(smallest.right - smallest.left, window.right - window.left);
+        // Never below 800 x 600 of the design.
+        EXPECT_GE(smallest.right - smallest.left, Px(800));
+        EXPECT_GE(smallest.bottom - smallest.top, Px(600));
+        ASSERT_TRUE(program.Close(true));
+    }
+    Program again(folder);
+    ASSERT_TRUE(again.running());
+    const RECT reopened = again.main().ScreenRect();
+    EXPECT_EQ(reopened.right - reopened.left, smallest.right - smallest.left) << Show(reopened);
+    EXPECT_EQ(reopened.bottom - reopened.top, smallest.bottom - smallest.top) << Show(reopened);
+    ASSERT_TRUE(again.Close(true));
+}
+
 }  // namespace
 }  // namespace quorv::e2e
