@@ -10,6 +10,7 @@
 #include "app/shell_registration_win32.h"
 #include "builder/rule_file.h"
 #include "formats/handoff_file.h"
+#include "skin/dpi_win32.h"
 #include "skin/message_dialog_win32.h"
 #include "skin/paint_win32.h"
 #include "system/system_access.h"
@@ -200,6 +201,7 @@ bool MainWindow::OnInitDialog() {
     // quick preview pane join them.
     AttachControls();
     CreateCaptionButtons();
+    preview_.SetScale(scale());
     preview_.Create(hwnd(), ToRECT(templateRects_[IDC_QUICKVIEW_FRAME]), true);
     // The settings give the size the window is centred at. The installed
     // copy's first start for a user takes over the settings an earlier
@@ -229,51 +231,74 @@ bool MainWindow::OnInitDialog() {
 }
 
 void MainWindow::SetIconsAndName() {
-    bigIcon_.reset(static_cast<HICON>(
-        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
-    smallIcon_.reset(static_cast<HICON>(
-        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    // The program icon at 32 x 32 and 16 x 16 pixels at 96 DPI: the sizes
+    // at the window's scale. The window lets the old ones go before they do.
+    IconHandle big(LoadScaledIcon(IDI_PROGRAM, 32, scale()));
+    IconHandle tiny(LoadScaledIcon(IDI_PROGRAM, 16, scale()));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(tiny.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(tiny);
     ::SetWindowTextA(hwnd(), kProgramName);
 }
 
 void MainWindow::RecordTemplateRects() {
-    for (int id : kMovingControls) {
-        HWND control = Item(id);
-        if (!control) continue;
+    const auto placeOf = [this](HWND control) {
         RECT r;
         ::GetWindowRect(control, &r);
         ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        templateRects_[id] = FromRECT(r);
+        return FromRECT(r);
+    };
+    templateScale_ = scale();
+    for (int id : kMovingControls) {
+        if (HWND control = Item(id)) templateRects_[id] = placeOf(control);
+    }
+    // Every control of the template (not the title bar and the Close
+    // button the themed base made), for a move to another scale.
+    for (HWND child = ::GetWindow(hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (child == titleBar().hwnd() || child == closeButton().hwnd()) continue;
+        templatePlaces_.emplace_back(child, placeOf(child));
     }
 }
 
+Rect MainWindow::TemplateRect(int id) const {
+    const auto found = templateRects_.find(id);
+    return found == templateRects_.end() ? Rect{} : scale().From(found->second, templateScale_);
+}
+
 void MainWindow::AttachControls() {
+    for (ThemedList* list : {&files_, &rules_, &favourites_}) list->SetScale(scale());
     files_.Attach(Item(IDC_FILE_LIST));
     rules_.Attach(Item(IDC_RULE_LIST));
     favourites_.Attach(Item(IDC_FAVOURITES));
     result_.Attach(Item(IDC_RESULT_LIST));
+    result_.SetScale(scale());
     for (const ButtonLook& look : kButtonLooks) {
         CMacButton& button = buttons_[look.id];
         button.Attach(Item(look.id));
+        button.SetScale(scale());
         button.SetIcon(look.icon);
         if (look.tooltip) button.AddTooltip(look.tooltip);
         if (look.id == IDC_HELP_BUTTON || look.id == IDC_THEME) button.SetArrowIcon(IDI_DROP_DOWN);
     }
-    for (int id : kCheckBoxes) checks_[id].Attach(Item(id));
+    for (int id : kCheckBoxes) {
+        checks_[id].Attach(Item(id));
+        checks_[id].SetScale(scale());
+    }
 }
 
 void MainWindow::CreateCaptionButtons() {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRECT(skin::CaptionButton(client.right, skin::kMaximizeFromRight)),
-                     NormalFont(), 0);
+    maximize_.Create(hwnd(), IDM_MAXIMIZE, "",
+                     ToRECT(skin::CaptionButton(client.right, skin::kMaximizeFromRight, scale())), NormalFont(), 0);
+    maximize_.SetScale(scale());
     maximize_.SetCaptionButton(true);
     maximize_.SetIcon(IDI_MAXIMIZE);
     maximize_.AddTooltip("Maximize");
-    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRECT(skin::CaptionButton(client.right, skin::kMinimizeFromRight)),
-                     NormalFont(), 0);
+    minimize_.Create(hwnd(), IDM_MINIMIZE, "",
+                     ToRECT(skin::CaptionButton(client.right, skin::kMinimizeFromRight, scale())), NormalFont(), 0);
+    minimize_.SetScale(scale());
     minimize_.SetCaptionButton(true);
     minimize_.SetIcon(IDI_MINIMIZE);
     minimize_.AddTooltip("Minimize");
@@ -281,9 +306,32 @@ void MainWindow::CreateCaptionButtons() {
     captionReady_ = true;
 }
 
+Size MainWindow::FrameSize() const {
+    RECT window{};
+    RECT client{};
+    ::GetWindowRect(hwnd(), &window);
+    ::GetClientRect(hwnd(), &client);
+    return Size{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+}
+
+Size MainWindow::NeededWindow() const {
+    std::vector<std::pair<int, Rect>> places;
+    places.reserve(templatePlaces_.size());
+    for (const auto& [control, r] : templatePlaces_)
+        places.emplace_back(::GetDlgCtrlID(control), scale().From(r, templateScale_));
+    const Size client = NeededClient(places, scale());
+    const Size frame = FrameSize();
+    return Size{client.width + frame.width, client.height + frame.height};
+}
+
 void MainWindow::ApplySettings() {
-    const Settings s =
-        LoadSettings(services_.fileSystem(), dataFolder_ + kSettingsFileName, services_.codePage());
+    // The smallest window stores the client size it has inside its frame;
+    // the reader takes sizes down to that one back.
+    const Size smallest = SmallestStoredClient(scale(), FromRECT(WorkAreaOf(hwnd())), FrameSize(), NeededWindow());
+    const StoredSizeLimits limits{std::min(kMinWindowWidth, smallest.width),
+                                  std::min(kMinWindowHeight, smallest.height)};
+    const Settings s = LoadSettings(services_.fileSystem(), dataFolder_ + kSettingsFileName,
+                                    services_.codePage(), limits);
     session_.files.SetMatchCase(s.caseSensitive);
     session_.files.SetExclude(s.exclude);
     session_.files.SetSubfolders(s.subdir);
@@ -308,21 +356,29 @@ void MainWindow::MirrorSettingBoxes() {
 }
 
 void MainWindow::PlaceAtStart() {
-    // The size to restore is the client area's (as it is recorded), so the
-    // window keeps its size from one start to the next.
-    RECT r{0, 0, restoreWidth_, restoreHeight_};
-    ::AdjustWindowRectEx(&r, static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_STYLE)), FALSE,
-                         static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE)));
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + ((work.right - work.left) - width) / 2;
-    const int y = work.top + ((work.bottom - work.top) - height) / 2;
-    ::SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The size to restore is the client area's (as it is recorded, in
+    // 96-DPI units), so the window keeps its size and look from one start
+    // to the next; it never opens larger than the work area of its screen,
+    // and centred there its title bar is on that screen.
+    PlacementInput in;
+    in.storedClient = Size{restoreWidth_, restoreHeight_};
+    in.scale = scale();
+    in.frame = FrameSize();
+    in.workArea = FromRECT(WorkAreaOf(hwnd()));
+    in.needed = NeededWindow();
+    const Rect r = PlaceWindow(in);
+    ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.width(), r.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    // The size it has now is the one to restore (a window that needed to
+    // be larger or smaller than the stored size keeps its new one).
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    restoreWidth_ = scale().Design(client.right);
+    restoreHeight_ = scale().Design(client.bottom);
 }
 
 void MainWindow::BuildMenus() {
+    helpMenu_.SetScale(scale());
+    themeMenu_.SetScale(scale());
     helpMenu_.SetFont(NormalFont());
     helpMenu_.SetWidth(130);
     helpMenu_.AppendThemedItem(IDM_ABOUT, "About...");
@@ -368,9 +424,18 @@ void MainWindow::OnThemeItem(int index) {
     SetTheme(index);
 }
 
-void MainWindow::OnHelpButton() { helpMenu_.Track(hwnd(), ThemedMenu::BelowLeft(Item(IDC_HELP_BUTTON))); }
+void MainWindow::OpenMenuBelow(const ThemedMenu& menu, int buttonId) {
+    // The button's tooltip would otherwise pop up over the open menu while
+    // the mouse rests on the button.
+    CMacButton& button = buttons_[buttonId];
+    button.HoldTooltip(true);
+    menu.Track(hwnd(), ThemedMenu::BelowLeft(Item(buttonId)));
+    button.HoldTooltip(false);
+}
 
-void MainWindow::OnThemeButton() { themeMenu_.Track(hwnd(), ThemedMenu::BelowLeft(Item(IDC_THEME))); }
+void MainWindow::OnHelpButton() { OpenMenuBelow(helpMenu_, IDC_HELP_BUTTON); }
+
+void MainWindow::OnThemeButton() { OpenMenuBelow(themeMenu_, IDC_THEME); }
 
 void MainWindow::OnAbout() {
     AboutDialog about(theme());
@@ -425,10 +490,48 @@ bool MainWindow::OnCtlColorListBox(UINT, WPARAM, LPARAM lParam, LRESULT& result)
 
 bool MainWindow::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
     auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-    info->ptMinTrackSize.x = kMinTrackWidth;
-    info->ptMinTrackSize.y = kMinTrackHeight;
+    const Size least = MinimumWindow(scale(), FromRECT(WorkAreaOf(hwnd())), NeededWindow());
+    info->ptMinTrackSize.x = least.width;
+    info->ptMinTrackSize.y = least.height;
     result = 0;
     return true;
+}
+
+void MainWindow::SetScale(Scale newScale) {
+    ThemedDialog::SetScale(newScale);
+    if (!hwnd()) return;
+    for (const auto& [control, r96] : templatePlaces_) {
+        const Rect r = scale().From(r96, templateScale_);
+        ::MoveWindow(control, r.left, r.top, r.width(), r.height(), FALSE);
+    }
+    for (ThemedList* list : {&files_, &rules_, &favourites_}) list->SetScale(scale());
+    result_.SetScale(scale());
+    for (ThemedMenu* menu : {&helpMenu_, &themeMenu_}) {
+        menu->SetFont(NormalFont());
+        menu->SetScale(scale());
+    }
+    preview_.SetScale(scale());
+    SetIconsAndName();
+    Relayout();
+}
+
+void MainWindow::PlaceAfterScaleChange(const RECT& suggested) {
+    if (::IsZoomed(hwnd())) {
+        ThemedDialog::PlaceAfterScaleChange(suggested);
+        return;
+    }
+    const Size frame = FrameSize();
+    const Size client = userDpi_ == scale().dpi() ? userClient_
+                                                   : Size{scale().Px(restoreWidth_), scale().Px(restoreHeight_)};
+    rescaling_ = true;
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, client.width + frame.width,
+                   client.height + frame.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    rescaling_ = false;
+}
+
+void MainWindow::ShowMaximizedState(bool maximized) {
+    maximizeShowsRestore_ = maximized;
+    maximize_.SetIcon(maximized ? IDI_RESTORE : IDI_MAXIMIZE);
 }
 
 bool MainWindow::OnSize(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -440,9 +543,15 @@ bool MainWindow::OnSize(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         ::PostMessageA(hwnd(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         return false;
     }
-    if (wParam != SIZE_MAXIMIZED) {
-        restoreWidth_ = LOWORD(lParam);
-        restoreHeight_ = HIWORD(lParam);
+    // However the window was maximized or restored (the button, the system
+    // menu, a key, a double click), the button shows what it does next.
+    const bool maximized = wParam == SIZE_MAXIMIZED;
+    if (maximized != maximizeShowsRestore_) ShowMaximizedState(maximized);
+    if (!maximized && !rescaling_) {
+        restoreWidth_ = scale().Design(LOWORD(lParam));
+        restoreHeight_ = scale().Design(HIWORD(lParam));
+        userClient_ = Size{LOWORD(lParam), HIWORD(lParam)};
+        userDpi_ = scale().dpi();
     }
     Relayout();
     result = 0;
@@ -458,7 +567,8 @@ void MainWindow::Relayout() {
     in.clientWidth = client.right;
     in.clientHeight = client.bottom;
     in.quickView = quickView_;
-    in.initial = templateRects_;
+    in.scale = scale();
+    for (const auto& [id, r] : templateRects_) in.initial[id] = TemplateRect(id);
     const std::map<int, Rect> placed = MainWindowLayout(in);
     const HDWP none = nullptr;
     HDWP batch = ::BeginDeferWindowPos(static_cast<int>(placed.size()));
@@ -482,7 +592,6 @@ bool MainWindow::OnPaint(UINT, WPARAM, LPARAM, LRESULT&) {
         firstPaintPending_ = false;
         if (startMaximized_) {
             ::ShowWindow(hwnd(), SW_MAXIMIZE);
-            maximize_.SetIcon(IDI_RESTORE);
             holdMaximized_ = true;
         } else {
             Relayout();
@@ -505,13 +614,8 @@ bool MainWindow::OnSysCommand(UINT, WPARAM wParam, LPARAM, LRESULT&) {
 
 void MainWindow::OnMaximize() {
     holdMaximized_ = false;
-    if (::IsZoomed(hwnd())) {
-        ::ShowWindow(hwnd(), SW_RESTORE);
-        maximize_.SetIcon(IDI_MAXIMIZE);
-    } else {
-        ::ShowWindow(hwnd(), SW_MAXIMIZE);
-        maximize_.SetIcon(IDI_RESTORE);
-    }
+    // The button's icon follows in WM_SIZE.
+    ::ShowWindow(hwnd(), ::IsZoomed(hwnd()) ? SW_RESTORE : SW_MAXIMIZE);
 }
 
 // ---------------------------------------------------------------- keys

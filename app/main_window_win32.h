@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "batch/rename_run.h"
@@ -47,8 +48,19 @@ public:
     INT_PTR Run();
 
     void SetTheme(int theme) override;
+    // The window moved to a screen of another DPI: beyond the themed base,
+    // the template's controls go to their places at the new scale, and the
+    // lists, the result view, the menus, the quick preview and the icons
+    // follow; the resize rules then run at the new size.
+    void SetScale(Scale scale) override;
 
 protected:
+    // After a DPI change the window keeps its client area's size in 96-DPI
+    // units (at the suggested place): the rounding of the suggested
+    // rectangle would otherwise make it a pixel larger at each move between
+    // two screens, and its smallest size, which follows the template's
+    // font, could refuse the suggested one.
+    void PlaceAfterScaleChange(const RECT& suggested) override;
     bool OnInitDialog() override;
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void OnDetached() override;
@@ -145,6 +157,17 @@ private:
     void BuildMenus();
     void ReadHandoff();
     void RecordTemplateRects();
+    // The template's rectangle of a control at the window's scale.
+    Rect TemplateRect(int id) const;
+    // The Maximize button's icon: Restore while the window is maximized.
+    void ShowMaximizedState(bool maximized);
+    // What the frame adds to the client area's width and height.
+    Size FrameSize() const;
+    // The window size (frame included) in which the template's controls
+    // fit at the window's scale.
+    Size NeededWindow() const;
+    // Opens a menu with its top-left corner at a button's bottom-left one.
+    void OpenMenuBelow(const ThemedMenu& menu, int buttonId);
 
     // ---- mirroring the model into the controls
     void MirrorFiles();
@@ -189,8 +212,16 @@ private:
     // list's Case, Exclude and Subdir live in the session's file list).
     bool quickView_ = true;
     bool shellMenu_ = false;
+    // The client size to restore, in units of the 96-DPI design (as the
+    // settings file keeps it).
     int restoreWidth_ = 800;
     int restoreHeight_ = 600;
+    // The client size the user (or the start) gave the window, in pixels at
+    // the DPI it had then: a move back to that DPI restores it exactly,
+    // whatever the rounding at the other scale made of it.
+    Size userClient_;
+    int userDpi_ = 0;
+    bool rescaling_ = false;  // the window sizes itself after a DPI change
     bool startMaximized_ = false;
     // Maximized at the first paint, and not yet restored by the user: a
     // restore from elsewhere (Wine's dialog loop shows a modal dialog
@@ -216,7 +247,12 @@ private:
     ThemedMenu themeMenu_;
     QuickPreview preview_;
     std::vector<Favourite> favouriteFiles_;
+    // The places the template gave the controls (the moving ones by id,
+    // every one by window), in pixels at the scale the window was made at.
     std::map<int, Rect> templateRects_;
+    std::vector<std::pair<HWND, Rect>> templatePlaces_;
+    Scale templateScale_;
+    bool maximizeShowsRestore_ = false;
 
     std::uint64_t shownFileRevision_ = ~std::uint64_t{0};
     std::uint64_t shownSelectionRevision_ = ~std::uint64_t{0};

@@ -2,16 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "skin/dpi_win32.h"
 #include "skin/paint_win32.h"
 #include "system/text_win32.h"
 
 namespace quorv::win {
 namespace {
-
-HICON LoadProgramIcon(int resource, int size) {
-    return static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                           size, size, LR_DEFAULTCOLOR));
-}
 
 void DrawIconAt(HDC dc, HICON icon, int x, int y, int width, int height, bool enabled) {
     if (!icon) return;
@@ -57,6 +55,17 @@ void CMacButton::OnDetached() {
     iconWidth_ = iconHeight_ = 0;
 }
 
+void CMacButton::SetScale(Scale scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    if (iconResource_ != 0) LoadMainIcon(iconResource_, iconSize96_);
+    if (arrowResource_ != 0) LoadArrowIcon();
+    // The tooltip speaks in the button's font, which the window has made
+    // anew for the scale.
+    if (tooltip_ && hwnd()) ::SendMessageW(tooltip_.get(), WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
+    Invalidate();
+}
+
 void CMacButton::SetTheme(int theme) {
     theme_ = theme;
     if (tooltip_) {
@@ -66,10 +75,12 @@ void CMacButton::SetTheme(int theme) {
     Invalidate();
 }
 
-bool CMacButton::LoadMainIcon(int resource, int size) {
-    icon_.reset(LoadProgramIcon(resource, size));
-    iconWidth_ = icon_ ? size : 0;
-    iconHeight_ = icon_ ? size : 0;
+bool CMacButton::LoadMainIcon(int resource, int size96) {
+    iconResource_ = resource;
+    iconSize96_ = size96;
+    icon_.reset(LoadScaledIcon(resource, size96, scale_));
+    iconWidth_ = icon_ ? scale_.Px(size96) : 0;
+    iconHeight_ = iconWidth_;
     Invalidate();
     return icon_.valid();
 }
@@ -78,7 +89,12 @@ bool CMacButton::SetIcon(int resource) { return LoadMainIcon(resource, 16); }
 bool CMacButton::SetIcon32(int resource) { return LoadMainIcon(resource, 32); }
 
 bool CMacButton::SetArrowIcon(int resource) {
-    arrow_.reset(LoadProgramIcon(resource, 12));
+    arrowResource_ = resource;
+    return LoadArrowIcon();
+}
+
+bool CMacButton::LoadArrowIcon() {
+    arrow_.reset(LoadScaledIcon(arrowResource_, 12, scale_));
     Invalidate();
     return arrow_.valid();
 }
@@ -98,16 +114,29 @@ void CMacButton::SetExtendDownwards(bool on) {
     Invalidate();
 }
 
+TTTOOLINFOW CMacButton::ToolInfo() {
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = ::GetParent(hwnd());
+    tool.uId = reinterpret_cast<UINT_PTR>(hwnd());
+    tool.lpszText = tooltipText_.empty() ? nullptr : &tooltipText_[0];
+    return tool;
+}
+
+void CMacButton::HoldTooltip(bool hold) {
+    if (!tooltip_ || !hwnd()) return;
+    // Without its tool the tooltip neither shows nor shows later (a show
+    // the mouse's rest had already asked for included).
+    TTTOOLINFOW tool = ToolInfo();
+    ::SendMessageW(tooltip_.get(), hold ? TTM_DELTOOLW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void CMacButton::AddTooltip(const std::string& text) {
     HWND button = hwnd();
     if (!button) return;
     tooltipText_ = WideFromNarrow(text);
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = ::GetParent(button);
-    tool.uId = reinterpret_cast<UINT_PTR>(button);
-    tool.lpszText = &tooltipText_[0];
+    TTTOOLINFOW tool = ToolInfo();
     if (tooltip_) {
         ::SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
         return;
@@ -146,7 +175,7 @@ void CMacButton::PaintContent(HDC dc, const RECT& rect) const {
     const bool hover = state_.look() == skin::ButtonLook::MouseOver;
     const skin::ButtonColours colours =
         skin::ButtonColoursFor(theme_, held || state_.DrawnPressed(), captionButton_, hover);
-    const int corner = skin::ButtonCornerSize(rect.right - rect.left);
+    const int corner = skin::ButtonCornerSize(rect.right - rect.left, scale_);
     const LRESULT cues = button ? HiddenCues(button) : 0;
     PaintBackground(dc, rect);
     PaintFace(dc, rect, colours, corner);
@@ -166,14 +195,16 @@ void CMacButton::PaintBackground(HDC dc, const RECT& rect) const {
 void CMacButton::PaintFace(HDC dc, const RECT& rect, const skin::ButtonColours& colours, int corner) const {
     {
         Brush face(::CreateSolidBrush(colours.face));
-        Pen outline(::CreatePen(PS_SOLID, 1, colours.outline));
+        Pen outline(::CreatePen(PS_INSIDEFRAME, scale_.Px(1), colours.outline));
         SelectGuard b(dc, face.get());
         SelectGuard p(dc, outline.get());
-        ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom + (extendDownwards_ ? 10 : 0), corner, corner);
+        ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom + (extendDownwards_ ? scale_.Px(10) : 0), corner,
+                    corner);
     }
+    const int inset = scale_.Px(2);
     for (const skin::Band& band :
-         skin::ButtonGradientBands(rect.top, rect.bottom, colours.gradientStart, colours.lightest)) {
-        const RECT r{rect.left + 2, band.top, rect.right - 2, band.bottom};
+         skin::ButtonGradientBands(rect.top, rect.bottom, colours.gradientStart, colours.lightest, scale_)) {
+        const RECT r{rect.left + inset, band.top, rect.right - inset, band.bottom};
         if (r.right > r.left) FillSolid(dc, r, band.colour);
     }
 }
@@ -181,47 +212,39 @@ void CMacButton::PaintFace(HDC dc, const RECT& rect, const skin::ButtonColours& 
 // The main icon (left, or on top and centred) and the drop-down mark at
 // the right end; greyed on a disabled button.
 void CMacButton::PaintIcons(HDC dc, const RECT& rect, bool enabled) const {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
     if (icon_) {
-        int x = rect.left + 3 + (captionButton_ ? 0 : 1);
-        int y = rect.top + (height - iconHeight_) / 2;
-        if (iconOnTop_) {
-            x = rect.left + (width - iconWidth_) / 2;
-            y = rect.top + 5;
-        }
-        DrawIconAt(dc, icon_.get(), x, y, iconWidth_, iconHeight_, enabled);
+        const skin::Point at =
+            skin::ButtonIconOrigin(FromRECT(rect), iconWidth_, iconHeight_, iconOnTop_, captionButton_, scale_);
+        DrawIconAt(dc, icon_.get(), at.x, at.y, iconWidth_, iconHeight_, enabled);
     }
-    if (arrow_) DrawIconAt(dc, arrow_.get(), rect.right - 16, rect.top + (height - 12) / 2, 12, 12, enabled);
+    if (arrow_) {
+        const Rect mark = skin::ButtonArrowRect(FromRECT(rect), scale_);
+        DrawIconAt(dc, arrow_.get(), mark.left, mark.top, mark.width(), mark.height(), enabled);
+    }
 }
 
 // The hover frame, or the face's light edge.
 void CMacButton::PaintInnerOutline(HDC dc, const RECT& rect, const skin::ButtonColours& colours, bool hover,
                                    int corner) const {
-    Pen pen(::CreatePen(hover ? PS_INSIDEFRAME : PS_SOLID, 1, colours.innerOutline));
+    const int line = scale_.Px(1);
+    Pen pen(::CreatePen(PS_INSIDEFRAME, line, colours.innerOutline));
     SelectGuard b(dc, ::GetStockObject(NULL_BRUSH));
     SelectGuard p(dc, pen.get());
-    ::RoundRect(dc, rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1 + (extendDownwards_ ? 9 : 0), corner,
-                corner);
+    ::RoundRect(dc, rect.left + line, rect.top + line, rect.right - line,
+                rect.bottom - line + (extendDownwards_ ? scale_.Px(9) : 0), corner, corner);
 }
 
 // The window text on one line: centred, or beside or below the main icon.
 void CMacButton::PaintText(HDC dc, const RECT& rect, bool enabled, LRESULT hiddenCues) const {
     const std::string text = hwnd() ? WindowText(hwnd()) : std::string();
     if (text.empty()) return;
-    RECT textRect = rect;
+    RECT textRect =
+        ToRECT(skin::ButtonTextRect(FromRECT(rect), icon_ ? iconWidth_ : 0, iconHeight_, iconOnTop_, scale_));
+    // A button of the icon's size has no room for its text (the one-letter
+    // captions of the icon buttons): it shows the icon alone.
+    if (textRect.right <= textRect.left) return;
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS;
-    if (icon_ && iconOnTop_) {
-        textRect.top += iconHeight_ + 3;
-        format |= DT_CENTER;
-    } else if (icon_) {
-        textRect.left += iconWidth_ + 8;
-        format |= DT_LEFT;
-    } else {
-        format |= DT_CENTER;
-    }
-    textRect.left += 1;
-    textRect.right -= 1;
+    format |= icon_ && !iconOnTop_ ? DT_LEFT : DT_CENTER;
     if (hiddenCues & UISF_HIDEACCEL) format |= DT_HIDEPREFIX;
     SelectGuard f(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
     ::SetBkMode(dc, TRANSPARENT);
@@ -234,8 +257,17 @@ void CMacButton::PaintText(HDC dc, const RECT& rect, bool enabled, LRESULT hidde
 void CMacButton::PaintFocus(HDC dc, const RECT& rect, LRESULT hiddenCues) const {
     if (captionButton_ || !hwnd() || ::GetFocus() != hwnd() || (hiddenCues & UISF_HIDEFOCUS)) return;
     RECT focus = rect;
-    ::InflateRect(&focus, -3, -3);
+    ::InflateRect(&focus, -scale_.Px(3), -scale_.Px(3));
     DrawFocusFrame(dc, focus);
+}
+
+RECT CMacButton::TextRoom() const {
+    RECT client{};
+    if (hwnd()) ::GetClientRect(hwnd(), &client);
+    RECT room =
+        ToRECT(skin::ButtonTextRect(FromRECT(client), icon_ ? iconWidth_ : 0, iconHeight_, iconOnTop_, scale_));
+    if (arrow_) room.right = std::min(room.right, static_cast<LONG>(skin::ButtonArrowRect(FromRECT(client), scale_).left));
+    return room;
 }
 
 // ---------------------------------------------------------------- messages

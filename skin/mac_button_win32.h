@@ -17,11 +17,13 @@
 // ThemedDialog reflects back as kReflectBase + WM_DRAWITEM. The object must
 // outlive its window or be destroyed first (it detaches).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
 #include "platform/raii_win32.h"
 #include "skin/control_win32.h"
+#include "view/scale.h"
 #include "view/skin_geometry.h"
 #include "view/theme.h"
 
@@ -40,11 +42,22 @@ public:
     int theme() const { return theme_; }
 
     void SetTheme(int theme);
+    // The window's display scale: every length of the drawing (given for
+    // 96 DPI) and the icons' sizes follow it; the icons are loaded again.
+    void SetScale(Scale scale);
+    Scale scale() const { return scale_; }
     // Icons from the program's resources; each replaces the previous one.
+    // The sizes are those of 96 DPI; the icon file's entry nearest the size
+    // at the scale is drawn.
     bool SetIcon(int resource);    // 16 x 16
     bool SetIcon32(int resource);  // 32 x 32
     bool SetArrowIcon(int resource);  // 12 x 12 at the right end
+    // The resource of the main icon shown (0: none).
+    int iconResource() const { return icon_ ? iconResource_ : 0; }
     void AddTooltip(const std::string& text);
+    // Keeps the tooltip away (while a menu the button opened is shown) or
+    // lets it show again.
+    void HoldTooltip(bool hold);
 
     void SetKind(skin::ButtonKind kind) { state_.set_kind(kind); }
     skin::ButtonKind kind() const { return state_.kind(); }
@@ -56,6 +69,9 @@ public:
     // Draws the whole button into dc, whose rectangle rect is the button's
     // client area.
     void PaintContent(HDC dc, const RECT& rect) const;
+    // Where the text fits (client coordinates): the text rectangle, less
+    // the drop-down mark's place.
+    RECT TextRoom() const;
 
     HWND tooltip() const { return tooltip_.get(); }
 
@@ -75,8 +91,10 @@ private:
     bool OnCaptureChanged(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool OnFocusChanged(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    bool LoadMainIcon(int resource, int size);
+    bool LoadMainIcon(int resource, int size96);
+    bool LoadArrowIcon();
     void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
+    TTTOOLINFOW ToolInfo();
 
     // The drawing steps of PaintContent, in their order.
     void PaintBackground(HDC dc, const RECT& rect) const;
@@ -88,14 +106,18 @@ private:
     void PaintFocus(HDC dc, const RECT& rect, LRESULT hiddenCues) const;
 
     int theme_ = kDefaultTheme;
+    Scale scale_;
     skin::ButtonLookState state_;
     bool captionButton_ = false;
     bool iconOnTop_ = false;
     bool extendDownwards_ = false;
     IconHandle icon_;
+    int iconResource_ = 0;
+    int iconSize96_ = 0;
     int iconWidth_ = 0;
     int iconHeight_ = 0;
     IconHandle arrow_;
+    int arrowResource_ = 0;
     WindowHandle tooltip_;
     std::wstring tooltipText_;
 };

@@ -12,23 +12,53 @@
 namespace quorv::win {
 namespace {
 
-// A polyline in one 1-pixel pen, points relative to (left, top).
-void Tick(HDC dc, int left, int top, COLORREF colour, std::initializer_list<POINT> points) {
-    Pen pen(::CreatePen(PS_SOLID, 1, colour));
-    SelectGuard keep(dc, pen.get());
-    POINT absolute[4];
-    int n = 0;
-    for (const POINT& p : points) {
-        if (n == 4) break;
-        absolute[n++] = POINT{left + p.x, top + p.y};
+// The box is drawn in the lengths of 96 DPI from its top-left corner;
+// this puts them on the screen at the control's scale.
+struct BoxPen {
+    HDC dc;
+    int left;
+    int top;
+    Scale scale;
+    int X(int x) const { return left + scale.Px(x); }
+    int Y(int y) const { return top + scale.Px(y); }
+    // A rectangle of the design, filled.
+    void Fill(int l, int t, int r, int b, COLORREF colour) const {
+        const RECT rect{X(l), Y(t), X(r), Y(b)};
+        if (rect.right > rect.left && rect.bottom > rect.top) FillSolid(dc, rect, colour);
     }
-    ::Polyline(dc, absolute, n);
-}
-
-void FillColour(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
-    const RECT r{left, top, right, bottom};
-    if (right > left && bottom > top) FillSolid(dc, r, colour);
-}
+    // One pixel of the design (a square of pixels at a larger scale).
+    void Dot(int x, int y, COLORREF colour) const { Fill(x, y, x + 1, y + 1, colour); }
+    // A 1-pixel polyline of the design, drawn from its first point to just
+    // before its last; a line as thick as a pixel of the design at a larger
+    // scale.
+    void Line(COLORREF colour, std::initializer_list<POINT> points) const {
+        POINT absolute[4];
+        int n = 0;
+        for (const POINT& p : points) {
+            if (n == 4) break;
+            absolute[n++] = POINT{X(p.x), Y(p.y)};
+        }
+        if (scale.Px(1) <= 1) {
+            Pen pen(::CreatePen(PS_SOLID, 1, colour));
+            SelectGuard keep(dc, pen.get());
+            ::Polyline(dc, absolute, n);
+            return;
+        }
+        // Thicker: square pixels of the design's line, so that its ends stay
+        // where they are at 96 DPI (a wide pen would round them off beyond).
+        const LOGBRUSH brush{BS_SOLID, colour, 0};
+        Pen pen(::ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT | PS_JOIN_MITER, scale.Px(1), &brush, 0,
+                               nullptr));
+        SelectGuard keep(dc, pen.get());
+        // The design's pixels are centred on the points' pixel squares.
+        const int half = scale.Px(1) / 2;
+        for (int i = 0; i < n; ++i) {
+            absolute[i].x += half;
+            absolute[i].y += half;
+        }
+        ::Polyline(dc, absolute, n);
+    }
+};
 
 }  // namespace
 
@@ -48,6 +78,12 @@ HWND CMacCheckBox::Create(HWND parent, int id, const char* text, const RECT& rec
 
 void CMacCheckBox::OnAttached() {
     state_ = skin::CheckBoxState();
+    Invalidate();
+}
+
+void CMacCheckBox::SetScale(Scale scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
     Invalidate();
 }
 
@@ -90,8 +126,8 @@ RECT CMacCheckBox::Box() const {
     RECT client;
     ::GetClientRect(hwnd(), &client);
     const bool right = (::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_RIGHTBUTTON) != 0;
-    const skin::Point o = skin::CheckBoxOrigin(client.right, client.bottom, right);
-    return RECT{o.x, o.y, o.x + 14, o.y + 12};
+    const skin::Point o = skin::CheckBoxOrigin(client.right, client.bottom, right, scale_);
+    return RECT{o.x, o.y, o.x + scale_.Px(14), o.y + scale_.Px(12)};
 }
 
 void CMacCheckBox::RedrawBox() {
@@ -118,12 +154,12 @@ void CMacCheckBox::PaintContent(HDC dc, const RECT& rect) const {
     const bool enabled = hwnd() && ::IsWindowEnabled(hwnd());
     const LONG_PTR style = hwnd() ? ::GetWindowLongPtrW(hwnd(), GWL_STYLE) : 0;
     const bool rightButton = (style & BS_RIGHTBUTTON) != 0;
-    const skin::Point o = skin::CheckBoxOrigin(rect.right - rect.left, rect.bottom - rect.top, rightButton);
+    const skin::Point o = skin::CheckBoxOrigin(rect.right - rect.left, rect.bottom - rect.top, rightButton, scale_);
     const int boxLeft = rect.left + o.x;
     const int boxTop = rect.top + o.y;
     PaintBackground(dc, rect);
     PaintBox(dc, boxLeft, boxTop, enabled);
-    if (state_.checked()) PaintTick(dc, boxLeft + 1, boxTop + 1, enabled);
+    if (state_.checked()) PaintTick(dc, boxLeft + scale_.Px(1), boxTop + scale_.Px(1), enabled);
     PaintText(dc, rect, boxLeft, rightButton, enabled);
 }
 
@@ -134,23 +170,26 @@ void CMacCheckBox::PaintBackground(HDC dc, const RECT& rect) const {
 // The frame, and inside it the raised edge (sunken while pressed).
 void CMacCheckBox::PaintBox(HDC dc, int left, int top, bool enabled) const {
     const skin::CheckBoxColours& c = colours_;
-    {
-        Brush frame(::CreateSolidBrush(enabled ? c.frame : c.dark));
-        const RECT box{left, top, left + 12, top + 12};
-        ::FrameRect(dc, &box, frame.get());
-    }
-    const int L = left + 1;
-    const int T = top + 1;
-    const int R = left + 11;
-    const int B = top + 11;
+    const BoxPen box{dc, left, top, scale_};
+    // The frame: the 12 x 12 square's edge, one pixel of the design thick.
+    const COLORREF frame = enabled ? c.frame : c.dark;
+    box.Fill(0, 0, 12, 1, frame);
+    box.Fill(0, 11, 12, 12, frame);
+    box.Fill(0, 1, 1, 11, frame);
+    box.Fill(11, 1, 12, 11, frame);
+    // Inside it (1 to 11) the edge, raised or sunken.
+    const int L = 1;
+    const int T = 1;
+    const int R = 11;
+    const int B = 11;
     const COLORREF topLeft = state_.pressed() ? c.shadow : c.highlight;
     const COLORREF bottomRight = state_.pressed() ? c.highlight : c.shadow;
-    FillColour(dc, L, T, R - 1, T + 1, topLeft);
-    FillColour(dc, L, T, L + 1, B - 1, topLeft);
-    FillColour(dc, R - 1, T, R, B, bottomRight);
-    FillColour(dc, L, B - 1, R, B, bottomRight);
-    ::SetPixelV(dc, R - 1, T, c.background);
-    ::SetPixelV(dc, L, B - 1, c.background);
+    box.Fill(L, T, R - 1, T + 1, topLeft);
+    box.Fill(L, T, L + 1, B - 1, topLeft);
+    box.Fill(R - 1, T, R, B, bottomRight);
+    box.Fill(L, B - 1, R, B, bottomRight);
+    box.Dot(R - 1, T, c.background);
+    box.Dot(L, B - 1, c.background);
 }
 
 // The tick, from the inside corner of the box (it reaches one pixel beyond
@@ -158,14 +197,15 @@ void CMacCheckBox::PaintBox(HDC dc, int left, int top, bool enabled) const {
 void CMacCheckBox::PaintTick(HDC dc, int L, int T, bool enabled) const {
     const skin::CheckBoxColours& c = colours_;
     const COLORREF ink = enabled ? c.tick : c.dark;
-    Tick(dc, L, T, ink, {{1, 4}, {4, 7}, {12, -1}});
-    Tick(dc, L, T, ink, {{2, 4}, {4, 6}, {10, 0}});
-    Tick(dc, L, T, c.dark, {{4, 8}, {9, 3}, {9, 5}});
-    Tick(dc, L, T, c.shadow, {{2, 6}, {4, 8}});
-    Tick(dc, L, T, c.shadow, {{5, 8}, {9, 4}});
-    ::SetPixelV(dc, L + 11, T + 1, c.dark);
-    ::SetPixelV(dc, L + 12, T + 1, c.shadow);
-    ::SetPixelV(dc, L + 11, T + 2, c.shadow);
+    const BoxPen tick{dc, L, T, scale_};
+    tick.Line(ink, {{1, 4}, {4, 7}, {12, -1}});
+    tick.Line(ink, {{2, 4}, {4, 6}, {10, 0}});
+    tick.Line(c.dark, {{4, 8}, {9, 3}, {9, 5}});
+    tick.Line(c.shadow, {{2, 6}, {4, 8}});
+    tick.Line(c.shadow, {{5, 8}, {9, 4}});
+    tick.Dot(11, 1, c.dark);
+    tick.Dot(12, 1, c.shadow);
+    tick.Dot(11, 2, c.shadow);
 }
 
 // The window text beside the box, and the keyboard focus as a dotted frame
@@ -176,10 +216,10 @@ void CMacCheckBox::PaintText(HDC dc, const RECT& rect, int boxLeft, bool rightBu
     const LRESULT cues = HiddenCues(hwnd());
     RECT textRect = rect;
     if (rightButton) {
-        textRect.left = rect.left + 2;
-        textRect.right = boxLeft - 2;
+        textRect.left = rect.left + scale_.Px(2);
+        textRect.right = boxLeft - scale_.Px(2);
     } else {
-        textRect.left = rect.left + 17;
+        textRect.left = rect.left + skin::CheckBoxTextLeft(scale_);
     }
     SelectGuard f(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
     ::SetBkMode(dc, TRANSPARENT);
@@ -191,10 +231,26 @@ void CMacCheckBox::PaintText(HDC dc, const RECT& rect, int boxLeft, bool rightBu
     RECT measure = textRect;
     DrawTextNarrow(dc, text, measure, format | DT_CALCRECT);
     const int textHeight = measure.bottom - measure.top;
-    RECT focus{measure.left - 1, rect.top + (rect.bottom - rect.top - textHeight) / 2 - 1, measure.right + 1, 0};
-    focus.bottom = focus.top + textHeight + 2;
+    const int margin = scale_.Px(1);
+    RECT focus{measure.left - margin, rect.top + (rect.bottom - rect.top - textHeight) / 2 - margin,
+               measure.right + margin, 0};
+    focus.bottom = focus.top + textHeight + 2 * margin;
     if (focus.right > rect.right) focus.right = rect.right;
     DrawFocusFrame(dc, focus);
+}
+
+RECT CMacCheckBox::TextRoom() const {
+    RECT room{};
+    if (!hwnd()) return room;
+    ::GetClientRect(hwnd(), &room);
+    if ((::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_RIGHTBUTTON) != 0) {
+        const skin::Point o = skin::CheckBoxOrigin(room.right, room.bottom, true, scale_);
+        room.right = o.x - scale_.Px(2);
+        room.left += scale_.Px(2);
+    } else {
+        room.left += skin::CheckBoxTextLeft(scale_);
+    }
+    return room;
 }
 
 // ---------------------------------------------------------------- messages

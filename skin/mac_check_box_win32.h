@@ -36,6 +36,10 @@ public:
 
     int theme() const { return theme_; }
     void SetTheme(int theme);
+    // The window's display scale: the box, its tick and the text's place
+    // (given for 96 DPI) follow it.
+    void SetScale(Scale scale);
+    Scale scale() const { return scale_; }
 
     bool GetCheck() const { return state_.checked(); }
     // Sends BM_SETCHECK, stores the value, redraws the box when it changed.
@@ -43,6 +47,8 @@ public:
     bool pressed() const { return state_.pressed(); }
 
     void PaintContent(HDC dc, const RECT& rect) const;
+    // Where the text fits (client coordinates).
+    RECT TextRoom() const;
 
 private:
     friend class Control<CMacCheckBox>;
@@ -74,6 +80,7 @@ private:
     void PaintText(HDC dc, const RECT& rect, int boxLeft, bool rightButton, bool enabled) const;
 
     int theme_ = kDefaultTheme;
+    Scale scale_;
     skin::CheckBoxColours colours_ = skin::CheckBoxColoursFor(kDefaultTheme);
     skin::CheckBoxState state_;
 };

@@ -23,13 +23,22 @@ public:
     // Escape, Close).
     INT_PTR Run(HWND owner);
 
+    // The layout follows the new scale: the text is measured again in the
+    // new font.
+    void SetScale(Scale scale) override;
+
 protected:
     bool OnInitDialog() override;
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void PlaceAfterScaleChange(const RECT& suggested) override { CentreOn(suggested); }
 
 private:
     void OnFirst();
     void OnSecond();
+    // The layout of the text in the window's font at the window's scale.
+    skin::MessageLayout Measure() const;
+    // Sizes the window to the layout and places the text and the buttons.
+    void Layout(const skin::MessageLayout& layout);
 
     std::string text_;
     Kind kind_;

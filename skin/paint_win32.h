@@ -21,6 +21,20 @@ inline void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
+// Frames a rectangle with one colour, the frame `thickness` pixels wide
+// inside the rectangle (FrameRect's frame at any display scale).
+inline void FrameSolid(HDC dc, const RECT& rect, COLORREF colour, int thickness = 1) {
+    const int t = thickness < 1 ? 1 : thickness;
+    if (rect.right - rect.left <= 2 * t || rect.bottom - rect.top <= 2 * t) {
+        FillSolid(dc, rect, colour);
+        return;
+    }
+    FillSolid(dc, RECT{rect.left, rect.top, rect.right, rect.top + t}, colour);
+    FillSolid(dc, RECT{rect.left, rect.bottom - t, rect.right, rect.bottom}, colour);
+    FillSolid(dc, RECT{rect.left, rect.top + t, rect.left + t, rect.bottom - t}, colour);
+    FillSolid(dc, RECT{rect.right - t, rect.top + t, rect.right, rect.bottom - t}, colour);
+}
+
 // Text that may hold any name goes to and from windows and the GDI through
 // the wide functions: the program's narrow text is UTF-8 under its
 // manifest, which the narrow window and drawing calls of every system do

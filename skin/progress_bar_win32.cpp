@@ -35,6 +35,11 @@ void ProgressBar::SetPosition(int position) {
     Invalidate();
 }
 
+void ProgressBar::SetScale(Scale scale) {
+    scale_ = scale;
+    Invalidate();
+}
+
 void ProgressBar::SetTheme(int theme) {
     theme_ = theme;
     Invalidate();
@@ -42,24 +47,26 @@ void ProgressBar::SetTheme(int theme) {
 
 void ProgressBar::PaintContent(HDC dc, const RECT& rect) const {
     const Rect client{rect.left, rect.top, rect.right, rect.bottom};
-    const skin::ProgressPicture p = skin::ProgressBarPicture(client, minimum_, maximum_, position_, theme_);
+    const skin::ProgressPicture p = skin::ProgressBarPicture(client, minimum_, maximum_, position_, theme_, scale_);
     FillSolid(dc, rect, p.background);
-    Pen pen(::CreatePen(PS_SOLID, 1, p.bar));
+    Pen pen(::CreatePen(PS_INSIDEFRAME, scale_.Px(1), p.bar));
     {
+        const int corner = skin::ProgressOutlineCorner(scale_);
         SelectGuard b(dc, ::GetStockObject(NULL_BRUSH));
         SelectGuard s(dc, pen.get());
-        ::RoundRect(dc, p.outline.left, p.outline.top, p.outline.right, p.outline.bottom, 6, 6);
+        ::RoundRect(dc, p.outline.left, p.outline.top, p.outline.right, p.outline.bottom, corner, corner);
     }
     if (!p.filled) return;
     {
+        const int corner = skin::ProgressFillCorner(scale_);
         Brush brush(::CreateSolidBrush(p.bar));
         SelectGuard b(dc, brush.get());
         SelectGuard s(dc, pen.get());
-        ::RoundRect(dc, p.fill.left, p.fill.top, p.fill.right, p.fill.bottom, 4, 4);
+        ::RoundRect(dc, p.fill.left, p.fill.top, p.fill.right, p.fill.bottom, corner, corner);
     }
     if (!p.highlight) return;
     FillSolid(dc, ToRECT(p.highlightBand), p.highlightColour);
-    FillSolid(dc, RECT{p.highlightBand.left, p.lineY, p.highlightBand.right, p.lineY + 1}, p.lineColour);
+    FillSolid(dc, RECT{p.highlightBand.left, p.lineY, p.highlightBand.right, p.lineY + scale_.Px(1)}, p.lineColour);
 }
 
 RowTable<MessageRow<ProgressBar>> ProgressBar::Messages() {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "skin/control_win32.h"
+#include "view/scale.h"
 #include "view/theme.h"
 
 namespace quorv::win {
@@ -27,6 +28,9 @@ public:
     void SetPosition(int position);
     int position() const { return position_; }
     void SetTheme(int theme);
+    // The window's display scale: the corners, the inset and the highlight
+    // (given for 96 DPI) follow it.
+    void SetScale(Scale scale);
 
     void PaintContent(HDC dc, const RECT& rect) const;
 
@@ -42,6 +46,7 @@ private:
     int maximum_ = 100;
     int position_ = 0;
     int theme_ = kDefaultTheme;
+    Scale scale_;
 };
 
 }  // namespace quorv::win

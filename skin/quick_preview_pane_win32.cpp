@@ -44,7 +44,7 @@ bool QuickPreviewPane::Create(HWND parent, const RECT& frame, bool visible, Even
     if (hwnd()) return true;
     if (!RegisterControlClass(kQuickPreviewPaneClass) || !RegisterHostClass()) return false;
     events_ = std::move(events);
-    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame)));
+    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame), scale_));
     const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
     if (!CreateChild(parent, kQuickPreviewPaneClass, L"", style, r, kQuickPreviewPaneId)) return false;
     KeepAboveFrame();
@@ -53,7 +53,7 @@ bool QuickPreviewPane::Create(HWND parent, const RECT& frame, bool visible, Even
 
 void QuickPreviewPane::Place(const RECT& frame) {
     if (!hwnd()) return;
-    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame)));
+    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame), scale_));
     ::MoveWindow(hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     KeepAboveFrame();
     FillWithChildren();

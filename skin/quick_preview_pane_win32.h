@@ -21,6 +21,7 @@
 
 #include "platform/raii_win32.h"
 #include "skin/control_win32.h"
+#include "view/scale.h"
 
 namespace quorv::win {
 
@@ -47,8 +48,12 @@ public:
     // paint over it.
     bool Create(HWND parent, const RECT& frame, bool visible, Events events = {});
     // Places the pane inside the frame rectangle (4 pixels in from its left,
-    // right and bottom edges, 16 down from its top); the hosted windows follow.
+    // right and bottom edges, 16 down from its top, at 96 DPI); the hosted
+    // windows follow.
     void Place(const RECT& frame);
+    // The window's display scale, for the pane's margins in its frame (the
+    // next Place or Create uses it).
+    void SetScale(Scale scale) { scale_ = scale; }
 
     // The picture drawn (an empty pointer leaves the pane empty); repaints.
     void SetPicture(ComPtr<IPicture> picture);
@@ -75,6 +80,7 @@ private:
     Events events_;
     ComPtr<IPicture> picture_;
     COLORREF background_;
+    Scale scale_;
 };
 
 }  // namespace quorv::win

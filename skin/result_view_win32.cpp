@@ -86,13 +86,21 @@ void ResultView::ApplyFont(HFONT font) {
         8 * average);
 }
 
+void ResultView::SetScale(Scale scale) {
+    margin_ = scale.Px(kMargin);
+    if (hwnd()) {
+        Relayout();
+        Invalidate();
+    }
+}
+
 void ResultView::ApplyWidth() {
     RECT r{};
     ::GetClientRect(hwnd(), &r);
     clientHeight_ = r.bottom - r.top;
     if (r.right - r.left <= 0) return;  // hidden or minimised: keep the rows
     clientWidth_ = r.right - r.left;
-    layout_.SetWrapWidth(std::max(1, clientWidth_ - 2 * kMargin));
+    layout_.SetWrapWidth(std::max(1, clientWidth_ - 2 * margin_));
 }
 
 void ResultView::Relayout() {
@@ -164,7 +172,7 @@ void ResultView::UpdateCaret() {
     int x = -1000, y = -1000;  // off the window when the caret row is not shown
     if (row >= topRow_ && row < topRow_ + VisibleRows() + 1) {
         const TextRow r = layout_.Row(row);
-        x = kMargin + layout_.XOf(r, selection_.caret);
+        x = margin_ + layout_.XOf(r, selection_.caret);
         y = static_cast<int>(row - topRow_) * lineHeight_;
     }
     ::SetCaretPos(x, y);
@@ -228,7 +236,7 @@ std::size_t ResultView::HitTest(POINT point, bool& atRowEnd) {
     const long long last = static_cast<long long>(layout_.RowCount()) - 1;
     row = std::max(0LL, std::min(row, last));
     const TextRow r = layout_.Row(static_cast<std::size_t>(row));
-    const std::size_t offset = layout_.OffsetAtX(r, point.x - kMargin);
+    const std::size_t offset = layout_.OffsetAtX(r, point.x - margin_);
     atRowEnd = offset == r.end && !r.lastOfLine && r.end != r.start;
     return offset;
 }
@@ -258,7 +266,7 @@ void ResultView::PaintContent(HDC dc, const RECT& client) const {
     ::SetBkMode(dc, TRANSPARENT);
     // Only the rows on screen are laid out and drawn.
     const std::size_t rows = layout_.RowCount();
-    POINT origin{client.left + kMargin, client.top};
+    POINT origin{client.left + margin_, client.top};
     for (std::size_t r = topRow_; r < rows && origin.y < client.bottom; ++r, origin.y += lineHeight_)
         PaintRow(dc, layout_.Row(r), origin, client.right, textColour);
 }

@@ -30,6 +30,7 @@
 
 #include "platform/raii_win32.h"
 #include "skin/control_win32.h"
+#include "view/scale.h"
 #include "view/text_layout.h"
 
 namespace quorv::win {
@@ -64,8 +65,11 @@ public:
     std::size_t VisibleRows() const;
     void ScrollTo(std::size_t topRow);
     int LineHeight() const { return lineHeight_; }
-    // Left margin of the text in pixels.
+    // Left margin of the text in pixels at 96 DPI, and at the view's scale.
     static constexpr int kMargin = 2;
+    int Margin() const { return margin_; }
+    // The window's display scale: the margin follows it.
+    void SetScale(Scale scale);
 
     // Draws the visible rows (the control base serves WM_PAINT and
     // WM_PRINTCLIENT with it).
@@ -137,6 +141,7 @@ private:
     DcHandle measureDc_;
     std::optional<SelectGuard> measureFont_;
     int lineHeight_ = 16;
+    int margin_ = kMargin;
     std::optional<std::size_t> wideLength_;  // WM_GETTEXTLENGTH, kept until the text changes
     TextSelection selection_;
     bool caretAtRowEnd_ = false;

@@ -12,7 +12,11 @@
 //     buttons (edit boxes and list boxes keep the system's colours);
 //   - reflects WM_DRAWITEM and WM_MEASUREITEM of controls (not of menus) to
 //     the control as kReflectBase + the message, so that the drawn controls
-//     draw and measure themselves.
+//     draw and measure themselves;
+//   - knows its display scale (the window's DPI, view/scale.h): its fonts,
+//     title bar, frame and drawn controls follow it, and on WM_DPICHANGED
+//     it rescales itself (the dialog manager's own rescaling is turned off)
+//     and takes the size the system suggests.
 //
 // A derived dialog does its own set-up in OnInitDialog(), which runs once
 // the skin exists; it does not route WM_INITDIALOG itself. Its Route chains
@@ -23,18 +27,20 @@
 #include "skin/dialog_win32.h"
 #include "skin/mac_button_win32.h"
 #include "skin/title_bar_win32.h"
+#include "view/scale.h"
 #include "view/theme.h"
 
 namespace quorv::win {
 
-// Paints the frame of a window: three nested 1-pixel rectangles over the
+// Paints the frame of a window: three nested 1-pixel rectangles (at 96 DPI;
+// as thick as a pixel at the scale, as far as the frame has room) over the
 // whole window area, from the outside in colour 3 darker by 60, colour 3,
 // and colour 3 darker by 60.
-void DrawWindowFrame(HWND window, int theme);
+void DrawWindowFrame(HWND window, int theme, Scale scale = Scale());
 // The same into a DC: window is the whole window's rectangle, client the
 // client area in the same coordinates (the space between the rings and the
 // client area, if any, gets colour 1).
-void PaintWindowFrame(HDC dc, const RECT& window, const RECT& client, int theme);
+void PaintWindowFrame(HDC dc, const RECT& window, const RECT& client, int theme, Scale scale = Scale());
 
 class ThemedDialog : public Dialog {
 public:
@@ -50,8 +56,16 @@ public:
     // The main window extends it for its lists and menus.
     virtual void SetTheme(int theme);
 
-    HFONT NormalFont() const { return normalFont_.get(); }  // Tahoma -12
-    HFONT BoldFont() const { return boldFont_.get(); }      // Tahoma -13 bold
+    // The window's display scale, and a move of the window to another one
+    // (WM_DPICHANGED): the fonts, the title bar, the Close button, every
+    // drawn button and check box among the children follow it, and the
+    // children that had the old normal or bold font (or the template's)
+    // get the new one. A derived window extends it for what it owns.
+    Scale scale() const { return scale_; }
+    virtual void SetScale(Scale scale);
+
+    HFONT NormalFont() const { return normalFont_.get(); }  // Tahoma -12 (at 96 DPI)
+    HFONT BoldFont() const { return boldFont_.get(); }      // Tahoma -13 bold (at 96 DPI)
     HBRUSH BackgroundBrush() const { return background_.get(); }
     TitleBar& titleBar() { return titleBar_; }
     CMacButton& closeButton() { return closeButton_; }
@@ -60,13 +74,21 @@ public:
     // button at its right end (done on every WM_SIZE).
     void LayoutCaption();
     // Puts a caption button over the title bar, fromRight (one of
-    // skin::k*FromRight) from the client area's right edge.
+    // skin::k*FromRight, at 96 DPI) from the client area's right edge.
     void PlaceCaptionButton(const CMacButton& button, int fromRight) const;
+    // Moves the window so that its centre is the centre of the area (a
+    // screen's work area, the rectangle a DPI change suggests), keeping its
+    // size.
+    void CentreOn(const RECT& area) const;
 
 protected:
     // The dialog's own set-up, after the skin exists; the value is that of
     // WM_INITDIALOG (true: the system sets the focus).
     virtual bool OnInitDialog() { return true; }
+    // Where the window goes after a DPI change, once SetScale has run: the
+    // rectangle the system suggests (a window that sizes itself to its
+    // contents centres itself on it instead).
+    virtual void PlaceAfterScaleChange(const RECT& suggested);
 
     bool Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -77,17 +99,20 @@ private:
     bool Activate(UINT, WPARAM, LPARAM, LRESULT& result);
     bool CtlColor(UINT, WPARAM, LPARAM, LRESULT& result);
     bool Reflect(UINT, WPARAM, LPARAM, LRESULT& result);
-    bool Size(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool Resized(UINT, WPARAM, LPARAM, LRESULT& result);
     bool LeftDown(UINT, WPARAM, LPARAM, LRESULT& result);
     bool LeftUp(UINT, WPARAM, LPARAM, LRESULT& result);
     bool MouseMove(UINT, WPARAM, LPARAM, LRESULT& result);
     bool DoubleClick(UINT, WPARAM, LPARAM, LRESULT& result);
     bool TextChanged(UINT, WPARAM, LPARAM, LRESULT& result);
+    bool DpiChanged(UINT, WPARAM, LPARAM, LRESULT& result);
+    void MakeFonts();
     bool InDragStrip(LPARAM point) const;
     // Draws the frame, the caption and the caption buttons as active or not.
     void ShowActivation(bool active);
 
     int theme_;
+    Scale scale_;
     int dragStrip_;
     bool dragArmed_ = false;
     Font normalFont_;

@@ -105,7 +105,14 @@ int ThemedList::TextHeight() const {
     SelectGuard font(dc.get(), ListFont());
     SIZE size{};
     ::GetTextExtentPoint32A(dc.get(), "W", 1, &size);
-    return size.cy + 3;
+    return size.cy + scale_.Px(3);
+}
+
+void ThemedList::SetScale(Scale scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    ApplyItemHeight();
+    if (hwnd() && Count() > 0) UpdateHorizontalExtent();
 }
 
 void ThemedList::SetItemHeight(int height) {
@@ -136,10 +143,8 @@ void ThemedList::DrawItem(const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
     if (item.itemState & ODS_SELECTED) {
-        Brush fill(::CreateSolidBrush(fill_));
-        Brush frame(::CreateSolidBrush(frame_));
-        ::FillRect(dc, &rect, fill.get());
-        ::FrameRect(dc, &rect, frame.get());
+        FillSolid(dc, rect, fill_);
+        FrameSolid(dc, rect, frame_, scale_.Px(1));
     } else {
         Brush back(::CreateSolidBrush(background_));
         ::FillRect(dc, &rect, back.get());
@@ -147,7 +152,7 @@ void ThemedList::DrawItem(const DRAWITEMSTRUCT& item) {
     const std::wstring text = WideText(static_cast<int>(item.itemID));
     if (!text.empty()) {
         RECT textRect = rect;
-        textRect.left += 4;
+        textRect.left += scale_.Px(4);
         const int oldMode = ::SetBkMode(dc, TRANSPARENT);
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
@@ -157,7 +162,7 @@ void ThemedList::DrawItem(const DRAWITEMSTRUCT& item) {
     // focus rectangle inside the selection frame.
     if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = rect;
-        ::InflateRect(&focus, -1, -1);
+        ::InflateRect(&focus, -scale_.Px(1), -scale_.Px(1));
         ::DrawFocusRect(dc, &focus);
     }
 }
@@ -233,7 +238,7 @@ int ThemedList::MeasureExtent(std::size_t count, const TextAt& text) const {
     SelectGuard font(dc.get(), ListFont());
     LONG widest = 0;
     for (std::size_t i = 0; i < count; ++i) widest = std::max(widest, TextExtentNarrow(dc.get(), text(i)).cx);
-    return static_cast<int>(widest) + 10;
+    return static_cast<int>(widest) + scale_.Px(10);
 }
 
 void ThemedList::UpdateHorizontalExtent() {

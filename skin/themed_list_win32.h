@@ -33,6 +33,7 @@
 
 #include "platform/raii_win32.h"
 #include "skin/control_win32.h"
+#include "view/scale.h"
 #include "view/theme.h"
 
 namespace quorv::win {
@@ -62,6 +63,12 @@ public:
     // A brush of the background colour, for the dialog's WM_CTLCOLORLISTBOX
     // answer, so that the area below the last item matches the items.
     HBRUSH BackgroundBrush();
+
+    // The window's display scale: the item height's margin, the text's
+    // indent, the extent's margin and the focus frame (given for 96 DPI)
+    // follow it.
+    void SetScale(Scale scale);
+    Scale scale() const { return scale_; }
 
     // A fixed item height (0: the text height of the font + 3).
     void SetItemHeight(int height);
@@ -140,6 +147,7 @@ private:
     Colour fill_ = kInitialSelectionFill;
     Colour frame_ = kInitialSelectionFrame;
     Brush backgroundBrush_;
+    Scale scale_;
     int fixedHeight_ = 0;
     int remembered_ = -1;
 };

@@ -28,6 +28,7 @@ void ThemedMenu::AppendSeparator() {
 
 void ThemedMenu::SetItemIcon(UINT id, HICON icon) {
     ownedIcons_.erase(id);
+    iconResources_.erase(id);
     if (icon) {
         icons_[id] = icon;
     } else {
@@ -36,13 +37,21 @@ void ThemedMenu::SetItemIcon(UINT id, HICON icon) {
 }
 
 bool ThemedMenu::LoadItemIcon(UINT id, int resourceId, HINSTANCE module) {
+    const int side = scale_.Px(kIconSize);
     IconHandle icon(static_cast<HICON>(::LoadImageA(module ? module : ::GetModuleHandleA(nullptr),
-                                                     MAKEINTRESOURCEA(resourceId), IMAGE_ICON, kIconSize,
-                                                     kIconSize, 0)));
+                                                     MAKEINTRESOURCEA(resourceId), IMAGE_ICON, side, side, 0)));
     if (!icon) return false;
     SetItemIcon(id, icon.get());
     ownedIcons_[id] = std::move(icon);
+    iconResources_[id] = {resourceId, module};
     return true;
+}
+
+void ThemedMenu::SetScale(Scale scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    const auto resources = iconResources_;
+    for (const auto& [id, resource] : resources) LoadItemIcon(id, resource.first, resource.second);
 }
 
 void ThemedMenu::CheckItem(UINT id, bool checked) {
@@ -77,7 +86,7 @@ void ThemedMenu::SetTheme(int theme) {
 bool ThemedMenu::Owns(UINT, ULONG_PTR data) const { return data == reinterpret_cast<ULONG_PTR>(this); }
 
 int ThemedMenu::MenuWidth() const {
-    if (width_ > 0) return width_;
+    if (width_ > 0) return scale_.Px(width_);
     LONG widest = 0;
     bool anyText = false;
     WindowDc dc(nullptr);
@@ -91,13 +100,13 @@ int ThemedMenu::MenuWidth() const {
         }
     }
     if (!anyText) return ::GetSystemMetrics(SM_CXMENUSIZE);
-    return static_cast<int>(widest) + (HasIcons() ? 26 : 22);
+    return static_cast<int>(widest) + scale_.Px(HasIcons() ? 26 : 22);
 }
 
 bool ThemedMenu::MeasureItem(MEASUREITEMSTRUCT& item) const {
     if (item.CtlType != ODT_MENU || !Owns(item.itemID, item.itemData)) return false;
     const bool separator = items_.find(item.itemID) == items_.end();
-    item.itemHeight = static_cast<UINT>(separator ? kSeparatorHeight : itemHeight_);
+    item.itemHeight = static_cast<UINT>(scale_.Px(separator ? kSeparatorHeight : itemHeight_));
     item.itemWidth = static_cast<UINT>(MenuWidth());
     return true;
 }
@@ -110,18 +119,19 @@ bool ThemedMenu::DrawItem(const DRAWITEMSTRUCT& item) const {
     auto found = items_.find(item.itemID);
     if (found == items_.end()) {
         // A separator: an etched line across the middle of its 12 pixels.
-        if (rect.bottom - rect.top > kSeparatorHeight) rect.top = rect.bottom - kSeparatorHeight;
+        const int height = scale_.Px(kSeparatorHeight);
+        if (rect.bottom - rect.top > height) rect.top = rect.bottom - height;
         ::FillRect(dc, &rect, background.get());
-        rect.top += 5;
-        rect.left += 6;
-        rect.right -= 6;
+        rect.top += scale_.Px(5);
+        rect.left += scale_.Px(6);
+        rect.right -= scale_.Px(6);
         ::DrawEdge(dc, &rect, EDGE_ETCHED, BF_TOP);
         return true;
     }
     const Entry& entry = found->second;
     RECT textRect = rect;
-    textRect.left += HasIcons() ? 26 : 22;
-    textRect.top += 2;
+    textRect.left += scale_.Px(HasIcons() ? 26 : 22);
+    textRect.top += scale_.Px(2);
     SelectGuard font(dc, font_);
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const bool disabled = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
@@ -138,11 +148,11 @@ bool ThemedMenu::DrawItem(const DRAWITEMSTRUCT& item) const {
         drawText();
     }
     if (selected && (item.itemAction & (ODA_DRAWENTIRE | ODA_SELECT))) {
-        Brush frame(::CreateSolidBrush(frame_));
+        const int line = scale_.Px(1);
         Brush fill(::CreateSolidBrush(fill_));
-        ::FrameRect(dc, &rect, frame.get());
+        FrameSolid(dc, rect, frame_, line);
         RECT inner = rect;
-        ::InflateRect(&inner, -1, -1);
+        ::InflateRect(&inner, -line, -line);
         ::FillRect(dc, &inner, fill.get());
         drawText();
     } else if (!selected && (item.itemAction & ODA_SELECT)) {
@@ -158,27 +168,26 @@ bool ThemedMenu::DrawItem(const DRAWITEMSTRUCT& item) const {
 
 void ThemedMenu::DrawMark(HDC dc, const RECT& rect, HICON icon, bool checked) const {
     const int height = rect.bottom - rect.top;
+    const int left = rect.left + scale_.Px(4);
     if (HasIcons() && icon) {
-        ::DrawIconEx(dc, rect.left + 4, rect.top + (height - kIconSize) / 2, icon, kIconSize, kIconSize, 0,
-                     nullptr, DI_NORMAL);
+        const int side = scale_.Px(kIconSize);
+        ::DrawIconEx(dc, left, rect.top + (height - side) / 2, icon, side, side, 0, nullptr, DI_NORMAL);
         return;
     }
     if (!checked) return;
-    const int boxTop = rect.top + (height - 14) / 2;
-    const RECT box{rect.left + 4, boxTop, rect.left + 4 + 14, boxTop + 14};
+    const int side = scale_.Px(14);
+    const int boxTop = rect.top + (height - side) / 2;
+    const RECT box{left, boxTop, left + side, boxTop + side};
     Brush background(::CreateSolidBrush(themed_ ? background_ : ::GetBkColor(dc)));
-    Brush frame(::CreateSolidBrush(frame_));
     ::FillRect(dc, &box, background.get());
-    ::FrameRect(dc, &box, frame.get());
-    // The tick: seven vertical lines, three pixels long.
+    FrameSolid(dc, box, frame_, scale_.Px(1));
+    // The tick: seven vertical lines, three pixels long (at 96 DPI; each
+    // as wide and as long as those pixels at the scale).
     static const int kTops[7] = {6, 7, 8, 7, 6, 5, 4};
-    Pen pen(::CreatePen(PS_SOLID, 1, frame_));
-    SelectGuard selected(dc, pen.get());
     for (int k = 0; k < 7; ++k) {
-        const int x = box.left + 4 + k;
-        const int y = box.top + kTops[k];
-        ::MoveToEx(dc, x, y, nullptr);
-        ::LineTo(dc, x, y + 3);
+        const RECT line{box.left + scale_.Px(4 + k), box.top + scale_.Px(kTops[k]), box.left + scale_.Px(5 + k),
+                        box.top + scale_.Px(kTops[k] + 3)};
+        FillSolid(dc, line, frame_);
     }
 }
 

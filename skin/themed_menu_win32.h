@@ -17,8 +17,10 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "platform/raii_win32.h"
+#include "view/scale.h"
 #include "view/theme.h"
 
 namespace quorv::win {
@@ -39,7 +41,8 @@ public:
     void AppendSeparator();
     // The icon is not owned: it must live as long as the menu shows it.
     void SetItemIcon(UINT id, HICON icon);
-    // Loads a 16 by 16 icon resource of the program and keeps it with the menu.
+    // Loads a 16 by 16 icon resource (at 96 DPI; the size at the menu's
+    // scale) and keeps it with the menu.
     bool LoadItemIcon(UINT id, int resourceId, HINSTANCE module = nullptr);
     void CheckItem(UINT id, bool checked);
     bool IsChecked(UINT id) const;
@@ -53,6 +56,11 @@ public:
     void SetTheme(int theme);
     // Not owned: the owner window's font. Without one the menu's DC font is used.
     void SetFont(HFONT font) { font_ = font; }
+    // The owner window's display scale: every length of the menu (given
+    // for 96 DPI) follows it, and the loaded icons are loaded again.
+    void SetScale(Scale scale);
+    Scale scale() const { return scale_; }
+    // Lengths at 96 DPI.
     void SetItemHeight(int height) { itemHeight_ = height; }
     // 0: as wide as the widest text + 26 (with icons) or 22.
     void SetWidth(int width) { width_ = width; }
@@ -88,8 +96,10 @@ private:
     MenuHandle menu_;
     std::map<UINT, Entry> items_;
     std::map<UINT, IconHandle> ownedIcons_;
+    std::map<UINT, std::pair<int, HINSTANCE>> iconResources_;  // of the owned icons
     std::map<UINT, HICON> icons_;
     HFONT font_ = nullptr;
+    Scale scale_;
     int itemHeight_ = kDefaultItemHeight;
     int width_ = 0;
     bool themed_ = false;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "skin/dpi_win32.h"
 #include "skin/paint_win32.h"
 #include "skin/skin_ids.h"
 #include "view/skin_geometry.h"
@@ -16,19 +17,29 @@ TitleBar::~TitleBar() {
     }
 }
 
-HWND TitleBar::CreateTitleBar(HWND parent, const RECT& rect) {
+HWND TitleBar::CreateTitleBar(HWND parent, const RECT& rect, Scale scale) {
     if (HWND old = hwnd()) {
         Detach();
         ::DestroyWindow(old);
     }
     HWND bar = CreateChild(parent, L"static", L"", WS_CHILD | WS_VISIBLE, rect, IDC_TITLE_BAR);
     if (!bar) return nullptr;
-    font_.reset(::CreateFontW(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, L"Verdana"));
-    icon_.reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM),
-                                                IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    scale_ = scale;
+    MakeFontAndIcon();
     active_ = ::GetActiveWindow() == parent;
     return bar;
+}
+
+void TitleBar::SetScale(Scale scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    MakeFontAndIcon();
+    Invalidate();
+}
+
+void TitleBar::MakeFontAndIcon() {
+    font_.reset(CreateSkinFont(L"Verdana", -13, FW_BOLD, FF_SWISS | DEFAULT_PITCH, scale_));
+    icon_.reset(LoadScaledIcon(IDI_PROGRAM, 16, scale_));
 }
 
 void TitleBar::OnDetached() {
@@ -76,10 +87,13 @@ bool TitleBar::PreparePaint(HDC target) const {
 void TitleBar::PaintContent(HDC dc, const RECT& rect) const {
     if (theme_ < 0) return;
     // The bands, across the whole width.
-    for (const skin::Band& band : skin::TitleBarBands(rect.top, rect.bottom, theme_)) {
+    for (const skin::Band& band : skin::TitleBarBands(rect.top, rect.bottom, theme_, scale_)) {
         FillSolid(dc, RECT{rect.left, band.top, rect.right, band.bottom}, band.colour);
     }
-    if (icon_) ::DrawIconEx(dc, rect.left + 7, rect.top + 4, icon_.get(), 16, 16, 0, nullptr, DI_NORMAL);
+    if (icon_) {
+        const Rect at = skin::TitleBarIcon(FromRECT(rect), scale_);
+        ::DrawIconEx(dc, at.left, at.top, icon_.get(), at.width(), at.height(), 0, nullptr, DI_NORMAL);
+    }
     // The parent's text as the caption, over its shadow.
     HWND parent = hwnd() ? ::GetParent(hwnd()) : nullptr;
     const std::string caption = parent ? WindowText(parent) : std::string();
@@ -88,12 +102,10 @@ void TitleBar::PaintContent(HDC dc, const RECT& rect) const {
     SelectGuard f(dc, font_.get());
     ::SetBkMode(dc, TRANSPARENT);
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT;
-    RECT shadow = rect;
-    ::OffsetRect(&shadow, 30, 1);
+    RECT shadow = ToRECT(skin::TitleBarShadowText(FromRECT(rect), scale_));
     ::SetTextColor(dc, colours.shadow);
     DrawTextNarrow(dc, caption, shadow, format);
-    RECT text = rect;
-    ::OffsetRect(&text, 29, -1);
+    RECT text = ToRECT(skin::TitleBarText(FromRECT(rect), scale_));
     ::SetTextColor(dc, colours.text);
     DrawTextNarrow(dc, caption, text, format);
 }

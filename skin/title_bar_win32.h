@@ -15,6 +15,7 @@
 
 #include "platform/raii_win32.h"
 #include "skin/control_win32.h"
+#include "view/scale.h"
 
 namespace quorv::win {
 
@@ -23,9 +24,12 @@ public:
     TitleBar() = default;
     ~TitleBar();
 
-    // Creates the control with its caption font and icon (replacing one
-    // created before); null on failure.
-    HWND CreateTitleBar(HWND parent, const RECT& rect);
+    // Creates the control with its caption font and icon at the window's
+    // scale (replacing one created before); null on failure.
+    HWND CreateTitleBar(HWND parent, const RECT& rect, Scale scale = Scale());
+    // The window's display scale: the font, the icon and the places of
+    // both (given for 96 DPI) follow it.
+    void SetScale(Scale scale);
     // Stores the theme index (a negative index paints nothing) and repaints.
     void SetTheme(int theme);
     // The parent's activation, which chooses the caption colours.
@@ -47,8 +51,10 @@ private:
     bool PreparePaint(HDC target) const;
     // Releases the font and the icon with the window.
     void OnDetached();
+    void MakeFontAndIcon();
 
     int theme_ = -1;
+    Scale scale_;
     bool active_ = true;
     Font font_;
     IconHandle icon_;

@@ -36,24 +36,46 @@ public:
     explicit WaitDialog(const WaitState& state) : ThemedDialog(state.theme), state_(state) {}
     ProgressBar& bar() { return bar_; }
 
+    void SetScale(Scale scale) override {
+        ThemedDialog::SetScale(scale);
+        bar_.SetScale(scale);
+        Layout();
+    }
+
 protected:
     bool OnInitDialog() override {
         HWND self = hwnd();
-        const int width = 300;
-        const int height = 130;
-        ::SetWindowPos(self, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                       (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         ::SetWindowTextA(self, "Please Wait...");
-        HWND caption = ::CreateWindowExA(0, "STATIC", state_.caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                         30, 50, 240, 17, self, nullptr, Instance(), nullptr);
-        if (caption) ::SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(NormalFont()), FALSE);
-        bar_.Create(self, RECT{20, 90, 280, 110}, 0, state_.maximum, theme());
+        caption_ = ::CreateWindowExA(0, "STATIC", state_.caption.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                     0, 0, 0, 0, self, nullptr, Instance(), nullptr);
+        if (caption_) ::SendMessageA(caption_, WM_SETFONT, reinterpret_cast<WPARAM>(NormalFont()), FALSE);
+        bar_.SetScale(scale());
+        bar_.Create(self, RECT{0, 0, 0, 0}, 0, state_.maximum, theme());
         if (closeButton().hwnd()) ::ShowWindow(closeButton().hwnd(), SW_HIDE);
+        Layout();
+        CentreOn(RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
         return false;
     }
+    void PlaceAfterScaleChange(const RECT& suggested) override { CentreOn(suggested); }
 
 private:
+    // 300 x 130 pixels at 96 DPI: the caption at (30, 50)-(270, 67), the bar
+    // at (20, 90)-(280, 110).
+    void Layout() {
+        const Scale s = scale();
+        RECT window{};
+        ::GetWindowRect(hwnd(), &window);
+        ::SetWindowPos(hwnd(), nullptr, window.left, window.top, s.Px(300), s.Px(130), SWP_NOZORDER | SWP_NOACTIVATE);
+        const auto place = [s](HWND control, const Rect& r96) {
+            const Rect r = s.Px(r96);
+            if (control) ::MoveWindow(control, r.left, r.top, r.width(), r.height(), TRUE);
+        };
+        place(caption_, Rect{30, 50, 270, 67});
+        place(bar_.hwnd(), Rect{20, 90, 280, 110});
+    }
+
     const WaitState& state_;
+    HWND caption_ = nullptr;
     ProgressBar bar_;
 };
 

@@ -49,6 +49,9 @@ public:
     // right and bottom edges, 16 down from its top); the player and the
     // picture follow.
     void Place(const RECT& frame);
+    // The window's display scale, for the pane's margins (the next Place
+    // uses it).
+    void SetScale(Scale scale) { pane_.SetScale(scale); }
 
     // Shows the file: the picture, the player for its kind, or nothing.
     // Nothing happens while the pane is hidden. Returns the view chosen by

@@ -13,8 +13,9 @@ const char kMediaExtensions[] =
 const char kRealMediaExtensions[] = ".rm;.rmvb;.ram;.rmm;.mov;.qt;.ra;.rax;.rt;.rp;.rv;";
 const char kFlashKey[] = ".swf;";
 
-Rect PreviewPaneRect(const Rect& frame) {
-    Rect r{frame.left + 4, frame.top + 16, frame.right - 4, frame.bottom - 4};
+Rect PreviewPaneRect(const Rect& frame, Scale scale) {
+    const int side = scale.Px(4);
+    Rect r{frame.left + side, frame.top + scale.Px(16), frame.right - side, frame.bottom - side};
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
     return r;

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "view/rect.h"
+#include "view/scale.h"
 
 namespace quorv {
 
 // The pane inside the "QuickView" frame: 4 pixels in from its left, right
-// and bottom edges, 16 down from its top (never inside out).
-Rect PreviewPaneRect(const Rect& frame);
+// and bottom edges, 16 down from its top (at 96 DPI; never inside out).
+Rect PreviewPaneRect(const Rect& frame, Scale scale = Scale());
 
 // Where a picture of the given size (pixels) is drawn in the area: reduced
 // to fit while keeping its proportions, never enlarged beyond its own size,

@@ -33,7 +33,7 @@ std::string EncodeSettings(const Settings& s) {
     return writer.Take();
 }
 
-SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePage) {
+SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePage, const StoredSizeLimits& limits) {
     SettingsReadResult result;
     Settings& s = result.settings;
     const Settings defaults;
@@ -69,10 +69,10 @@ SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePa
     ++result.fieldsRead;
 
     if (!reader.ReadInt32(value)) return fault();
-    s.width = value >= kMinWindowWidth && value <= kMaxWindowExtent ? value : defaults.width;
+    s.width = value >= limits.minWidth && value <= kMaxWindowExtent ? value : defaults.width;
     ++result.fieldsRead;
     if (!reader.ReadInt32(value)) return fault();
-    s.height = value >= kMinWindowHeight && value <= kMaxWindowExtent ? value : defaults.height;
+    s.height = value >= limits.minHeight && value <= kMaxWindowExtent ? value : defaults.height;
     ++result.fieldsRead;
     if (!reader.ReadInt32(value)) return fault();
     s.maximized = CheckBox(value, defaults.maximized);
@@ -82,10 +82,11 @@ SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePa
     return result;
 }
 
-Settings LoadSettings(FileSystem& fs, const std::string& path, const CodePage& codePage) {
+Settings LoadSettings(FileSystem& fs, const std::string& path, const CodePage& codePage,
+                      const StoredSizeLimits& limits) {
     std::string bytes;
     if (fs.ReadFile(path, bytes) != IoResult::Ok) return Settings{};
-    return DecodeSettings(bytes, codePage).settings;
+    return DecodeSettings(bytes, codePage, limits).settings;
 }
 
 bool SaveSettings(FileSystem& fs, const std::string& path, const Settings& settings) {

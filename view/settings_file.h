@@ -28,6 +28,9 @@ struct Settings {
     std::string copyMoveFolder;
     bool shellMenu = false;       // "ShellMenu"
     int theme = 5;                // "Silver"
+    // The client area's size to restore, in units of the 96-DPI design
+    // (pixels at 100 %): a window keeps its look when the display scale
+    // changes between two starts.
     int width = 800;
     int height = 600;
     bool maximized = false;
@@ -53,13 +56,23 @@ struct SettingsReadResult {
     int fieldsRead = 0;  // 0 to 11
 };
 
+// The smallest size the reader accepts: 800 x 600 unless the window says
+// that its smallest client area is smaller (a window of the minimum size
+// with its frame), so that the size such a window stores is taken back.
+struct StoredSizeLimits {
+    int minWidth = kMinWindowWidth;
+    int minHeight = kMinWindowHeight;
+};
+
 // Reads the settings from bytes; bytes after field 11 are ignored. A value
 // the window cannot use (a check box other than 0 or 1, a theme outside 0 to
-// 10, a size below 800 x 600 or above 32767) falls back to its default.
-SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePage);
+// 10, a size below the limits or above 32767) falls back to its default.
+SettingsReadResult DecodeSettings(std::string_view bytes, const CodePage& codePage,
+                                  const StoredSizeLimits& limits = StoredSizeLimits());
 
 // Reads the settings file; a missing or unreadable file gives the defaults.
-Settings LoadSettings(FileSystem& fs, const std::string& path, const CodePage& codePage);
+Settings LoadSettings(FileSystem& fs, const std::string& path, const CodePage& codePage,
+                      const StoredSizeLimits& limits = StoredSizeLimits());
 
 // Writes the settings file; false when it could not be written (the caller
 // stays silent about it).

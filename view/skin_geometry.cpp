@@ -1,19 +1,43 @@
 #include "view/skin_geometry.h"
 
+#include <algorithm>
+
 namespace quorv::skin {
 
 int HalfDown(int value) { return value >= 0 ? value / 2 : -((1 - value) / 2); }
 
+namespace {
+
+// Bands worked out at 96 DPI (from 0), drawn larger from top: each band
+// spans its edges at the scale, and the last one ends at end (the height at
+// 96 DPI may stand for a pixel less than the real one).
+std::vector<Band> Enlarged(const std::vector<Band>& bands, int top, int end, Scale scale) {
+    std::vector<Band> out;
+    out.reserve(bands.size());
+    for (std::size_t i = 0; i < bands.size(); ++i) {
+        const int bandTop = top + scale.Px(bands[i].top);
+        const int bandBottom = i + 1 == bands.size() ? end : std::min(top + scale.Px(bands[i].bottom), end);
+        if (bandBottom > bandTop) out.push_back(Band{bandTop, bandBottom, bands[i].colour});
+    }
+    return out;
+}
+
+}  // namespace
+
 // ---- drawn buttons
 
-int ButtonCornerSize(int width) { return width < 30 ? 0 : 6; }
+int ButtonCornerSize(int width, Scale scale) { return width < scale.Px(30) ? 0 : scale.Px(6); }
 
 int ButtonGradientStep(int height) {
     if (height <= 0) return 0;
     return static_cast<int>(11.5 / (height * 0.1));
 }
 
-std::vector<Band> ButtonGradientBands(int top, int bottom, Colour start, Colour lightest) {
+std::vector<Band> ButtonGradientBands(int top, int bottom, Colour start, Colour lightest, Scale scale) {
+    if (!scale.IsDesign()) {
+        const int height = scale.Design(bottom - top);
+        return Enlarged(ButtonGradientBands(0, height, start, lightest), top, bottom - scale.Px(2), scale);
+    }
     std::vector<Band> bands;
     const int step = ButtonGradientStep(bottom - top);
     const int half = top + (bottom - top) / 2;
@@ -31,6 +55,31 @@ std::vector<Band> ButtonGradientBands(int top, int bottom, Colour start, Colour 
         bands.push_back(Band{y, end, colour});
     }
     return bands;
+}
+
+Rect ButtonTextRect(const Rect& item, int iconWidth, int iconHeight, bool iconOnTop, Scale scale) {
+    Rect r = item;
+    if (iconWidth > 0 && iconOnTop) {
+        r.top += iconHeight + scale.Px(3);
+    } else if (iconWidth > 0) {
+        r.left += iconWidth + scale.Px(8);
+    }
+    r.left += scale.Px(1);
+    r.right -= scale.Px(1);
+    return r;
+}
+
+Point ButtonIconOrigin(const Rect& item, int iconWidth, int iconHeight, bool iconOnTop, bool captionButton,
+                       Scale scale) {
+    if (iconOnTop) return Point{item.left + (item.width() - iconWidth) / 2, item.top + scale.Px(5)};
+    return Point{item.left + scale.Px(captionButton ? 3 : 4), item.top + (item.height() - iconHeight) / 2};
+}
+
+Rect ButtonArrowRect(const Rect& item, Scale scale) {
+    const int side = scale.Px(12);
+    const int left = item.right - scale.Px(16);
+    const int top = item.top + (item.height() - side) / 2;
+    return Rect{left, top, left + side, top + side};
 }
 
 ButtonColours ButtonColoursFor(int theme, bool pressed, bool captionButton, bool hover) {
@@ -116,8 +165,9 @@ CheckBoxColours CheckBoxColoursFor(int theme) {
     return c;
 }
 
-Point CheckBoxOrigin(int width, int height, bool rightButton) {
-    return Point{rightButton ? width - 12 : 0, HalfDown(height - 12)};
+Point CheckBoxOrigin(int width, int height, bool rightButton, Scale scale) {
+    const int side = CheckBoxSide(scale);
+    return Point{rightButton ? width - side : 0, HalfDown(height - side)};
 }
 
 void CheckBoxState::LeftDown() {
@@ -170,14 +220,30 @@ bool CheckBoxState::CaptureLost() {
 
 // ---- title bar
 
-Rect TitleBarBand(int clientWidth) { return Rect{0, 0, clientWidth, kTitleBarHeight}; }
+Rect TitleBarBand(int clientWidth, Scale scale) { return Rect{0, 0, clientWidth, scale.Px(kTitleBarHeight)}; }
 
-Rect CaptionButton(int clientRight, int fromRight) {
-    const int left = clientRight - fromRight;
-    return Rect{left, kCaptionButtonTop, left + kCaptionButtonSize, kCaptionButtonTop + kCaptionButtonSize};
+Rect CaptionButton(int clientRight, int fromRight, Scale scale) {
+    const int left = clientRight - scale.Px(fromRight);
+    const int top = scale.Px(kCaptionButtonTop);
+    return Rect{left, top, left + scale.Px(kCaptionButtonSize), top + scale.Px(kCaptionButtonSize)};
 }
 
-std::vector<Band> TitleBarBands(int top, int bottom, int theme) {
+Rect TitleBarIcon(const Rect& band, Scale scale) {
+    const int left = band.left + scale.Px(7);
+    const int top = band.top + scale.Px(4);
+    return Rect{left, top, left + scale.Px(16), top + scale.Px(16)};
+}
+
+Rect TitleBarShadowText(const Rect& band, Scale scale) {
+    return Rect{band.left + scale.Px(30), band.top + scale.Px(1), band.right + scale.Px(30), band.bottom + scale.Px(1)};
+}
+
+Rect TitleBarText(const Rect& band, Scale scale) {
+    return Rect{band.left + scale.Px(29), band.top - scale.Px(1), band.right + scale.Px(29), band.bottom - scale.Px(1)};
+}
+
+std::vector<Band> TitleBarBands(int top, int bottom, int theme, Scale scale) {
+    if (!scale.IsDesign()) return Enlarged(TitleBarBands(0, scale.Design(bottom - top), theme), top, bottom, scale);
     std::vector<Band> bands;
     const int half = (bottom - top) / 2;
     Colour colour = GetThemeColour(theme, 5);
@@ -215,25 +281,27 @@ FrameColours WindowFrameColours(int theme) {
 
 // ---- progress bar
 
-ProgressPicture ProgressBarPicture(const Rect& client, int minimum, int maximum, int position, int theme) {
+ProgressPicture ProgressBarPicture(const Rect& client, int minimum, int maximum, int position, int theme,
+                                   Scale scale) {
     ProgressPicture p;
     p.background = GetThemeColour(theme, 1);
     p.bar = AdjustColour(GetThemeColour(theme, 3), -25);
     p.outline = client;
-    const Rect inner{client.left + 2, client.top + 2, client.right - 2, client.bottom - 2};
+    const int inset = scale.Px(2);
+    const Rect inner{client.left + inset, client.top + inset, client.right - inset, client.bottom - inset};
     if (maximum <= minimum || inner.width() <= 0 || inner.height() <= 0) return p;
     const double share = static_cast<double>(position - minimum) / static_cast<double>(maximum - minimum);
     int right = inner.left + static_cast<int>(share * inner.width());
-    if (right > inner.right - 1) right = inner.right - 1;
+    if (right > inner.right - scale.Px(1)) right = inner.right - scale.Px(1);
     if (right <= inner.left) return p;
     p.filled = true;
     p.fill = Rect{inner.left, inner.top, right, inner.bottom};
-    if (right - 3 > inner.left + 2) {
+    if (right - scale.Px(3) > inner.left + scale.Px(2)) {
         p.highlight = true;
         const int top = inner.top + inner.height() * 3 / 10;
-        p.highlightBand = Rect{inner.left + 2, top, right - 3, top + 4};
+        p.highlightBand = Rect{inner.left + scale.Px(2), top, right - scale.Px(3), top + scale.Px(4)};
         p.highlightColour = AdjustColour(p.bar, 6);
-        p.lineY = top + 1;
+        p.lineY = top + scale.Px(1);
         p.lineColour = AdjustColour(p.highlightColour, 10);
     }
     return p;
@@ -241,30 +309,32 @@ ProgressPicture ProgressBarPicture(const Rect& client, int minimum, int maximum,
 
 // ---- message dialog
 
-MessageLayout LayoutMessage(int oneLineWidth, int wrappedHeight, int kind) {
+MessageLayout LayoutMessage(int oneLineWidth, int wrappedHeight, int kind, Scale scale) {
     MessageLayout m;
-    const int textWidth = MessageTextWidth(oneLineWidth < 0 ? 0 : oneLineWidth);
+    const auto px = [scale](int length) { return scale.Px(length); };
+    const int textWidth = MessageTextWidth(oneLineWidth < 0 ? 0 : oneLineWidth, scale);
     const int textHeight = wrappedHeight < 0 ? 0 : wrappedHeight;
-    m.windowHeight = textHeight + 120;
-    m.windowWidth = textWidth + 60;
-    int textLeft = 30;
-    if (m.windowWidth < 220) {
-        m.windowWidth = 220;
-        textLeft = (220 - textWidth) / 2;
+    m.windowHeight = textHeight + px(120);
+    m.windowWidth = textWidth + px(60);
+    int textLeft = px(30);
+    if (m.windowWidth < px(220)) {
+        m.windowWidth = px(220);
+        textLeft = (px(220) - textWidth) / 2;
     }
-    m.text = Rect{textLeft, 55, textLeft + textWidth, 55 + textHeight};
-    const int top = m.windowHeight - 40;
-    const auto button = [top](int left) {
-        return Rect{left, top, left + kMessageButtonWidth, top + kMessageButtonHeight};
+    m.text = Rect{textLeft, px(55), textLeft + textWidth, px(55) + textHeight};
+    const int top = m.windowHeight - px(40);
+    const int buttonWidth = px(kMessageButtonWidth);
+    const auto button = [top, buttonWidth, &px](int left) {
+        return Rect{left, top, left + buttonWidth, top + px(kMessageButtonHeight)};
     };
     if (kind == 1) {
-        const int yes = (m.windowWidth - 176) / 2;
+        const int yes = (m.windowWidth - px(176)) / 2;
         m.first = button(yes);
-        m.second = button(yes + 108);
+        m.second = button(yes + px(108));
         m.secondVisible = true;
         m.caption = "Please select";
     } else {
-        m.first = button((m.windowWidth - kMessageButtonWidth) / 2);
+        m.first = button((m.windowWidth - buttonWidth) / 2);
         m.second = m.first;
         m.secondVisible = false;
         m.caption = "Message";

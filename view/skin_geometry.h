@@ -2,14 +2,23 @@
 // The arithmetic of the drawn parts of the skin: button faces, check boxes,
 // the title-bar band, the progress bar and the message dialog's layout, and
 // the look states of the drawn buttons and check boxes. Portable (no window
-// needed), so every number is tested without a display.
+// needed), so every number is tested without a display. The pixel sizes
+// are those of 96 DPI; each function that places something takes the
+// window's Scale (view/scale.h) and draws the same picture larger.
 #include <string>
 #include <vector>
 
 #include "view/rect.h"
+#include "view/scale.h"
 #include "view/theme.h"
 
 namespace quorv::skin {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
+};
 
 // One horizontal band of a gradient: rows top to bottom - 1 in one colour.
 struct Band {
@@ -25,8 +34,8 @@ int HalfDown(int value);
 // ---- drawn buttons
 
 // Corner width and height of a button face: square (0) below 30 pixels of
-// width, else 6.
-int ButtonCornerSize(int width);
+// width, else 6 (both at 96 DPI).
+int ButtonCornerSize(int width, Scale scale = Scale());
 
 // The gradient step of a face: 11.5 / (height x 0.1), truncated; 0 for a
 // height of 0 or less.
@@ -37,7 +46,22 @@ int ButtonGradientStep(int height);
 // each band the colour changes: darker by the step while the band starts
 // above the middle, darker by 12 for the next 2 pixels, then lighter by the
 // step but never beyond `lightest` (compared as whole colour values).
-std::vector<Band> ButtonGradientBands(int top, int bottom, Colour start, Colour lightest);
+// At another scale the bands of the face's height at 96 DPI are worked out
+// and each is drawn larger: the same colours, in the same places.
+std::vector<Band> ButtonGradientBands(int top, int bottom, Colour start, Colour lightest, Scale scale = Scale());
+
+// Where a drawn button writes its text: the item rectangle; with an icon on
+// top its top moves down by the icon's height + 3, with an icon at the left
+// its left moves right by the icon's width + 8; then 1 pixel off at the left
+// and the right (lengths at 96 DPI; the icon's size in pixels as drawn).
+Rect ButtonTextRect(const Rect& item, int iconWidth, int iconHeight, bool iconOnTop, Scale scale = Scale());
+// The main icon's top-left corner: 3 pixels in (4 unless a caption button),
+// vertically centred; on top: centred across, 5 down.
+Point ButtonIconOrigin(const Rect& item, int iconWidth, int iconHeight, bool iconOnTop, bool captionButton,
+                       Scale scale = Scale());
+// The small drop-down mark: 12 x 12 at 96 DPI, 16 in from the right edge,
+// vertically centred.
+Rect ButtonArrowRect(const Rect& item, Scale scale = Scale());
 
 // The colours of a button face in a theme.
 struct ButtonColours {
@@ -104,15 +128,14 @@ CheckBoxColours CheckBoxColoursFor(int theme);
 // Halfway from a to b per component: a + (b - a) halved downwards.
 Colour MiddleColour(Colour a, Colour b);
 
-// Left-top corner of the 12 x 12 box in a control of the given size: at the
-// left edge, or at the right edge for the right-button style; vertically
-// (height - 12) halved downwards.
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Point& a, const Point& b) { return a.x == b.x && a.y == b.y; }
-};
-Point CheckBoxOrigin(int width, int height, bool rightButton);
+// Left-top corner of the 12 x 12 box (at 96 DPI) in a control of the given
+// size: at the left edge, or at the right edge for the right-button style;
+// vertically (height - box) halved downwards.
+Point CheckBoxOrigin(int width, int height, bool rightButton, Scale scale = Scale());
+// The side of the box, and where the text starts (17 pixels right of the
+// control's left edge at 96 DPI).
+inline int CheckBoxSide(Scale scale = Scale()) { return scale.Px(12); }
+inline int CheckBoxTextLeft(Scale scale = Scale()) { return scale.Px(17); }
 
 // The input rules of a drawn check box, without the window.
 class CheckBoxState {
@@ -150,7 +173,8 @@ private:
 
 // ---- title bar and caption buttons
 
-// The drawn title bar spans the top of a themed window's client area.
+// The drawn title bar spans the top of a themed window's client area
+// (these lengths are those of 96 DPI).
 inline constexpr int kTitleBarHeight = 26;
 // The caption buttons lie over it, square, at this distance from the top.
 inline constexpr int kCaptionButtonSize = 18;
@@ -162,13 +186,20 @@ inline constexpr int kMaximizeFromRight = 42;
 inline constexpr int kMinimizeFromRight = 63;
 
 // The title bar's rectangle in a client area of the given width.
-Rect TitleBarBand(int clientWidth);
+Rect TitleBarBand(int clientWidth, Scale scale = Scale());
 // A caption button's rectangle; clientRight is the client area's right
 // edge and fromRight one of the k*FromRight distances.
-Rect CaptionButton(int clientRight, int fromRight);
+Rect CaptionButton(int clientRight, int fromRight, Scale scale = Scale());
 
-// The background bands of a title bar spanning top to bottom in a theme.
-std::vector<Band> TitleBarBands(int top, int bottom, int theme);
+// The background bands of a title bar spanning top to bottom in a theme;
+// at another scale those of its height at 96 DPI, each drawn larger.
+std::vector<Band> TitleBarBands(int top, int bottom, int theme, Scale scale = Scale());
+// Where the title bar draws the program's icon (16 x 16 at 7, 4) and its
+// caption (the band moved 30 right and 1 down for the shadow, 29 right and
+// 1 up for the text), in a band of the given rectangle.
+Rect TitleBarIcon(const Rect& band, Scale scale = Scale());
+Rect TitleBarShadowText(const Rect& band, Scale scale = Scale());
+Rect TitleBarText(const Rect& band, Scale scale = Scale());
 
 struct CaptionColours {
     Colour text;
@@ -198,7 +229,11 @@ struct ProgressPicture {
     int lineY = 0;       // a 1-pixel line from highlightBand.left to .right
     Colour lineColour = 0;
 };
-ProgressPicture ProgressBarPicture(const Rect& client, int minimum, int maximum, int position, int theme);
+ProgressPicture ProgressBarPicture(const Rect& client, int minimum, int maximum, int position, int theme,
+                                   Scale scale = Scale());
+// The corners of the outline and of the filled part.
+inline int ProgressOutlineCorner(Scale scale = Scale()) { return scale.Px(6); }
+inline int ProgressFillCorner(Scale scale = Scale()) { return scale.Px(4); }
 
 // ---- message dialog
 
@@ -217,10 +252,11 @@ struct MessageLayout {
 };
 // kind 0: a message with "&OK"; kind 1: a question with "&Yes" and "&No".
 // oneLineWidth: the text's width unwrapped; wrappedHeight: its height when
-// wrapped within min(oneLineWidth, 440).
-MessageLayout LayoutMessage(int oneLineWidth, int wrappedHeight, int kind);
-inline constexpr int MessageTextWidth(int oneLineWidth) {
-    return oneLineWidth < kMessageMaxTextWidth ? oneLineWidth : kMessageMaxTextWidth;
+// wrapped within min(oneLineWidth, 440); both in pixels at the scale, the
+// lengths of the layout are those of 96 DPI.
+MessageLayout LayoutMessage(int oneLineWidth, int wrappedHeight, int kind, Scale scale = Scale());
+inline constexpr int MessageTextWidth(int oneLineWidth, Scale scale = Scale()) {
+    return oneLineWidth < scale.Px(kMessageMaxTextWidth) ? oneLineWidth : scale.Px(kMessageMaxTextWidth);
 }
 
 }  // namespace quorv::skin

@@ -4,9 +4,13 @@
 #
 #   skin/icons/make-icons.sh OUTDIR
 #
-# Writes OUTDIR/icon_<id>.ico for every icon id of app/resource.h: the
-# program icon 128 at 32 and 16 pixels, the drop-down mark 223 at 12, every
-# other one at 16. Only shapes, no text, so no font is needed.
+# Writes OUTDIR/icon_<id>.ico for every icon id of app/resource.h, each
+# file with the sizes the display scales ask for (100 %, 125 %, 150 % and
+# 200 %): every icon at 16, 20, 24 and 32 pixels, the drop-down mark 223 at
+# 12, 15, 18 and 24, the program icon 128 at 16, 20, 24, 32, 40, 48, 64 and
+# 256. The program loads the size its window's scale asks for, and the
+# system picks the entry nearest it. Only shapes, no text, so no font is
+# needed.
 set -eu
 
 OUT=${1:?usage: make-icons.sh OUTDIR}
@@ -19,18 +23,28 @@ BLUE='#2f6fbf'; BLUE_DARK='#1d4a85'; GREEN='#2e9e44'; GREEN_DARK='#1f6e2f'
 RED='#d23b3b'; RED_DARK='#962020'; ORANGE='#e8912c'; YELLOW='#f2c14e'; YELLOW_DARK='#b8861f'
 GREY='#4a4a4a'; PAPER='#fbfbfb'; PAPER_EDGE='#7a7a7a'
 
-# glyph NAME SIZE draw-arguments...: draws on a 4x canvas (64 x 64 for 16
-# pixels; coordinates below are on that canvas) and scales it down.
+# The sizes of every icon but the program's and the drop-down mark's: 16
+# pixels at 100 %, and at 125 %, 150 % and 200 %.
+SIZES="16 20 24 32"
+
+# glyph NAME SIZE BASE draw-arguments...: draws on a 4x canvas (SIZE x 4
+# pixels square) with the coordinates below given for the canvas of BASE
+# pixels (64 x 64 for 16), stretched to the size (lines and all), and
+# scales it down.
 glyph() {
-  name=$1; size=$2; shift 2
+  name=$1; size=$2; base=$3; shift 3
   big=$((size * 4))
-  convert -size "${big}x${big}" xc:none "$@" -filter Box -resize "${size}x${size}" "PNG32:$TMP/$name.png"
+  factor=$(awk "BEGIN { print $size / $base }")
+  convert -size "${big}x${big}" xc:none -affine "$factor,0,0,$factor,0,0" "$@" \
+    -filter Box -resize "${size}x${size}" "PNG32:$TMP/${name}_$size.png"
 }
 
-# ico ID PNG...: one icon file from one or more sizes.
+# ico ID NAME: one icon file from every size drawn of NAME, smallest first.
 ico() {
-  id=$1; shift
-  convert "$@" "$OUT/icon_$id.ico"
+  id=$1; name=$2
+  files=$(for f in "$TMP/${name}"_[0-9]*.png; do echo "$(basename "$f" .png | sed 's/.*_//') $f"; done | sort -n | cut -d' ' -f2)
+  # shellcheck disable=SC2086
+  convert $files "$OUT/icon_$id.ico"
 }
 
 # ---- shared shapes (64-pixel canvas)
@@ -52,19 +66,23 @@ arrow() {
   echo "-fill '$1' -stroke '$2' -strokewidth 2 -draw \"path 'M $cx,$y1 L $x1,$base L $s1,$base L $s1,$y0 L $s0,$y0 L $s0,$base L $x0,$base Z'\""
 }
 
-draw() {  # name size "shape arguments"
-  name=$1; size=$2; shift 2
-  eval "glyph \"\$name\" \"\$size\" $*"
+draw() {  # name base "shape arguments": the glyph at every size, the base size at 100 %
+  name=$1; base=$2; shift 2
+  if [ "$base" = 12 ]; then sizes="12 15 18 24"; else sizes=$SIZES; fi
+  for size in $sizes; do
+    eval "glyph \"\$name\" \"\$size\" \"\$base\" $*"
+  done
 }
 
-# ---- the program icon: a blue tile, a page and an orange arrow (renaming)
-for s in 32 16; do
-  draw program$s $s "-fill '$BLUE' -stroke '$BLUE_DARK' -strokewidth $((s / 4)) -draw \"roundrectangle $((s/8)),$((s/8)) $((4*s - s/8 - 1)),$((4*s - s/8 - 1)) $((s/2)),$((s/2))\"" \
+# ---- the program icon: a blue tile, a page and an orange arrow (renaming),
+# drawn at each size with that size's own coordinates
+for s in 16 20 24 32 40 48 64 256; do
+  eval glyph program "$s" "$s" "-fill '$BLUE' -stroke '$BLUE_DARK' -strokewidth $((s / 4)) -draw \"roundrectangle $((s/8)),$((s/8)) $((4*s - s/8 - 1)),$((4*s - s/8 - 1)) $((s/2)),$((s/2))\"" \
     "-fill '$PAPER' -stroke none -draw \"rectangle $((s*4*22/64)),$((s*4*12/64)) $((s*4*44/64)),$((s*4*52/64))\"" \
     "-fill '$BLUE' -draw \"rectangle $((s*4*26/64)),$((s*4*20/64)) $((s*4*40/64)),$((s*4*23/64))\" -draw \"rectangle $((s*4*26/64)),$((s*4*28/64)) $((s*4*40/64)),$((s*4*31/64))\"" \
     "-fill '$ORANGE' -stroke '#8a4f0c' -strokewidth $((s / 8)) -draw \"path 'M $((s*4*10/64)),$((s*4*38/64)) L $((s*4*36/64)),$((s*4*38/64)) L $((s*4*36/64)),$((s*4*30/64)) L $((s*4*54/64)),$((s*4*44/64)) L $((s*4*36/64)),$((s*4*58/64)) L $((s*4*36/64)),$((s*4*50/64)) L $((s*4*10/64)),$((s*4*50/64)) Z'\""
 done
-ico 128 "$TMP/program32.png" "$TMP/program16.png"
+ico 128 program
 
 # ---- caption buttons: the glyph centred 2 pixels left of the icon's
 # middle, as the button draws the icon 3 pixels from its left edge.
@@ -73,7 +91,7 @@ draw minimize 16 "-fill '$GREY' -stroke none -draw \"rectangle 10,40 38,47\""
 draw maximize 16 "-fill none -stroke '$GREY' -strokewidth 5 -draw \"rectangle 11,19 37,45\" -fill '$GREY' -draw \"rectangle 11,19 37,25\""
 draw restore 16 "-fill none -stroke '$GREY' -strokewidth 5 -draw \"rectangle 18,14 42,36\" -fill '$GREY' -draw \"rectangle 18,14 42,19\"" \
   "-fill '#ffffff00' -stroke '$GREY' -draw \"rectangle 7,26 31,48\" -fill '$GREY' -draw \"rectangle 7,26 31,31\""
-ico 131 "$TMP/close.png"; ico 133 "$TMP/minimize.png"; ico 214 "$TMP/maximize.png"; ico 216 "$TMP/restore.png"
+ico 131 close; ico 133 minimize; ico 214 maximize; ico 216 restore
 
 # ---- help menu
 draw manual 16 "-fill '$BLUE' -stroke '$BLUE_DARK' -strokewidth 3 -draw \"roundrectangle 8,4 54,60 4,4\"" \
@@ -87,14 +105,14 @@ draw website 16 "-fill '#5aa0e6' -stroke '$BLUE_DARK' -strokewidth 3 -draw \"cir
   "-fill '$GREEN' -stroke none -draw \"ellipse 22,22 8,6 0,360\" -draw \"ellipse 42,44 8,7 0,360\""
 draw update 16 "-fill '$PAPER' -stroke '$PAPER_EDGE' -strokewidth 3 -draw \"rectangle 6,40 58,58\"" \
   "$(arrow "$GREEN" "$GREEN_DARK" 14 50 4 50)"
-ico 136 "$TMP/manual.png"; ico 137 "$TMP/about.png"; ico 139 "$TMP/email.png"; ico 140 "$TMP/website.png"
-ico 198 "$TMP/update.png"
+ico 136 manual; ico 137 about; ico 139 email; ico 140 website
+ico 198 update
 
 # ---- rule files and batch files
 draw save_rules 16 "$(disk "$BLUE" "$BLUE_DARK")"
 draw save_batch 16 "$(disk "$GREEN" "$GREEN_DARK")"
 draw load 16 "$(folder)" "-fill '$ORANGE' -stroke '#8a4f0c' -strokewidth 2 -draw \"path 'M 32,30 L 46,44 L 38,44 L 38,54 L 26,54 L 26,44 L 18,44 Z'\""
-ico 153 "$TMP/save_rules.png"; ico 155 "$TMP/load.png"; ico 157 "$TMP/save_batch.png"
+ico 153 save_rules; ico 155 load; ico 157 save_batch
 
 # ---- the file list
 draw remove_selected 16 "$(paper)" "-fill '$RED' -stroke '$RED_DARK' -strokewidth 2 -draw \"rectangle 6,36 40,48\""
@@ -112,17 +130,17 @@ draw add_files 16 "$(paper)" "$(plus 42 44 5 15)"
 draw add_dir 16 "$(folder)" "$(plus 42 42 5 15)"
 draw sort 16 "-fill '$BLUE' -stroke none -draw \"rectangle 4,8 18,14\" -draw \"rectangle 4,22 28,28\" -draw \"rectangle 4,36 38,42\" -draw \"rectangle 4,50 48,56\"" \
   "$(arrow "$GREEN" "$GREEN_DARK" 40 62 4 60)"
-ico 146 "$TMP/remove_selected.png"; ico 147 "$TMP/remove_all.png"; ico 169 "$TMP/move_up.png"
-ico 171 "$TMP/move_down.png"; ico 183 "$TMP/select_all.png"; ico 189 "$TMP/invert.png"
-ico 184 "$TMP/move_files.png"; ico 190 "$TMP/copy_files.png"; ico 191 "$TMP/add_files.png"
-ico 192 "$TMP/add_dir.png"; ico 208 "$TMP/sort.png"
+ico 146 remove_selected; ico 147 remove_all; ico 169 move_up
+ico 171 move_down; ico 183 select_all; ico 189 invert
+ico 184 move_files; ico 190 copy_files; ico 191 add_files
+ico 192 add_dir; ico 208 sort
 
 # ---- the rule list
 draw add_rule 16 "$(plus 32 32 7 25)"
 draw delete_rule 16 "-fill '$RED' -stroke '$RED_DARK' -strokewidth 2 -draw \"rectangle 8,25 56,39\""
 draw update_rule 16 "-fill '$ORANGE' -stroke '#8a4f0c' -strokewidth 3 -draw \"path 'M 44,6 L 58,20 L 24,54 L 8,58 L 12,42 Z'\"" \
   "-fill '$PAPER' -stroke '#8a4f0c' -draw \"path 'M 12,42 L 24,54 L 8,58 Z'\" -fill '$GREY' -stroke none -draw \"path 'M 8,58 L 10,50 L 16,56 Z'\""
-ico 185 "$TMP/add_rule.png"; ico 186 "$TMP/delete_rule.png"; ico 224 "$TMP/update_rule.png"
+ico 185 add_rule; ico 186 delete_rule; ico 224 update_rule
 
 # ---- the command bar
 draw undo 16 "-fill none -stroke '$BLUE' -strokewidth 8 -draw \"arc 14,14 56,56 -100,140\"" \
@@ -132,8 +150,8 @@ draw theme 16 "-stroke '$GREY' -strokewidth 2 -fill '$RED' -draw \"rectangle 6,6
 draw preview 16 "-fill '#dff0ff' -stroke '$GREY' -strokewidth 6 -draw \"circle 26,26 26,8\" -strokewidth 10 -draw \"line 40,40 58,58\""
 draw rename 16 "-fill '$PAPER' -stroke '$PAPER_EDGE' -strokewidth 3 -draw \"rectangle 4,18 60,46\"" \
   "-fill '$BLUE' -stroke none -draw \"rectangle 10,26 34,38\" -fill '$ORANGE' -draw \"rectangle 40,12 44,52\" -draw \"rectangle 35,12 49,15\" -draw \"rectangle 35,49 49,52\""
-ico 180 "$TMP/undo.png"; ico 212 "$TMP/theme.png"; ico 218 "$TMP/preview.png"; ico 222 "$TMP/rename.png"
+ico 180 undo; ico 212 theme; ico 218 preview; ico 222 rename
 
 # ---- the drop-down mark, 12 x 12
 draw drop_down 12 "-fill '$GREY' -stroke none -draw \"polygon 8,18 40,18 24,36\""
-ico 223 "$TMP/drop_down.png"
+ico 223 drop_down

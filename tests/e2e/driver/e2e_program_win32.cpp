@@ -9,6 +9,23 @@
 
 namespace quorv::e2e {
 
+namespace {
+
+// The driver works in the screen's pixels, as the program does (it is
+// aware of the display's DPI): a process that is not would see the
+// program's windows scaled to 96 DPI.
+const bool kAwareOfTheDisplaysDpi = [] {
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    const auto setContext = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(user32 ? ::GetProcAddress(user32, "SetProcessDpiAwarenessContext") : nullptr));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    if (setContext && setContext(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)))) return true;
+    return ::SetProcessDPIAware() != FALSE;
+}();
+
+}  // namespace
+
 const BuildOutputs& Build() {
     static const BuildOutputs outputs{
         HostToWindowsPath(QUORV_E2E_PROGRAM),
