@@ -14,11 +14,16 @@
 #include "skin/paint_win32.h"
 #include "system/system_access.h"
 #include "system/text_win32.h"
+#include "system/web_fetch_win32.h"
+#include "view/online_update.h"
 
 namespace quorv::win {
 
 const char kHomePage[] = "https://quorvane.org/";
 const char kSupportPage[] = "https://quorvane.org/support/";
+const char kUpdateAddress[] = "https://quorvane.org/quorv2-version.txt";
+const char kTestUpdateKey[] = "HKEY_CURRENT_USER\\Software\\Quorvane 2\\Test";
+const char kTestUpdateValue[] = "UpdateAddress";
 const char kProgramName[] = "Quorvane 2";
 
 namespace {
@@ -81,6 +86,7 @@ const MessageRow<MainWindow> MainWindow::kMessages[] = {
     {WM_DESTROY, &MainWindow::OnDestroy},
     {WM_VKEYTOITEM, &MainWindow::OnVKeyToItem},
     {WM_SYSCOMMAND, &MainWindow::OnSysCommand},
+    {kDroppedFilesMessage, &MainWindow::OnDroppedFiles},
 };
 
 // A run owns the session until it ends: the rows of the commands that would
@@ -164,6 +170,37 @@ int FocusControlId(HWND dialog) {
     return focus ? ::GetDlgCtrlID(focus) : 0;
 }
 
+// Whether the focus window is an edit field (the filter box, the edit of a
+// builder box) with a text selection.
+bool FocusedEditHasSelection() {
+    HWND focus = ::GetFocus();
+    char name[16] = {};
+    if (!focus || !::GetClassNameA(focus, name, static_cast<int>(sizeof name)) || ::lstrcmpiA(name, "Edit") != 0)
+        return false;
+    DWORD start = 0, end = 0;
+    ::SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start != end;
+}
+
+// The program's own version, from its version resource.
+ProgramVersion InstalledVersion() {
+    ProgramVersion version;
+    HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));  // RT_VERSION
+    HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (bytes) VersionOfResource(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(nullptr, found)), version);
+    return version;
+}
+
+// The address of a version file a test serves on this computer ("" when none).
+std::string TestUpdateAddress() {
+    std::string data;
+    std::uint32_t type = 0, size = 0;
+    if (RegReadValue(kTestUpdateKey, kTestUpdateValue, data, type, size) != kRegErrorSuccess || type != kRegSz)
+        return std::string();
+    return data;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const Services& services)
@@ -221,6 +258,13 @@ bool MainWindow::OnInitDialog() {
     // The keys the window looks at before any control.
     g_keyWindow = this;
     keyHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MainWindow::KeyFilter, nullptr, ::GetCurrentThreadId());
+    // Files and folders dragged from the file manager.
+    dropTarget_ = FileDropTarget::Register(
+        hwnd(), [this] { return DropWelcome(); },
+        [this](std::vector<std::string> paths) {
+            drops_.push_back(std::move(paths));
+            ::PostMessageA(hwnd(), kDroppedFilesMessage, 0, 0);
+        });
     return true;
 }
 
@@ -383,9 +427,24 @@ void MainWindow::OnWebsite() { ::ShellExecuteA(hwnd(), "open", kHomePage, nullpt
 void MainWindow::OnEmail() { ::ShellExecuteA(hwnd(), "open", kSupportPage, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void MainWindow::OnOnlineUpdate() {
-    ShowMessage("Online update is not available in this version of Quorvane 2. Please visit our website for "
-                "newer versions.",
-                theme(), hwnd());
+    UpdateCheck check;
+    {
+        // A site that does not answer gives up after a few seconds.
+        WaitCursor wait;
+        check = CheckForUpdate(UpdateAddress(kUpdateAddress, TestUpdateAddress()), InstalledVersion(),
+                               [](const WebAddress& where) {
+                                   return FetchWebFile(where, kUpdateTimeoutMs, kVersionFileLimit);
+                               });
+    }
+    if (check.answer != UpdateAnswer::Newer) {
+        ShowMessage(check.message, theme(), hwnd());
+        return;
+    }
+    if (!AskYesNo(check.message, theme(), hwnd())) return;
+    const std::wstring page = WideFromNarrow(check.latest.downloadPage);
+    ::ShellExecuteW(hwnd(), L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Closed as the exit question's Yes closes it: the settings are written.
+    EndDialog(IDCANCEL);
 }
 
 bool MainWindow::OnHelpRequest(UINT, WPARAM, LPARAM, LRESULT& result) {
@@ -530,7 +589,7 @@ bool MainWindow::PreprocessKey(const MSG& message) {
     if (message.message != WM_KEYDOWN || !hwnd() || running_) return false;
     if (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd)) return false;
     const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
-    switch (KeyCommandFor(static_cast<int>(message.wParam), ctrl, FocusControlId(hwnd()))) {
+    switch (KeyCommandFor(static_cast<int>(message.wParam), ctrl, FocusControlId(hwnd()), FocusedEditHasSelection())) {
     case KeyCommand::None:
         return false;
     case KeyCommand::SelectAllFiles:
@@ -584,6 +643,8 @@ bool MainWindow::OnDestroy(UINT, WPARAM, LPARAM, LRESULT&) {
         ::UnhookWindowsHookEx(keyHook_);
         keyHook_ = nullptr;
     }
+    if (dropTarget_) dropTarget_->Revoke();
+    dropTarget_.reset();
     return false;
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/file_drop_target_win32.h"
 #include "batch/rename_run.h"
 #include "builder/rule_builder.h"
 #include "builder/rule_list.h"
@@ -30,9 +31,19 @@
 
 namespace quorv::win {
 
-// The addresses the help menu opens.
+// The addresses the help menu opens, and the version file the online
+// update asks (view/online_update.h gives its form).
 extern const char kHomePage[];
 extern const char kSupportPage[];
+extern const char kUpdateAddress[];
+// Where a test names the address of a version file on this computer
+// instead (HKEY_CURRENT_USER key and value; honoured for loopback
+// addresses only, so it never sends a user to another site).
+extern const char kTestUpdateKey[];
+extern const char kTestUpdateValue[];
+// The message the window posts itself when files were dropped on it: the
+// drop is taken once the drag has ended.
+inline constexpr UINT kDroppedFilesMessage = WM_APP + 19;
 // The window's name, shown in its title bar.
 extern const char kProgramName[];  // "Quorvane 2"
 
@@ -64,6 +75,7 @@ private:
     bool OnDestroy(UINT, WPARAM, LPARAM, LRESULT&);
     bool OnVKeyToItem(UINT, WPARAM, LPARAM, LRESULT&);
     bool OnSysCommand(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnDroppedFiles(UINT, WPARAM, LPARAM, LRESULT&);
 
     // ---- window commands
     void OnExitQuestion();
@@ -145,9 +157,22 @@ private:
     void ReadHandoff();
     void RecordTemplateRects();
 
+    // ---- files dropped on the window
+    bool DropWelcome() const;
+    void TakeDrop(const std::vector<std::string>& paths);
+    void LoadRulesFrom(const std::string& path, bool refreshStatus);
+    void LoadBatchFrom(const std::string& path);
+
     // ---- mirroring the model into the controls
-    void MirrorFiles();
-    void MirrorFileSelection();
+    // Where the file list's first visible row goes when its entries change:
+    // to the top (a new list), or it stays as far as the list's length
+    // allows, the focused entry scrolled into view only when it would
+    // otherwise be hidden (Keep) or not at all (KeepExactly: after a sort
+    // the focused entry may lie anywhere).
+    enum class ListPlace { FromTop, Keep, KeepExactly };
+    void MirrorFiles(ListPlace place = ListPlace::FromTop);
+    void MirrorFileSelection(ListPlace place = ListPlace::Keep);
+    void ForgetGonePreview();
     void MirrorRules();
     void MirrorBuilder(unsigned parts);
     void MirrorStatus();
@@ -211,6 +236,9 @@ private:
     ThemedMenu themeMenu_;
     QuickPreview preview_;
     std::vector<std::string> favouriteTitles_;
+    ComPtr<FileDropTarget> dropTarget_;
+    std::vector<std::vector<std::string>> drops_;  // drops the window has not taken yet
+    std::string previewedPath_;                    // the file the quick preview shows ("": none)
     std::map<int, Rect> templateRects_;
 
     std::uint64_t shownFileRevision_ = ~std::uint64_t{0};
