@@ -87,6 +87,9 @@ const MessageRow<MainWindow> MainWindow::kMessages[] = {
     {WM_VKEYTOITEM, &MainWindow::OnVKeyToItem},
     {WM_SYSCOMMAND, &MainWindow::OnSysCommand},
     {kDroppedFilesMessage, &MainWindow::OnDroppedFiles},
+    {kUpdateAnsweredMessage, &MainWindow::OnUpdateAnswered},
+    {WM_SETCURSOR, &MainWindow::OnSetCursor},
+    {WM_TIMER, &MainWindow::OnTimer},
 };
 
 // A run owns the session until it ends: the rows of the commands that would
@@ -427,15 +430,45 @@ void MainWindow::OnWebsite() { ::ShellExecuteA(hwnd(), "open", kHomePage, nullpt
 void MainWindow::OnEmail() { ::ShellExecuteA(hwnd(), "open", kSupportPage, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void MainWindow::OnOnlineUpdate() {
-    UpdateCheck check;
-    {
-        // A site that does not answer gives up after a few seconds.
-        WaitCursor wait;
-        check = CheckForUpdate(UpdateAddress(kUpdateAddress, TestUpdateAddress()), InstalledVersion(),
-                               [](const WebAddress& where) {
-                                   return FetchWebFile(where, kUpdateTimeoutMs, kVersionFileLimit);
-                               });
+    // One check at a time: the menu chosen again while the site is asked
+    // waits for the same answer.
+    if (updateCheck_.Busy()) return;
+    if (!updateCheck_.Start(UpdateAddress(kUpdateAddress, TestUpdateAddress()), InstalledVersion(), hwnd(),
+                            kUpdateAnsweredMessage)) {
+        ShowMessage(kNoConnectionMessage, theme(), hwnd());
+        return;
     }
+    // The background-work cursor until the answer is in (WM_SETCURSOR).
+    ::SetCursor(::LoadCursor(nullptr, IDC_APPSTARTING));
+}
+
+bool MainWindow::OnUpdateAnswered(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = 0;
+    ShowUpdateAnswer();
+    return true;
+}
+
+bool MainWindow::OnTimer(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (wParam != kUpdateAnswerTimer) return false;
+    result = 0;
+    ShowUpdateAnswer();
+    return true;
+}
+
+void MainWindow::ShowUpdateAnswer() {
+    if (!updateCheck_.Busy()) {
+        ::KillTimer(hwnd(), kUpdateAnswerTimer);
+        return;
+    }
+    // An answer that comes in during a run or under a dialog of the window
+    // waits until the window is the user's again.
+    if (running_ || !::IsWindowEnabled(hwnd())) {
+        ::SetTimer(hwnd(), kUpdateAnswerTimer, kUpdateAnswerRetryMs, nullptr);
+        return;
+    }
+    ::KillTimer(hwnd(), kUpdateAnswerTimer);
+    const UpdateCheck check = updateCheck_.Take();
+    RestoreCursor();
     if (check.answer != UpdateAnswer::Newer) {
         ShowMessage(check.message, theme(), hwnd());
         return;
@@ -445,6 +478,25 @@ void MainWindow::OnOnlineUpdate() {
     ::ShellExecuteW(hwnd(), L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     // Closed as the exit question's Yes closes it: the settings are written.
     EndDialog(IDCANCEL);
+}
+
+bool MainWindow::OnSetCursor(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    // While the site is asked the window stays usable: the arrow with the
+    // wait cursor over its client area (the frame's own cursors stay).
+    if (!updateCheck_.Busy() || LOWORD(lParam) != HTCLIENT) return false;
+    ::SetCursor(::LoadCursor(nullptr, IDC_APPSTARTING));
+    result = TRUE;
+    return true;
+}
+
+void MainWindow::RestoreCursor() {
+    // The cursor the window would show now, without waiting for the mouse to move.
+    POINT at;
+    if (!::GetCursorPos(&at)) return;
+    HWND under = ::WindowFromPoint(at);
+    if (under == hwnd() || ::IsChild(hwnd(), under))
+        ::SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                       MAKELPARAM(::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), WM_MOUSEMOVE));
 }
 
 bool MainWindow::OnHelpRequest(UINT, WPARAM, LPARAM, LRESULT& result) {
@@ -643,6 +695,9 @@ bool MainWindow::OnDestroy(UINT, WPARAM, LPARAM, LRESULT&) {
         ::UnhookWindowsHookEx(keyHook_);
         keyHook_ = nullptr;
     }
+    ::KillTimer(hwnd(), kUpdateAnswerTimer);
+    // A check still asking the site posts nothing to a window that is gone.
+    updateCheck_.Abandon();
     if (dropTarget_) dropTarget_->Revoke();
     dropTarget_.reset();
     return false;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/file_drop_target_win32.h"
+#include "app/update_check_win32.h"
 #include "batch/rename_run.h"
 #include "builder/rule_builder.h"
 #include "builder/rule_list.h"
@@ -44,6 +45,9 @@ extern const char kTestUpdateValue[];
 // The message the window posts itself when files were dropped on it: the
 // drop is taken once the drag has ended.
 inline constexpr UINT kDroppedFilesMessage = WM_APP + 19;
+// The message the online update's thread posts once the site answered (or
+// did not, in time).
+inline constexpr UINT kUpdateAnsweredMessage = WM_APP + 20;
 // The window's name, shown in its title bar.
 extern const char kProgramName[];  // "Quorvane 2"
 
@@ -76,6 +80,9 @@ private:
     bool OnVKeyToItem(UINT, WPARAM, LPARAM, LRESULT&);
     bool OnSysCommand(UINT, WPARAM, LPARAM, LRESULT&);
     bool OnDroppedFiles(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnUpdateAnswered(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnSetCursor(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnTimer(UINT, WPARAM, LPARAM, LRESULT&);
 
     // ---- window commands
     void OnExitQuestion();
@@ -89,6 +96,12 @@ private:
     void OnWebsite();
     void OnEmail();
     void OnOnlineUpdate();
+    void ShowUpdateAnswer();
+    void RestoreCursor();
+    // Looks again for a moment when the answer came in while the window was
+    // not the user's (a run, a dialog).
+    static constexpr UINT_PTR kUpdateAnswerTimer = 19;
+    static constexpr UINT kUpdateAnswerRetryMs = 250;
     void OnThemeItem(int theme);
     template <int Theme>
     void OnThemeItemOf() { OnThemeItem(Theme); }
@@ -239,6 +252,7 @@ private:
     ComPtr<FileDropTarget> dropTarget_;
     std::vector<std::vector<std::string>> drops_;  // drops the window has not taken yet
     std::string previewedPath_;                    // the file the quick preview shows ("": none)
+    UpdateCheckThread updateCheck_;                // the online update asking the site
     std::map<int, Rect> templateRects_;
 
     std::uint64_t shownFileRevision_ = ~std::uint64_t{0};

@@ -39,12 +39,15 @@ TEST(DropTest, FilesAndFoldersJoinTheListAsAddFilesAndAddDirAddThem) {
     const std::wstring root = test::Widen(folder.path());
     // A folder tree, a file beside it, a name in Japanese and a path far
     // beyond MAX_PATH.
+    const auto put = [](const std::wstring& file, const char* bytes) {
+        return test::MakeFolders(file.substr(0, file.rfind(L'\\'))) && test::WriteBytes(file, bytes);
+    };
     const std::wstring tree = root + L"tree";
-    for (const wchar_t* name : {L"\\x.jpg", L"\\z.txt", L"\\sub\\y.jpg"}) ASSERT_TRUE(test::WriteBytes(tree + name, "t"));
+    for (const wchar_t* name : {L"\\x.jpg", L"\\z.txt", L"\\sub\\y.jpg"}) ASSERT_TRUE(put(tree + name, "t"));
     const std::wstring single = root + L"single.jpg";
     const std::wstring japanese = root + L"\x5199\x771F_\x8868.jpg";  // 写真_表.jpg
     const std::wstring deep = root + std::wstring(110, L'd') + L"\\" + std::wstring(110, L'e') + L"\\long.jpg";
-    for (const std::wstring& file : {single, japanese, deep}) ASSERT_TRUE(test::WriteBytes(file, "f"));
+    for (const std::wstring& file : {single, japanese, deep}) ASSERT_TRUE(put(file, "f"));
     ASSERT_GT(deep.size(), static_cast<std::size_t>(MAX_PATH));
     const std::wstring before = root + L"before.jpg";
     ASSERT_TRUE(test::WriteBytes(before, "b"));

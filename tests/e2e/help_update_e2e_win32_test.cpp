@@ -4,7 +4,8 @@
 // online update against a small server of the test on 127.0.0.1 in its
 // three answers: a newer version (open the download page and close), the
 // newest, and no connection (refused, a site that keeps silent until the
-// time-out, an answer that is no version file).
+// time-out, an answer that is no version file), the window usable while the
+// site is asked.
 #include <gtest/gtest.h>
 
 #include "tests/e2e/driver/e2e_builder_win32.h"
@@ -198,8 +199,17 @@ TEST(OnlineUpdateTest, NoConnectionASilentSiteOrAnAnswerThatIsNoVersionFile) {
         test::LocalHttpServer server(c.body, c.status, c.mode);
         ASSERT_TRUE(server.ok()) << c.what;
         TestUpdateAddress address(server.Address("/quorv2-version.txt"));
+        ASSERT_TRUE(ChooseHelpItem(program, kUpdate)) << c.what;
+        if (c.mode == test::LocalHttpServer::Mode::Silent) {
+            // The window stays the user's while the site keeps silent: it
+            // answers at once, and the menu chosen again asks nothing more.
+            DWORD_PTR answer = 0;
+            EXPECT_TRUE(::SendMessageTimeoutA(program.main().hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
+            EXPECT_TRUE(ChooseHelpItem(program, kUpdate));
+            EXPECT_TRUE(program.TypeInto(IDC_FILTER, "typed meanwhile"));
+        }
         // The silent site: given up after the time-out of a few seconds.
-        const MessageView message = AskForUpdate(program, 30000);
+        const MessageView message = program.WaitForMessage(30000);
         ASSERT_TRUE(message.window) << c.what;
         EXPECT_EQ(message.text, noConnection) << c.what;
         if (!shot) {
