@@ -208,8 +208,10 @@ Section "Uninstall"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\COPYING.id3lib.txt"
-  ; A handoff file that no program start has read yet.
+  ; A handoff file that no program start has read yet, and those a start
+  ; moved aside but could not delete.
   Delete "$INSTDIR\Quorv2.qv2"
+  Delete "$INSTDIR\Quorv2.qv2.taken*"
   !insertmacro QuorvRemoveFavorites
 
   Delete "${STARTMENU}\Quorvane 2.lnk"
