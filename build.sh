@@ -215,6 +215,7 @@ run_bench() {
     [ -x "$b" ] || continue
     "$b" || echo "$(basename "$b") did not finish"
   done
+  "$ROOT/bench/scan_vs_find.sh" "$BUILD/release/cli/quorv" || echo "scan_vs_find.sh did not finish"
   # The main window under Wine against the command line (a few minutes).
   local window=$BUILD/win/tests/e2e/e2e_window_bench.exe
   if [ -f "$window" ]; then
