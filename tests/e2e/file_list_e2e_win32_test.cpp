@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "tests/e2e/e2e_cases.h"
+#include "tests/support/clipboard_win32.h"
 
 namespace quorv::e2e {
 namespace {
@@ -235,6 +238,42 @@ TEST(FileListTest, TheListKeepsTheUsersPlaceAfterEachCommand) {
             EXPECT_EQ(list.Items()[static_cast<std::size_t>(movedTo)], focusedName) << c.what;
         }
     }
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(FileListTest, CopyAndMoveKeysLeaveATextSelectionToItsField) {
+    ProgramFolder folder("list-edit-keys");
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.WriteHandoff(MakeFiles(folder, "data", {"a.txt", "b.txt"})));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(program.TypeInto(IDC_FILTER, "txt"));
+    ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0, 1}));
+    const Window filter = program.Control(IDC_FILTER);
+    ASSERT_TRUE(test::SetClipboardText(L"before"));
+
+    // With text selected in the filter box, Ctrl+C copies the text and
+    // Ctrl+M leaves it as it is; neither asks for a folder.
+    ASSERT_TRUE(program.Focus(IDC_FILTER));
+    filter.Ask(EM_SETSEL, 0, 2);
+    ASSERT_TRUE(program.PressKey('C', kCtrl));
+    EXPECT_EQ(test::ClipboardText(), std::optional<std::wstring>(L"tx"));
+    ASSERT_TRUE(program.PressKey('M', kCtrl));
+    EXPECT_FALSE(program.OtherWindowOpen());
+    EXPECT_EQ(program.Text(IDC_FILTER), "txt");
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt"}));
+
+    // Without a selection the keys are the files' copy and move again.
+    filter.Ask(EM_SETSEL, 3, 3);
+    for (char key : {'C', 'M'}) {
+        ASSERT_TRUE(program.PressKey(key, kCtrl)) << key;
+        const FolderBrowser browser = program.WaitForFolderBrowser();
+        ASSERT_TRUE(browser.window()) << key;
+        ASSERT_TRUE(browser.Cancel()) << key;
+        ASSERT_TRUE(WaitFor([&] { return !browser.window(); })) << key;
+        ASSERT_TRUE(program.Settle());
+    }
+    EXPECT_EQ(test::ClipboardText(), std::optional<std::wstring>(L"tx"));
     ASSERT_TRUE(program.Close(true));
 }
 
