@@ -244,6 +244,9 @@ void FileList::SetRows(std::vector<Row> rows) {
 
 void FileList::RebuildFileList() {
     std::vector<Row> rows;
+    // Without a filter every live entry shows: the rows are made in one go
+    // instead of growing row by row (a filter may show a few only).
+    if (filter_.text.empty()) rows.reserve(master_.size() - deadCount_);
     for (std::size_t i = 0; i < master_.size(); ++i)
         if (!dead_[i] && FilterShows(*cp_, sep_, master_[i], filter_)) rows.push_back(Row{master_[i], false, {}});
     SetRows(std::move(rows));
