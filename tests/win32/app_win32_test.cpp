@@ -1,6 +1,7 @@
 // The program's seams to the system that its end-to-end cases cannot time
 // or vary: the online update's fetch through WinHTTP against a server on
-// this computer (answers, refusals, a site that keeps silent), and the paths
+// this computer (answers, refusals, a site that keeps silent), the check's
+// own thread and its message to the window, and the paths
 // of dropped file-drop data (any length, any script: this executable runs
 // with the program's manifest, UTF-8 as its narrow text).
 #include <windows.h>
@@ -13,9 +14,12 @@
 #include <vector>
 
 #include "app/file_drop_target_win32.h"
+#include "app/update_check_win32.h"
+#include "platform/raii_win32.h"
 #include "system/text_win32.h"
 #include "system/web_fetch_win32.h"
 #include "tests/support/http_server_win32.h"
+#include "tests/support/messages_win32.h"
 #include "view/online_update.h"
 
 namespace quorv {
@@ -64,6 +68,67 @@ TEST(WebFetch, NoFileWhenRefusedMissingTooLongOrSilent) {
     ASSERT_TRUE(silent.ok());
     EXPECT_FALSE(FetchWebFile(At(silent, "/v.txt"), 1000, kVersionFileLimit).ok);
     EXPECT_EQ(silent.Requests().size(), 1u);
+}
+
+// The check on a thread of its own: the answer comes to the window as a
+// posted message, one check at a time; a window that went before the
+// answer gets none.
+constexpr UINT kAnswered = WM_APP + 7;
+int g_answers = 0;  // the messages the window below got
+
+LRESULT CALLBACK CountAnswers(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kAnswered) ++g_answers;
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(UpdateCheckThread, TheAnswerComesAsAMessageUnlessTheWindowWent) {
+    WNDCLASSA type{};
+    type.lpfnWndProc = &CountAnswers;
+    type.hInstance = ::GetModuleHandleA(nullptr);
+    type.lpszClassName = "QuorvTestAnswers";
+    ::RegisterClassA(&type);
+    const win::WindowHandle window(
+        ::CreateWindowExA(0, type.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, type.hInstance, nullptr));
+    ASSERT_TRUE(window);
+    g_answers = 0;
+    int taken = 0;
+    const auto answered = [&] {
+        if (g_answers == taken) return false;
+        ++taken;
+        return true;
+    };
+    ProgramVersion installed;
+    installed.parts = {2, 0, 0, 0};
+
+    test::LocalHttpServer server("9.0 https://quorvane.org/download/\n");
+    ASSERT_TRUE(server.ok());
+    win::UpdateCheckThread check;
+    EXPECT_FALSE(check.Busy());
+    ASSERT_TRUE(check.Start(server.Address("/v.txt"), installed, window.get(), kAnswered));
+    EXPECT_TRUE(check.Busy());
+    EXPECT_FALSE(check.Start(server.Address("/v.txt"), installed, window.get(), kAnswered));  // one at a time
+    ASSERT_TRUE(test::WaitFor(answered));
+    const UpdateCheck answer = check.Take();
+    EXPECT_FALSE(check.Busy());
+    EXPECT_EQ(answer.answer, UpdateAnswer::Newer);
+    EXPECT_EQ(answer.latest.downloadPage, "https://quorvane.org/download/");
+    EXPECT_EQ(server.Requests().size(), 1u);
+
+    // Abandoned while the site keeps silent; the site then goes, and the
+    // thread ends with no connection: nothing is posted.
+    {
+        test::LocalHttpServer silent("", 200, test::LocalHttpServer::Mode::Silent);
+        ASSERT_TRUE(silent.ok());
+        ASSERT_TRUE(check.Start(silent.Address("/v.txt"), installed, window.get(), kAnswered));
+        ASSERT_TRUE(test::WaitFor([&] { return silent.Requests().size() == 1; }));
+        check.Abandon();
+        EXPECT_FALSE(check.Busy());
+    }
+    EXPECT_FALSE(test::WaitFor(answered, 3000));
+    // A new check after it is answered as ever.
+    ASSERT_TRUE(check.Start(server.Address("/v.txt"), installed, window.get(), kAnswered));
+    ASSERT_TRUE(test::WaitFor(answered));
+    EXPECT_EQ(check.Take().answer, UpdateAnswer::Newer);
 }
 
 // File-drop data as the file manager hands it over: DROPFILES, then the
