@@ -461,8 +461,10 @@ void MainWindow::ShowUpdateAnswer() {
         return;
     }
     // An answer that comes in during a run or under a dialog of the window
-    // waits until the window is the user's again.
-    if (running_ || !::IsWindowEnabled(hwnd())) {
+    // (the folder picker has no owner: it is another active window of this
+    // thread) waits until the window is the user's again.
+    HWND active = ::GetActiveWindow();
+    if (running_ || !::IsWindowEnabled(hwnd()) || (active && active != hwnd())) {
         ::SetTimer(hwnd(), kUpdateAnswerTimer, kUpdateAnswerRetryMs, nullptr);
         return;
     }

@@ -222,6 +222,30 @@ TEST(OnlineUpdateTest, NoConnectionASilentSiteOrAnAnswerThatIsNoVersionFile) {
         ASSERT_TRUE(program.Settle());
         EXPECT_EQ(server.Requests().size(), 1u) << c.what;
     }
+    // An answer that comes while a dialog of the window is open waits until
+    // the dialog is closed.
+    {
+        test::LocalHttpServer silent("", 200, test::LocalHttpServer::Mode::Silent);
+        ASSERT_TRUE(silent.ok());
+        TestUpdateAddress address(silent.Address("/quorv2-version.txt"));
+        ASSERT_TRUE(ChooseHelpItem(program, kUpdate));
+        ASSERT_TRUE(ChooseHelpItem(program, kAbout));
+        const Window about = program.WaitForWindowTitled("About Quorvane 2");
+        ASSERT_TRUE(about);
+        const auto answer = [](const Window& w) { return w.Caption() == "Message"; };
+        // The site is given up after its few seconds; the answer stays back.
+        EXPECT_TRUE(WaitFor([&] { return silent.Requests().size() == 1; }));
+        EXPECT_FALSE(program.WaitForWindow(answer, 9000));
+        EXPECT_TRUE(about.Visible());
+        ASSERT_TRUE(about.ChildWithText("&OK").Click());
+        ASSERT_TRUE(program.WaitForWindow(answer, 5000));
+        const MessageView message = program.WaitForMessage();
+        ASSERT_TRUE(message.window);
+        EXPECT_EQ(message.text, noConnection);
+        ASSERT_TRUE(message.Press("&OK"));
+        ASSERT_TRUE(WaitFor([&] { return !message.window; }));
+        ASSERT_TRUE(program.Settle());
+    }
     // Nothing listening at all.
     {
         TestUpdateAddress address("http://127.0.0.1:" + std::to_string(test::LocalHttpServer::ClosedPort()) + "/v.txt");
