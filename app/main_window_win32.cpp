@@ -463,7 +463,7 @@ void MainWindow::ShowUpdateAnswer() {
     // An answer that comes in during a run or under a dialog of the window
     // (the folder picker has no owner: it is another active window of this
     // thread) waits until the window is the user's again.
-    HWND active = ::GetActiveWindow();
+    const HWND active = ::GetActiveWindow();
     if (running_ || !::IsWindowEnabled(hwnd()) || (active && active != hwnd())) {
         ::SetTimer(hwnd(), kUpdateAnswerTimer, kUpdateAnswerRetryMs, nullptr);
         return;
