@@ -15,6 +15,8 @@
 #   ./build.sh win                    Windows build only
 #   ./build.sh ctest-win [ARGS]       ctest ARGS in the Windows build, under Wine
 #   ./build.sh fuzz                   fuzz build, then the fuzzers
+#   ./build.sh bench-window [ARGS]    the window benchmark alone, under Wine
+#                                     (ARGS: folders files-per-folder [handover])
 # QUORV_BUILD=<dir> moves the whole build folder; QUORV_WINEPREFIX the prefix.
 #
 # Everything lands in build/: build/native (tests, sanitizers), build/release
@@ -215,6 +217,7 @@ run_bench() {
     [ -x "$b" ] || continue
     "$b" || echo "$(basename "$b") did not finish"
   done
+  "$ROOT/bench/scan_vs_find.sh" "$BUILD/release/cli/quorv" || echo "scan_vs_find.sh did not finish"
   # The main window under Wine against the command line (a few minutes).
   local window=$BUILD/win/tests/e2e/e2e_window_bench.exe
   if [ -f "$window" ]; then
@@ -278,6 +281,10 @@ case "${1:-build}" in
   fuzz) install_packages; build_fuzz; run_fuzzers ;;
   test)  build_all; run_tests ;;
   bench) install_packages; fetch_deps; build_release; build_windows; run_bench ;;
+  bench-window) shift; fetch_deps; build_windows; start_wine; trap stop_wine EXIT
+                "$ROOT/cmake/wine-run.sh" "$BUILD/win/tests/e2e/e2e_window_bench.exe" "$@" 2>&1 </dev/null |
+                  tr -d '\r' | grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' \
+                    -e 'apt-get install wine32' -e 'Read access denied for device' ;;
   run)   build_all; run_program ;;
   *) echo "usage: $0 [build|run|test|bench]" >&2; exit 2 ;;
 esac

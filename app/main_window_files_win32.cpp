@@ -15,6 +15,8 @@
 #include "skin/wait_window_win32.h"
 #include "system/text_win32.h"
 #include "tools/folder_picker_win32.h"
+#include "view/file_drop.h"
+#include "view/main_layout.h"
 
 namespace quorv::win {
 namespace {
@@ -37,29 +39,66 @@ private:
 
 // ---------------------------------------------------------------- mirroring
 
-void MainWindow::MirrorFiles() {
+void MainWindow::MirrorFiles(ListPlace place) {
     const FileList& files = session_.files;
-    if (files.revision() != shownFileRevision_) {
+    const ListFollow follow = HowToFollow(shownFileRevision_, files.revision(), files.lastChange(),
+                                          static_cast<std::size_t>(files_.Count()));
+    if (follow != ListFollow::Nothing) {
+        const ThemedList::TextAt text = [&files](std::size_t i) -> const std::string& { return files.DisplayedText(i); };
+        const int top = files_.TopIndex();
         mirroring_ = true;
-        files_.SetItems(files.DisplayedCount(),
-                        [&files](std::size_t i) -> const std::string& { return files.DisplayedText(i); });
+        switch (follow) {
+        case ListFollow::SwapRows: {
+            // One entry moved: the two rows trade places in the box too.
+            const int first = static_cast<int>(files.lastChange().first);
+            files_.MoveItem(first + 1, first);
+            break;
+        }
+        case ListFollow::DeleteRows:
+            files_.DeleteItems(files.lastChange().removed, files.DisplayedCount(), text);
+            break;
+        default:
+            files_.SetItems(files.DisplayedCount(), text);
+            break;
+        }
+        // The box keeps the first visible row as far as its length allows.
+        if (place != ListPlace::FromTop) files_.SetTopIndex(top);
         mirroring_ = false;
         shownFileRevision_ = files.revision();
         shownSelectionRevision_ = ~std::uint64_t{0};
+        ForgetGonePreview();
     }
-    MirrorFileSelection();
+    MirrorFileSelection(place);
 }
 
-void MainWindow::MirrorFileSelection() {
+void MainWindow::MirrorFileSelection(ListPlace place) {
     const FileList& files = session_.files;
     if (files.selectionRevision() == shownSelectionRevision_) return;
     std::vector<bool> mask(files.DisplayedCount());
     for (std::size_t i = 0; i < mask.size(); ++i) mask[i] = files.IsSelected(i);
     mirroring_ = true;
     files_.SetSelection(mask);
-    if (files.Focus() >= 0) files_.SetCaretIndex(static_cast<int>(files.Focus()));
+    // The focus rectangle moves only when the focus did: a command that
+    // leaves the focus where it was (select all, invert) leaves the view
+    // where the user scrolled it.
+    const int focus = static_cast<int>(files.Focus());
+    if (focus >= 0 && files_.CaretIndex() != focus) {
+        const int top = files_.TopIndex();
+        files_.SetCaretIndex(focus);  // scrolled into view only when hidden
+        if (place == ListPlace::KeepExactly) files_.SetTopIndex(top);
+    }
     mirroring_ = false;
     shownSelectionRevision_ = files.selectionRevision();
+}
+
+void MainWindow::ForgetGonePreview() {
+    // The quick preview never goes on showing a file the list no longer has.
+    if (previewedPath_.empty()) return;
+    const FileList& files = session_.files;
+    for (std::size_t i = 0; i < files.DisplayedCount(); ++i)
+        if (files.DisplayedText(i) == previewedPath_) return;
+    preview_.Clear();
+    previewedPath_.clear();
 }
 
 void MainWindow::ReadFileSelectionBack() {
@@ -121,8 +160,8 @@ bool MainWindow::PickFolderFor(std::string& folder) {
 void MainWindow::OnAddDir() {
     std::string folder = lastFolder_;
     if (PickFolderFor(folder)) {
-        const char sep = services_.separator();
-        if (folder.empty() || folder.back() != sep) folder += sep;
+        // A character whose trail byte equals the separator does not end the folder.
+        folder = FolderWithSeparator(folder, services_.codePage(), services_.separator());
         lastFolder_ = folder;
         WaitCursor wait;
         AddFolderCommand(session_, services_.fileSystem(), folder);
@@ -136,6 +175,7 @@ void MainWindow::OnAddDir() {
 
 void MainWindow::OnRemoveSelected() {
     RemoveSelectedCommand(session_);
+    MirrorFiles(ListPlace::Keep);
     MirrorAll();
 }
 
@@ -146,20 +186,20 @@ void MainWindow::OnRemoveAll() {
 
 void MainWindow::OnFileUp() {
     session_.files.MoveFocusedUp();
-    MirrorFiles();
+    MirrorFiles(ListPlace::Keep);
     MirrorUndo();
 }
 
 void MainWindow::OnFileDown() {
     session_.files.MoveFocusedDown();
-    MirrorFiles();
+    MirrorFiles(ListPlace::Keep);
     MirrorUndo();
 }
 
 void MainWindow::OnSort() {
     WaitCursor wait;
     session_.files.SortByName();
-    MirrorFiles();
+    MirrorFiles(ListPlace::KeepExactly);
     MirrorUndo();
 }
 
@@ -279,7 +319,10 @@ void MainWindow::OnSaveBatch() {
 
 void MainWindow::OnLoadBatch() {
     std::string path;
-    if (!AskOpenFile(hwnd(), kBatchFilter, dataFolder_, path)) return;
+    if (AskOpenFile(hwnd(), kBatchFilter, dataFolder_, path)) LoadBatchFrom(path);
+}
+
+void MainWindow::LoadBatchFrom(const std::string& path) {
     BatchLoadResult loaded;
     {
         WaitCursor wait;
@@ -293,6 +336,43 @@ void MainWindow::OnLoadBatch() {
     MirrorRules();
     MirrorUndo();
     if (!loaded.read.ok()) ShowFileError(loaded.errorText);
+}
+
+// ---------------------------------------------------------------- files dropped on the window
+
+bool MainWindow::DropWelcome() const {
+    // Nothing may change the session during a run, nor under a dialog of
+    // the window (a message, a file dialog, the folder picker).
+    return !running_ && hwnd() && ::IsWindowEnabled(hwnd());
+}
+
+bool MainWindow::OnDroppedFiles(UINT, WPARAM, LPARAM, LRESULT& result) {
+    std::vector<std::vector<std::string>> drops;
+    drops.swap(drops_);
+    result = 0;
+    // A drop during a run is ignored, as every command is.
+    if (running_) return true;
+    for (const std::vector<std::string>& paths : drops) TakeDrop(paths);
+    return true;
+}
+
+void MainWindow::TakeDrop(const std::vector<std::string>& paths) {
+    FileSystem& fs = services_.fileSystem();
+    switch (ClassifyDrop(fs, services_.codePage(), paths)) {
+    case DropKind::LoadRuleFile:
+        LoadRulesFrom(paths.front(), true);  // as a favourite
+        return;
+    case DropKind::LoadBatchFile:
+        LoadBatchFrom(paths.front());
+        return;
+    case DropKind::AddItems:
+        break;
+    }
+    {
+        WaitCursor wait;
+        AddDroppedItems(session_, fs, paths);
+    }
+    MirrorAll();
 }
 
 }  // namespace quorv::win

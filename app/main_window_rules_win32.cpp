@@ -11,6 +11,8 @@
 #include "skin/paint_win32.h"
 #include "system/text_win32.h"
 
+#include <optional>
+
 namespace quorv::win {
 namespace {
 
@@ -155,16 +157,25 @@ void MainWindow::FillFavourites() {
 
 void MainWindow::OnLoadRules() {
     std::string path;
-    if (!AskOpenFile(hwnd(), kRuleFilter, dataFolder_, path)) return;
-    const RuleLoadResult loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
-    if (!loaded.opened) return;
-    if (!loaded.ok) {
-        ShowFileError(loaded.errorText);
-        return;
+    if (AskOpenFile(hwnd(), kRuleFilter, dataFolder_, path)) LoadRulesFrom(path, false);
+}
+
+void MainWindow::LoadRulesFrom(const std::string& path, bool refreshStatus) {
+    RuleLoadResult loaded;
+    {
+        WaitCursor wait;
+        loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
+        if (loaded.opened && loaded.ok) {
+            session_.rules = loaded.rules;
+            ruleSelection_.Reset(session_.rules.size());
+            MirrorRules();
+        }
     }
-    session_.rules = loaded.rules;
-    ruleSelection_.Reset(session_.rules.size());
-    MirrorRules();
+    if (refreshStatus) {
+        RefreshStatusLine(session_);
+        MirrorStatus();
+    }
+    if (loaded.opened && !loaded.ok) ShowFileError(loaded.errorText);
 }
 
 void MainWindow::OnSaveRules() {
@@ -175,46 +186,50 @@ void MainWindow::OnSaveRules() {
     const std::string favourites = FavouritesFolder(dataFolder_);
     if (dataFolder_ != programFolder_) services_.fileSystem().CreateFolder(favourites);
     if (!AskSaveFile(hwnd(), kRuleFilter, "qvr", favourites, path)) return;
-    const SaveResult saved = SaveRuleFile(services_.fileSystem(), path, session_.rules);
+    SaveResult saved;
+    {
+        WaitCursor wait;
+        saved = SaveRuleFile(services_.fileSystem(), path, session_.rules);
+        if (RescanFavouritesAfter(saved)) FillFavourites();
+    }
     if (saved.outcome == SaveResult::Outcome::WriteFailed) ShowFileError(saved.errorText);
-    if (RescanFavouritesAfter(saved)) FillFavourites();
 }
 
 void MainWindow::OnFavouriteChosen() {
     if (mirroring_) return;
     const int index = favourites_.CurrentSelection();
     if (index < 0 || static_cast<std::size_t>(index) >= favouriteFiles_.size()) return;
-    const std::string path = favouriteFiles_[static_cast<std::size_t>(index)].path;
-    const RuleLoadResult loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
-    if (loaded.opened && loaded.ok) {
-        session_.rules = loaded.rules;
-        ruleSelection_.Reset(session_.rules.size());
-        MirrorRules();
-    }
-    RefreshStatusLine(session_);
-    MirrorStatus();
-    if (loaded.opened && !loaded.ok) ShowFileError(loaded.errorText);
+    LoadRulesFrom(favouriteFiles_[static_cast<std::size_t>(index)].path, true);
 }
 
 // ---------------------------------------------------------------- copy and move
 
 void MainWindow::OnCopyFiles() {
-    const TransferCommandResult done =
-        TransferCommand(TransferKind::Copy, services_.fileSystem(), session_.files, services_.codePage(),
-                        copyMoveFolder_, [this](std::string& folder) { return PickFolderFor(folder); });
+    // The wait cursor from the folder's choice until the files are done.
+    std::optional<WaitCursor> wait;
+    const TransferCommandResult done = TransferCommand(
+        TransferKind::Copy, services_.fileSystem(), session_.files, services_.codePage(), copyMoveFolder_,
+        [this](std::string& folder) { return PickFolderFor(folder); }, [&wait] { wait.emplace(); });
+    wait.reset();
     if (!done.message.empty()) ShowMessage(done.message, theme(), hwnd());
 }
 
 void MainWindow::OnMoveFiles() {
-    // A file the preview plays must be let go before it moves.
-    if (session_.files.SelectedCount() > 0) preview_.StopPreviews();
-    const TransferCommandResult done =
-        TransferCommand(TransferKind::Move, services_.fileSystem(), session_.files, services_.codePage(),
-                        copyMoveFolder_, [this](std::string& folder) { return PickFolderFor(folder); });
+    std::optional<WaitCursor> wait;
+    const TransferCommandResult done = TransferCommand(
+        TransferKind::Move, services_.fileSystem(), session_.files, services_.codePage(), copyMoveFolder_,
+        [this](std::string& folder) { return PickFolderFor(folder); },
+        [this, &wait] {
+            // A file the preview plays must be let go before it moves; a
+            // cancelled picker leaves the preview playing.
+            preview_.StopPreviews();
+            wait.emplace();
+        });
     if (done.listChanged) {
         RefreshStatusLine(session_);
         MirrorAll();
     }
+    wait.reset();
     if (!done.message.empty()) ShowMessage(done.message, theme(), hwnd());
 }
 
@@ -229,8 +244,16 @@ void MainWindow::ApplyQuickView() {
 
 void MainWindow::ShowQuickView() {
     const FileList& files = session_.files;
-    if (!quickView_ || files.DisplayedCount() == 0 || files.Focus() < 0) return;
-    preview_.ShowFile(files.DisplayedText(static_cast<std::size_t>(files.Focus())));
+    if (!quickView_) return;
+    if (files.DisplayedCount() == 0 || files.Focus() < 0) {
+        // Nothing listed: nothing shown (the pane may still hold a file
+        // from before the list was emptied).
+        preview_.Clear();
+        previewedPath_.clear();
+        return;
+    }
+    previewedPath_ = files.DisplayedText(static_cast<std::size_t>(files.Focus()));
+    preview_.ShowFile(previewedPath_);
 }
 
 void MainWindow::OnQuickView() {

@@ -15,11 +15,16 @@
 #include "skin/paint_win32.h"
 #include "system/system_access.h"
 #include "system/text_win32.h"
+#include "system/web_fetch_win32.h"
+#include "view/online_update.h"
 
 namespace quorv::win {
 
 const char kHomePage[] = "https://quorvane.org/";
 const char kSupportPage[] = "https://quorvane.org/support/";
+const char kUpdateAddress[] = "https://quorvane.org/quorv2-version.txt";
+const char kTestUpdateKey[] = "HKEY_CURRENT_USER\\Software\\Quorvane 2\\Test";
+const char kTestUpdateValue[] = "UpdateAddress";
 const char kProgramName[] = "Quorvane 2";
 
 namespace {
@@ -82,6 +87,10 @@ const MessageRow<MainWindow> MainWindow::kMessages[] = {
     {WM_DESTROY, &MainWindow::OnDestroy},
     {WM_VKEYTOITEM, &MainWindow::OnVKeyToItem},
     {WM_SYSCOMMAND, &MainWindow::OnSysCommand},
+    {kDroppedFilesMessage, &MainWindow::OnDroppedFiles},
+    {kUpdateAnsweredMessage, &MainWindow::OnUpdateAnswered},
+    {WM_SETCURSOR, &MainWindow::OnSetCursor},
+    {WM_TIMER, &MainWindow::OnTimer},
 };
 
 // A run owns the session until it ends: the rows of the commands that would
@@ -165,6 +174,37 @@ int FocusControlId(HWND dialog) {
     return focus ? ::GetDlgCtrlID(focus) : 0;
 }
 
+// Whether the focus window is an edit field (the filter box, the edit of a
+// builder box) with a text selection.
+bool FocusedEditHasSelection() {
+    HWND focus = ::GetFocus();
+    char name[16] = {};
+    if (!focus || !::GetClassNameA(focus, name, static_cast<int>(sizeof name)) || ::lstrcmpiA(name, "Edit") != 0)
+        return false;
+    DWORD start = 0, end = 0;
+    ::SendMessageW(focus, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start != end;
+}
+
+// The program's own version, from its version resource.
+ProgramVersion InstalledVersion() {
+    ProgramVersion version;
+    HRSRC found = ::FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));  // RT_VERSION
+    HGLOBAL loaded = found ? ::LoadResource(nullptr, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (bytes) VersionOfResource(std::string_view(static_cast<const char*>(bytes), ::SizeofResource(nullptr, found)), version);
+    return version;
+}
+
+// The address of a version file a test serves on this computer ("" when none).
+std::string TestUpdateAddress() {
+    std::string data;
+    std::uint32_t type = 0, size = 0;
+    if (RegReadValue(kTestUpdateKey, kTestUpdateValue, data, type, size) != kRegErrorSuccess || type != kRegSz)
+        return std::string();
+    return data;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(const Services& services)
@@ -227,6 +267,13 @@ bool MainWindow::OnInitDialog() {
     // The keys the window looks at before any control.
     g_keyWindow = this;
     keyHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MainWindow::KeyFilter, nullptr, ::GetCurrentThreadId());
+    // Files and folders dragged from the file manager.
+    dropTarget_ = FileDropTarget::Register(
+        hwnd(), [this] { return DropWelcome(); },
+        [this](std::vector<std::string> paths) {
+            drops_.push_back(std::move(paths));
+            ::PostMessageA(hwnd(), kDroppedFilesMessage, 0, 0);
+        });
     return true;
 }
 
@@ -452,9 +499,75 @@ void MainWindow::OnWebsite() { ::ShellExecuteA(hwnd(), "open", kHomePage, nullpt
 void MainWindow::OnEmail() { ::ShellExecuteA(hwnd(), "open", kSupportPage, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void MainWindow::OnOnlineUpdate() {
-    ShowMessage("Online update is not available in this version of Quorvane 2. Please visit our website for "
-                "newer versions.",
-                theme(), hwnd());
+    // One check at a time: the menu chosen again while the site is asked
+    // waits for the same answer.
+    if (updateCheck_.Busy()) return;
+    if (!updateCheck_.Start(UpdateAddress(kUpdateAddress, TestUpdateAddress()), InstalledVersion(), hwnd(),
+                            kUpdateAnsweredMessage)) {
+        ShowMessage(kNoConnectionMessage, theme(), hwnd());
+        return;
+    }
+    // The background-work cursor until the answer is in (WM_SETCURSOR).
+    ::SetCursor(::LoadCursor(nullptr, IDC_APPSTARTING));
+}
+
+bool MainWindow::OnUpdateAnswered(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = 0;
+    ShowUpdateAnswer();
+    return true;
+}
+
+bool MainWindow::OnTimer(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (wParam != kUpdateAnswerTimer) return false;
+    result = 0;
+    ShowUpdateAnswer();
+    return true;
+}
+
+void MainWindow::ShowUpdateAnswer() {
+    if (!updateCheck_.Busy()) {
+        ::KillTimer(hwnd(), kUpdateAnswerTimer);
+        return;
+    }
+    // An answer that comes in during a run or under a dialog of the window
+    // (the folder picker has no owner: it is another active window of this
+    // thread) waits until the window is the user's again.
+    const HWND active = ::GetActiveWindow();
+    if (running_ || !::IsWindowEnabled(hwnd()) || (active && active != hwnd())) {
+        ::SetTimer(hwnd(), kUpdateAnswerTimer, kUpdateAnswerRetryMs, nullptr);
+        return;
+    }
+    ::KillTimer(hwnd(), kUpdateAnswerTimer);
+    const UpdateCheck check = updateCheck_.Take();
+    RestoreCursor();
+    if (check.answer != UpdateAnswer::Newer) {
+        ShowMessage(check.message, theme(), hwnd());
+        return;
+    }
+    if (!AskYesNo(check.message, theme(), hwnd())) return;
+    const std::wstring page = WideFromNarrow(check.latest.downloadPage);
+    ::ShellExecuteW(hwnd(), L"open", page.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Closed as the exit question's Yes closes it: the settings are written.
+    EndDialog(IDCANCEL);
+}
+
+bool MainWindow::OnSetCursor(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    // While the site is asked the window stays usable: the arrow with the
+    // wait cursor over its client area (the frame's own cursors stay).
+    if (!updateCheck_.Busy() || LOWORD(lParam) != HTCLIENT) return false;
+    ::SetCursor(::LoadCursor(nullptr, IDC_APPSTARTING));
+    result = TRUE;
+    return true;
+}
+
+void MainWindow::RestoreCursor() {
+    // The cursor the window would show now, without waiting for the mouse to move.
+    POINT at;
+    if (!::GetCursorPos(&at)) return;
+    HWND under = ::WindowFromPoint(at);
+    if (under == hwnd() || ::IsChild(hwnd(), under))
+        ::SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                       MAKELPARAM(::SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y)), WM_MOUSEMOVE));
 }
 
 bool MainWindow::OnHelpRequest(UINT, WPARAM, LPARAM, LRESULT& result) {
@@ -638,7 +751,7 @@ bool MainWindow::PreprocessKey(const MSG& message) {
     if (message.message != WM_KEYDOWN || !hwnd() || running_) return false;
     if (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd)) return false;
     const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
-    switch (KeyCommandFor(static_cast<int>(message.wParam), ctrl, FocusControlId(hwnd()))) {
+    switch (KeyCommandFor(static_cast<int>(message.wParam), ctrl, FocusControlId(hwnd()), FocusedEditHasSelection())) {
     case KeyCommand::None:
         return false;
     case KeyCommand::SelectAllFiles:
@@ -692,6 +805,11 @@ bool MainWindow::OnDestroy(UINT, WPARAM, LPARAM, LRESULT&) {
         ::UnhookWindowsHookEx(keyHook_);
         keyHook_ = nullptr;
     }
+    ::KillTimer(hwnd(), kUpdateAnswerTimer);
+    // A check still asking the site posts nothing to a window that is gone.
+    updateCheck_.Abandon();
+    if (dropTarget_) dropTarget_->Revoke();
+    dropTarget_.reset();
     return false;
 }
 

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/file_drop_target_win32.h"
+#include "app/update_check_win32.h"
 #include "batch/rename_run.h"
 #include "builder/rule_builder.h"
 #include "builder/rule_file.h"
@@ -32,9 +34,22 @@
 
 namespace quorv::win {
 
-// The addresses the help menu opens.
+// The addresses the help menu opens, and the version file the online
+// update asks (view/online_update.h gives its form).
 extern const char kHomePage[];
 extern const char kSupportPage[];
+extern const char kUpdateAddress[];
+// Where a test names the address of a version file on this computer
+// instead (HKEY_CURRENT_USER key and value; honoured for loopback
+// addresses only, so it never sends a user to another site).
+extern const char kTestUpdateKey[];
+extern const char kTestUpdateValue[];
+// The message the window posts itself when files were dropped on it: the
+// drop is taken once the drag has ended.
+inline constexpr UINT kDroppedFilesMessage = WM_APP + 19;
+// The message the online update's thread posts once the site answered (or
+// did not, in time).
+inline constexpr UINT kUpdateAnsweredMessage = WM_APP + 20;
 // The window's name, shown in its title bar.
 extern const char kProgramName[];  // "Quorvane 2"
 
@@ -77,6 +92,10 @@ private:
     bool OnDestroy(UINT, WPARAM, LPARAM, LRESULT&);
     bool OnVKeyToItem(UINT, WPARAM, LPARAM, LRESULT&);
     bool OnSysCommand(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnDroppedFiles(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnUpdateAnswered(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnSetCursor(UINT, WPARAM, LPARAM, LRESULT&);
+    bool OnTimer(UINT, WPARAM, LPARAM, LRESULT&);
 
     // ---- window commands
     void OnExitQuestion();
@@ -90,6 +109,12 @@ private:
     void OnWebsite();
     void OnEmail();
     void OnOnlineUpdate();
+    void ShowUpdateAnswer();
+    void RestoreCursor();
+    // Looks again for a moment when the answer came in while the window was
+    // not the user's (a run, a dialog).
+    static constexpr UINT_PTR kUpdateAnswerTimer = 19;
+    static constexpr UINT kUpdateAnswerRetryMs = 250;
     void OnThemeItem(int theme);
     template <int Theme>
     void OnThemeItemOf() { OnThemeItem(Theme); }
@@ -169,9 +194,22 @@ private:
     // Opens a menu with its top-left corner at a button's bottom-left one.
     void OpenMenuBelow(const ThemedMenu& menu, int buttonId);
 
+    // ---- files dropped on the window
+    bool DropWelcome() const;
+    void TakeDrop(const std::vector<std::string>& paths);
+    void LoadRulesFrom(const std::string& path, bool refreshStatus);
+    void LoadBatchFrom(const std::string& path);
+
     // ---- mirroring the model into the controls
-    void MirrorFiles();
-    void MirrorFileSelection();
+    // Where the file list's first visible row goes when its entries change:
+    // to the top (a new list), or it stays as far as the list's length
+    // allows, the focused entry scrolled into view only when it would
+    // otherwise be hidden (Keep) or not at all (KeepExactly: after a sort
+    // the focused entry may lie anywhere).
+    enum class ListPlace { FromTop, Keep, KeepExactly };
+    void MirrorFiles(ListPlace place = ListPlace::FromTop);
+    void MirrorFileSelection(ListPlace place = ListPlace::Keep);
+    void ForgetGonePreview();
     void MirrorRules();
     void MirrorBuilder(unsigned parts);
     void MirrorStatus();
@@ -249,6 +287,10 @@ private:
     std::vector<Favourite> favouriteFiles_;
     // The places the template gave the controls (the moving ones by id,
     // every one by window), in pixels at the scale the window was made at.
+    ComPtr<FileDropTarget> dropTarget_;
+    std::vector<std::vector<std::string>> drops_;  // drops the window has not taken yet
+    std::string previewedPath_;                    // the file the quick preview shows ("": none)
+    UpdateCheckThread updateCheck_;                // the online update asking the site
     std::map<int, Rect> templateRects_;
     std::vector<std::pair<HWND, Rect>> templatePlaces_;
     Scale templateScale_;

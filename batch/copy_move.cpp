@@ -8,12 +8,6 @@ namespace quorv {
 
 const char kSelectFilesFirstMessage[] = "Please select the files first.";
 
-std::string FolderWithSeparator(const std::string& folder, const CodePage& cp, char separator) {
-    std::string f = folder;
-    if (f.empty() || mb::FindLastChar(cp, f, separator) != f.size() - 1) f += separator;
-    return f;
-}
-
 std::string TransferTarget(const std::string& folder, const std::string& path, const CodePage& cp,
                            char separator) {
     return folder + EntryName(cp, path, separator);
@@ -70,7 +64,8 @@ std::string TransferFailureMessage(TransferKind kind, const TransferReport& repo
 
 TransferCommandResult TransferCommand(TransferKind kind, FileSystem& fs, FileList& files, const CodePage& cp,
                                       std::string& copyMoveFolder,
-                                      const std::function<bool(std::string& folder)>& pickFolder) {
+                                      const std::function<bool(std::string& folder)>& pickFolder,
+                                      const std::function<void()>& folderChosen) {
     TransferCommandResult result;
     bool anySelected = false;
     for (std::size_t i = 0; i < files.DisplayedCount() && !anySelected; ++i) anySelected = files.IsSelected(i);
@@ -81,6 +76,7 @@ TransferCommandResult TransferCommand(TransferKind kind, FileSystem& fs, FileLis
     std::string folder = copyMoveFolder;
     if (!pickFolder || !pickFolder(folder)) return result;
     copyMoveFolder = FolderWithSeparator(folder, cp, fs.Separator());
+    if (folderChosen) folderChosen();
     result.ran = true;
     result.report = TransferSelectedFiles(kind, fs, files, cp, copyMoveFolder);
     result.listChanged = result.report.removedEntries > 0;

@@ -26,9 +26,6 @@ struct TransferReport {
     std::size_t removedEntries = 0;        // master entries removed after moves
 };
 
-// The folder with one separator at its end (none added when it has one).
-std::string FolderWithSeparator(const std::string& folder, const CodePage& cp, char separator);
-
 // The target of one entry: folder (ending with the separator) + the name
 // after the entry's last separator (the whole text when there is none).
 std::string TransferTarget(const std::string& folder, const std::string& path, const CodePage& cp,
@@ -58,10 +55,13 @@ struct TransferCommandResult {
 };
 // Nothing selected: kSelectFilesFirstMessage. Otherwise the picker is shown
 // starting at copyMoveFolder; a cancel stops with nothing changed; OK makes
-// the chosen folder (ending with the separator) the copy/move folder and
+// the chosen folder (ending with the separator) the copy/move folder, calls
+// folderChosen (the window lets the quick preview release its file there:
+// not before, so that a cancel leaves a playing preview alone) and
 // transfers the files there.
 TransferCommandResult TransferCommand(TransferKind kind, FileSystem& fs, FileList& files, const CodePage& cp,
                                       std::string& copyMoveFolder,
-                                      const std::function<bool(std::string& folder)>& pickFolder);
+                                      const std::function<bool(std::string& folder)>& pickFolder,
+                                      const std::function<void()>& folderChosen = {});
 
 }  // namespace quorv

@@ -64,6 +64,12 @@ bool FilterShows(const CodePage& cp, char separator, const std::string& path, co
     return match != filter.exclude;
 }
 
+std::string FolderWithSeparator(const std::string& folder, const CodePage& cp, char separator) {
+    std::string f = folder;
+    if (f.empty() || mb::FindLastChar(cp, f, separator) != f.size() - 1) f += separator;
+    return f;
+}
+
 FileList::FileList(const CodePage& cp, char separator) : cp_(&cp), sep_(separator) {}
 
 // ---------------------------------------------------------------- master list
@@ -170,9 +176,7 @@ void FileList::AddFiles(const std::vector<std::string>& paths) {
 }
 
 void FileList::AddFolder(FileSystem& fs, const std::string& folder) {
-    std::string f = folder;
-    if (f.empty() || f.back() != sep_) f += sep_;
-    ScanFolder(fs, f + "*.*", subfolders_);
+    ScanFolder(fs, FolderWithSeparator(folder, *cp_, sep_) + "*.*", subfolders_);
     RebuildFileList();
 }
 
@@ -240,6 +244,9 @@ void FileList::SetRows(std::vector<Row> rows) {
 
 void FileList::RebuildFileList() {
     std::vector<Row> rows;
+    // Without a filter every live entry shows: the rows are made in one go
+    // instead of growing row by row (a filter may show a few only).
+    if (filter_.text.empty()) rows.reserve(master_.size() - deadCount_);
     for (std::size_t i = 0; i < master_.size(); ++i)
         if (!dead_[i] && FilterShows(*cp_, sep_, master_[i], filter_)) rows.push_back(Row{master_[i], false, {}});
     SetRows(std::move(rows));
@@ -294,9 +301,12 @@ std::size_t FileList::RemoveSelected() {
     if (SelectedCount() == 0) return 0;
     std::size_t removed = 0;
     std::ptrdiff_t newFocus = focus_;
+    RowChange change;
+    change.kind = RowChange::Kind::Removed;
     // From the last entry to the first, as the list box is emptied.
     for (std::size_t k = rows_.size(); k-- > 0;) {
         if (!rows_[k].selected) continue;
+        change.removed.push_back(k);
         const std::string& text = rows_[k].path;
         // The first master entry with exactly this text.
         const auto range = index_.equal_range(Hash(Folded(text)));
@@ -317,7 +327,8 @@ std::size_t FileList::RemoveSelected() {
         if (!row.selected) keep.push_back(Row{std::move(row.path), false, {}});
     rows_.swap(keep);
     AttachRecordIfItFits();
-    TextsChanged();
+    std::reverse(change.removed.begin(), change.removed.end());
+    TextsChanged(std::move(change));
     SetFocus(newFocus);
     undoEnabled_ = false;
     CompactIfSparse();
@@ -339,7 +350,7 @@ bool FileList::MoveFocusedUp() {
     std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::swap(order[i], order[i - 1]);
-    ApplyOrder(order);
+    ApplyOrder(order, RowChange{RowChange::Kind::Swapped, i - 1, {}});
     rows_[i - 1].selected = true;
     focus_ = static_cast<std::ptrdiff_t>(i - 1);
     return true;
@@ -352,13 +363,13 @@ bool FileList::MoveFocusedDown() {
     std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::swap(order[i], order[i + 1]);
-    ApplyOrder(order);
+    ApplyOrder(order, RowChange{RowChange::Kind::Swapped, i, {}});
     rows_[i + 1].selected = true;
     focus_ = static_cast<std::ptrdiff_t>(i + 1);
     return true;
 }
 
-void FileList::ApplyOrder(const std::vector<std::size_t>& order) {
+void FileList::ApplyOrder(const std::vector<std::size_t>& order, RowChange change) {
     // A run record kept beside the rows cannot follow them: never let Undo
     // move the wrong file.
     if (!attached_ && undoEnabled_ && !detached_.empty()) undoEnabled_ = false;
@@ -371,7 +382,7 @@ void FileList::ApplyOrder(const std::vector<std::size_t>& order) {
     }
     rows_.swap(rows);
     focus_ = newFocus;
-    TextsChanged();
+    TextsChanged(std::move(change));
 }
 
 void FileList::SortByName() {

@@ -22,6 +22,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -58,8 +59,28 @@ enum class EntryOutcome : std::uint8_t {
     Failed,      // the move or the conversion failed; the file stayed
 };
 
+// The folder with one separator at its end (none added when it ends with
+// one). The test looks at whole characters: a double-byte character whose
+// trail byte equals the separator ("\x95\x5C" in code page 932) is no
+// separator.
+std::string FolderWithSeparator(const std::string& folder, const CodePage& cp, char separator);
+
 // Deepest folder level below the chosen folder that Add Dir descends to.
 constexpr int kMaxScanDepth = 256;
+
+// The last change of the displayed texts, so that a list box that shows the
+// list as it was one revision earlier can follow it without a refill of
+// every entry.
+struct RowChange {
+    enum class Kind {
+        Any,      // anything: a new list, a new order
+        Swapped,  // rows `first` and `first + 1` traded places
+        Removed,  // the rows `removed` (ascending, numbered as before) went
+    };
+    Kind kind = Kind::Any;
+    std::size_t first = 0;
+    std::vector<std::size_t> removed;
+};
 
 // One entry of the run record: the new path the last run computed for a
 // displayed entry, and what happened to it.
@@ -124,6 +145,8 @@ public:
     void SetDisplayedList(const std::vector<std::string>& paths);
     // Goes up by one with every change of the displayed texts or their order.
     std::uint64_t revision() const { return revision_; }
+    // The change that made the current revision out of the one before.
+    const RowChange& lastChange() const { return lastChange_; }
 
     // ---- selection and focus
     bool IsSelected(std::size_t i) const { return i < rows_.size() && rows_[i].selected; }
@@ -181,14 +204,18 @@ private:
     void IndexAdd(std::size_t i);
     void KillMaster(std::size_t i);
     void CompactIfSparse();
-    void ApplyOrder(const std::vector<std::size_t>& order);
+    void ApplyOrder(const std::vector<std::size_t>& order, RowChange change = {});
     std::size_t ScanInto(FileSystem& fs, const std::string& pattern, bool subfolders, int depth);
     // The run record leaves the rows before they are replaced or removed,
     // and joins them again when the lengths agree.
     void DetachRecord();
     void AttachRecordIfItFits();
     void SetRows(std::vector<Row> rows);
-    void TextsChanged() { ++revision_; ++selectionRevision_; }
+    void TextsChanged(RowChange change = {}) {
+        ++revision_;
+        ++selectionRevision_;
+        lastChange_ = std::move(change);
+    }
 
     const CodePage* cp_;
     char sep_;
@@ -208,6 +235,7 @@ private:
     std::ptrdiff_t focus_ = -1;
     std::uint64_t revision_ = 0;
     std::uint64_t selectionRevision_ = 0;
+    RowChange lastChange_;
 
     // The run record lives in the rows while attached_, else here by position.
     bool attached_ = false;

@@ -53,7 +53,8 @@ std::vector<std::string> FolderPathStops(const CodePage& codePage, char separato
 }
 
 bool CreateFolderPath(FileSystem& fs, const CodePage& codePage, const std::string& path,
-                      const ErrorLogWriter& log) {
+                      const ErrorLogWriter& log, std::string* failed) {
+    if (failed) failed->clear();
     const std::vector<std::string> stops = FolderPathStops(codePage, fs.Separator(), path);
     if (stops.empty()) return false;
     for (const std::string& stop : stops) {
@@ -67,9 +68,14 @@ bool CreateFolderPath(FileSystem& fs, const CodePage& codePage, const std::strin
         FileStatus status;
         if (fs.GetStatus(stop, status) && status.IsFolder()) continue;
         if (log) log(stop + " directory create failed.");
+        if (failed) *failed = stop;
         return false;
     }
     return true;
+}
+
+std::string FolderNotCreatedText(const std::string& failedStop) {
+    return "The folder " + failedStop + " cannot be created.";
 }
 
 bool IsFullFolderPath(char separator, const std::string& path) {

@@ -28,12 +28,18 @@ std::vector<std::string> FolderPathStops(const CodePage& codePage, char separato
 // listed finds nothing but exists), writes the stop followed by
 // " directory create failed." to the log and returns false. An empty path
 // gives false.
+// failed (when given) receives the stop that could not be created (empty
+// when none failed).
 bool CreateFolderPath(FileSystem& fs, const CodePage& codePage, const std::string& path,
-                      const ErrorLogWriter& log);
+                      const ErrorLogWriter& log, std::string* failed = nullptr);
 
 // The running program's: the real file system and code page, the error log
 // "ErrorLog.txt".
-bool CreateFolderPath(const std::string& path);
+bool CreateFolderPath(const std::string& path, std::string* failed = nullptr);
+
+// The folder picker's status text for a typed folder that could not be
+// created, naming the first folder along it that failed.
+std::string FolderNotCreatedText(const std::string& failedStop);
 
 // True for a full path the picker can create folders along: a drive letter,
 // a colon and a separator ("C:\\x"), or a share ("\\\\server\\share").

@@ -256,6 +256,20 @@ std::string FolderPickerStart(const BuilderState& s, const std::string& lastFold
     return s.folder.empty() ? lastFolder : s.folder;
 }
 
+namespace {
+
+// The first character of the forbidden set (in the set's order, not the
+// text's) that the text holds, the asterisk left out when allowed; 0 when none.
+char FirstForbidden(const CodePage& cp, const std::string& text, bool asteriskAllowed) {
+    for (const char* c = kForbiddenCharacters; *c; ++c) {
+        if (*c == '*' && asteriskAllowed) continue;
+        if (mb::FindChar(cp, text, *c) != mb::npos) return *c;
+    }
+    return 0;
+}
+
+}  // namespace
+
 ComposedRule Compose(const BuilderState& s, const CodePage& cp, char separator) {
     using Outcome = ComposedRule::Outcome;
     const std::string target = BoxText(s.target);
@@ -273,10 +287,14 @@ ComposedRule Compose(const BuilderState& s, const CodePage& cp, char separator) 
 
     const std::string parameter = BoxText(s.parameter);
     if (parameter.empty()) return {Outcome::Refused, kCompleteRuleMessage};
-    for (const char* c = kForbiddenCharacters; *c; ++c) {
-        if (*c == '*' && action == "REMOVE") continue;
-        if (mb::FindChar(cp, parameter, *c) != mb::npos)
-            return {Outcome::Refused, std::string("'") + *c + kIllegalCharacterSuffix};
+    if (const char c = FirstForbidden(cp, parameter, action == "REMOVE"))
+        return {Outcome::Refused, std::string("'") + c + kIllegalCharacterSuffix};
+    // The text a REPLACE puts into the name goes into the name as it is: a
+    // separator would send the file into a sub-folder, and Windows refuses
+    // the other characters of the set in a name.
+    if (s.value.enabled && s.valueLabel == kWithLabel) {
+        if (const char c = FirstForbidden(cp, BoxText(s.value), false))
+            return {Outcome::Refused, std::string("'") + c + kIllegalCharacterSuffix};
     }
     if (s.parameter.selected >= 0)
         line += " " + parameter;

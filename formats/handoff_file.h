@@ -36,8 +36,10 @@ bool ReadHandoffFile(FileSystem& fs, const CodePage& codePage, const std::string
 // extension writes meanwhile starts a file of its own instead of being
 // deleted unread with this one. When it cannot be moved aside (locked for a
 // moment, or the folder is read-only), it is read and deleted in place, and
-// a file that cannot be deleted is read again at the next start. False (and
-// no entries) when there is no handoff file or it cannot be read.
+// a file that cannot be deleted is read again at the next start. Files moved
+// aside at an earlier start whose deletion failed are read first, oldest
+// first, and deleted too. False (and no entries) when there was nothing to
+// read.
 bool TakeHandoffFile(FileSystem& fs, const CodePage& codePage, const std::string& path,
                      std::vector<std::string>& entries);
 

@@ -227,6 +227,39 @@ void ThemedList::DeleteItem(int index) {
     if (hwnd()) ::SendMessageA(hwnd(), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
+void ThemedList::MoveItem(int from, int to) {
+    if (!hwnd() || from == to) return;
+    const std::wstring text = WideText(from);
+    ToListBox(WM_SETREDRAW, FALSE, 0);
+    ToListBox(LB_DELETESTRING, static_cast<WPARAM>(from), 0);
+    ToListBox(LB_INSERTSTRING, static_cast<WPARAM>(to), reinterpret_cast<LPARAM>(text.c_str()));
+    ToListBox(WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void ThemedList::DeleteItems(const std::vector<std::size_t>& ascending, std::size_t count, const TextAt& text) {
+    if (!hwnd() || ascending.empty()) return;
+    const int extent = HorizontalExtent();
+    bool widest = false;
+    {
+        WindowDc dc(hwnd());
+        SelectGuard font(dc.get(), ListFont());
+        for (std::size_t i : ascending) {
+            const std::wstring gone = WideText(static_cast<int>(i));
+            SIZE size{};
+            ::GetTextExtentPoint32W(dc.get(), gone.c_str(), static_cast<int>(gone.size()), &size);
+            widest = widest || size.cx + 10 >= extent;
+        }
+    }
+    ToListBox(WM_SETREDRAW, FALSE, 0);
+    // From the last to the first: the indices below stay where they are.
+    for (auto it = ascending.rbegin(); it != ascending.rend(); ++it)
+        ToListBox(LB_DELETESTRING, static_cast<WPARAM>(*it), 0);
+    ToListBox(WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+    if (widest) ::SendMessageA(hwnd(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(MeasureExtent(count, text)), 0);
+}
+
 int ThemedList::MeasureExtent(const std::vector<std::string>& texts) const {
     return MeasureExtent(texts.size(), [&texts](std::size_t i) -> const std::string& { return texts[i]; });
 }

@@ -87,6 +87,15 @@ public:
     void SetItems(std::size_t count, const TextAt& text);
     void InsertItem(int index, const std::string& text);  // index -1: at the end
     void DeleteItem(int index);
+    // Moves the item at `from` to `to` (the others keep their order), as
+    // the model moved one entry: no refill of a long list for it. Its
+    // selection mark is lost (the window sets the selection after).
+    void MoveItem(int from, int to);
+    // Deletes the items at these indices (ascending, numbered as before),
+    // as the model removed them. The horizontal extent is measured again,
+    // from the texts that stay (count of them, handed out by index), only
+    // when a deleted text may have been the widest.
+    void DeleteItems(const std::vector<std::size_t>& ascending, std::size_t count, const TextAt& text);
     int Count() const;
     std::string Text(int index) const;
 

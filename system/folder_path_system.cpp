@@ -7,11 +7,14 @@
 
 namespace quorv {
 
-bool CreateFolderPath(const std::string& path) {
-    return CreateFolderPath(SystemFileSystem(), SystemCodePage(), path, [](const std::string& message) {
-        // The message is an argument, never the format: a '%' in a path stays text.
-        WriteErrorLog("%s", message.c_str());
-    });
+bool CreateFolderPath(const std::string& path, std::string* failed) {
+    return CreateFolderPath(
+        SystemFileSystem(), SystemCodePage(), path,
+        [](const std::string& message) {
+            // The message is an argument, never the format: a '%' in a path stays text.
+            WriteErrorLog("%s", message.c_str());
+        },
+        failed);
 }
 
 }  // namespace quorv

@@ -95,7 +95,17 @@ int FolderPickerSession::OnValidateFailed(HWND browser, const std::string& fromM
         SetStatus(browser, "The path is too long.");
         return 1;  // keep the browser open
     }
-    if (folder.empty() || !CreateFolderPath(folder)) return 1;
+    if (folder.empty()) {
+        SetStatus(browser, "Please type the full path of a folder.");
+        return 1;
+    }
+    // The reason goes to the status text (and the error log): the browser
+    // stays open without a word otherwise.
+    std::string failed;
+    if (!CreateFolderPath(folder, &failed)) {
+        SetStatus(browser, FolderNotCreatedText(failed.empty() ? folder : failed));
+        return 1;
+    }
     typedAccepted_ = true;
     current_ = folder;
     return 0;  // let the browser close

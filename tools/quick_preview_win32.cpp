@@ -417,6 +417,11 @@ void QuickPreview::StopPreviews() {
     }
 }
 
+void QuickPreview::Clear() {
+    DestroyPlayers();
+    if (pane_.hwnd()) pane_.SetPicture(ComPtr<IPicture>());
+}
+
 void QuickPreview::SetVisible(bool on) {
     visible_ = on;
     if (!pane_.hwnd()) return;

@@ -62,6 +62,10 @@ public:
     // (called before a rename). The picture holds no file.
     void StopPreviews();
 
+    // Empties the pane: no player, no picture (the file shown is no longer
+    // in the list).
+    void Clear();
+
     // The "QuickView" box: on shows the pane (the caller then shows the
     // focused file), off stops the players and hides the pane.
     void SetVisible(bool on);

@@ -117,7 +117,8 @@ Rect PlaceWindow(const PlacementInput& in) {
     return Rect{left, top, left + width, top + height};
 }
 
-KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId) {
+KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId, bool editSelection) {
+    if (ctrlDown && editSelection && (virtualKey == 'C' || virtualKey == 'M')) return KeyCommand::None;
     if (ctrlDown) {
         switch (virtualKey) {
         case 'A':
@@ -137,6 +138,23 @@ KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId) {
         if (focusControlId == IDC_RULE_LIST) return KeyCommand::DeleteRules;
     }
     return KeyCommand::None;
+}
+
+ListFollow HowToFollow(std::uint64_t shownRevision, std::uint64_t revision, const RowChange& change,
+                       std::size_t shownCount) {
+    if (shownRevision == revision) return ListFollow::Nothing;
+    // ~0: the box never showed the list.
+    if (shownRevision == ~std::uint64_t{0} || shownRevision + 1 != revision) return ListFollow::Refill;
+    switch (change.kind) {
+    case RowChange::Kind::Swapped:
+        return change.first + 1 < shownCount ? ListFollow::SwapRows : ListFollow::Refill;
+    case RowChange::Kind::Removed:
+        if (change.removed.empty() || change.removed.size() > kDeleteRowsLimit) return ListFollow::Refill;
+        return change.removed.back() < shownCount ? ListFollow::DeleteRows : ListFollow::Refill;
+    case RowChange::Kind::Any:
+        break;
+    }
+    return ListFollow::Refill;
 }
 
 bool WaitStepShown(std::size_t index, std::size_t count) {

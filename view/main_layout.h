@@ -3,10 +3,12 @@
 // without a window: where every control goes when the window is resized,
 // and which command a key stands for whatever control has the focus.
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <utility>
 #include <vector>
 
+#include "batch/file_list.h"
 #include "view/rect.h"
 #include "view/scale.h"
 
@@ -97,8 +99,21 @@ enum class KeyCommand { None, SelectAllFiles, InvertSelection, CopyFiles, MoveFi
 // Which command a key press stands for: Ctrl+A, Ctrl+I, Ctrl+C and Ctrl+M
 // anywhere in the window; Delete only while the file list or the rule list
 // has the focus (elsewhere it edits text as usual). virtualKey is the
-// system's key code ('A', 'I', 'C', 'M', 0x2E for Delete).
-KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId);
+// system's key code ('A', 'I', 'C', 'M', 0x2E for Delete). editSelection:
+// the focus is in an edit field (the filter box, the edit of a builder box)
+// that has a text selection; Ctrl+C and Ctrl+M then take their course in the
+// field (Ctrl+C copies the text, Ctrl+M does nothing to it), as in any edit
+// field, and copy or move files only without a selection.
+KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId, bool editSelection = false);
+
+// How the file list box follows the model after a command: nothing, a
+// refill of every entry, or only the last change when the box shows the
+// revision just before it (two rows traded places; up to kDeleteRowsLimit
+// rows went, each deleted on its own: beyond that a refill is faster).
+enum class ListFollow { Nothing, Refill, SwapRows, DeleteRows };
+inline constexpr std::size_t kDeleteRowsLimit = 512;
+ListFollow HowToFollow(std::uint64_t shownRevision, std::uint64_t revision, const RowChange& change,
+                       std::size_t shownCount);
 
 // Whether a run tells the wait window that file index (0-based) of count is
 // done: when the share of the run done crosses one of kWaitSteps equal

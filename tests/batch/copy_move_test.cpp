@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,14 +49,18 @@ struct Files {
         for (std::size_t i : entries) list.SetSelected(i, true);
     }
     TransferCommandResult Run(TransferKind kind) {
-        return TransferCommand(kind, fs, list, Cp(), folder, [this](std::string& f) {
-            ++pickerCalls;
-            pickerStart = f;
-            if (choice.empty()) return false;
-            f = choice;
-            return true;
-        });
+        return TransferCommand(
+            kind, fs, list, Cp(), folder,
+            [this](std::string& f) {
+                ++pickerCalls;
+                pickerStart = f;
+                if (choice.empty()) return false;
+                f = choice;
+                return true;
+            },
+            folderChosen);
     }
+    std::function<void()> folderChosen;  // told once a folder was chosen
 };
 
 TEST(CopyMove, NothingSelectedAsksForASelection) {
@@ -79,6 +84,23 @@ TEST(CopyMove, CancelledPickerChangesNothing) {
     EXPECT_EQ(f.folder, "C:\\last\\");
     EXPECT_TRUE(f.fs.HasFile("C:\\src\\a.jpg"));
     EXPECT_EQ(f.list.DisplayedCount(), 1u);
+}
+
+TEST(CopyMove, TheWindowHearsOfTheChosenFolderOnlyAfterOkAndBeforeTheFirstFile) {
+    // (The window lets the quick preview release its file then.)
+    Files f({"a.jpg", "b.jpg"});
+    f.folderChosen = [&f] { f.order.push_back("<folder chosen>"); };
+    f.Select({0, 1});
+    f.choice.clear();
+    f.Run(TransferKind::Move);
+    EXPECT_TRUE(f.order.empty());  // cancelled: not told
+    f.choice = "C:\\dest";
+    f.Run(TransferKind::Move);
+    EXPECT_EQ(f.order, (Strings{"<folder chosen>", "C:\\src\\b.jpg", "C:\\src\\a.jpg"}));
+    f.order.clear();
+    f.list.SetSelected(0, false);
+    f.Run(TransferKind::Copy);
+    EXPECT_TRUE(f.order.empty());  // nothing selected: no picker, not told
 }
 
 TEST(CopyMove, CopyVisitsFromTheBottomAndReplacesFilesOfTheSameName) {

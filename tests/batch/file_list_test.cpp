@@ -212,6 +212,27 @@ TEST(AddFolder, ScansDepthFirstWithHiddenFiles) {
               deep.MasterList());
 }
 
+TEST(AddFolder, AFolderEndingInADoubleByteCharacterIsScannedItself) {
+    // In code page 932 "\x95\x5C" is one character whose trail byte equals
+    // the backslash: the folder "C:\p\x\x95\x5C" does not end with a
+    // separator, and its own files are searched, not the names beginning
+    // with "x\x95\x5C" in its parent.
+    const std::unique_ptr<CodePage> cp = MakeTableCodePage(932);
+    ASSERT_TRUE(cp);
+    MemoryFileSystem fs('\\');
+    Strings searched;
+    fs.SetHook([&searched](MemoryFileSystem::Op op, const std::string& pattern) {
+        if (op == MemoryFileSystem::Op::Find) searched.push_back(pattern);
+    });
+    const std::string folder = "C:\\p\\x\x95\x5C";
+    FileList list(*cp, '\\');
+    list.AddFolder(fs, folder);
+    EXPECT_EQ(searched, (Strings{folder + "\\*.*"}));
+    searched.clear();
+    list.AddFolder(fs, folder + "\\");  // one separator already: none added
+    EXPECT_EQ(searched, (Strings{folder + "\\*.*"}));
+}
+
 TEST(AddFolder, MissingFolderOrFailedSearchAddsNothing) {
     MemoryFileSystem fs('\\');
     fs.AddFile("C:\\p\\one.txt");
@@ -545,6 +566,41 @@ TEST(Revisions, TextsAndSelectionCountSeparately) {
     list.SetFilterText("x");
     EXPECT_EQ(texts + 2, list.revision());
     EXPECT_LT(selection + 1, list.selectionRevision());
+}
+
+TEST(Revisions, EachChangeSaysWhatChangedForAListBoxOneRevisionBehind) {
+    FileList list = MakeList({"C:\\a", "C:\\b", "C:\\c", "C:\\d", "C:\\e"});
+    EXPECT_EQ(RowChange::Kind::Any, list.lastChange().kind);  // a new list
+    list.SetFocus(2);
+    list.SetSelected(2, true);
+    auto revision = list.revision();
+    ASSERT_TRUE(list.MoveFocusedUp());
+    EXPECT_EQ(revision + 1, list.revision());
+    EXPECT_EQ(RowChange::Kind::Swapped, list.lastChange().kind);
+    EXPECT_EQ(1u, list.lastChange().first);  // rows 1 and 2
+    ASSERT_TRUE(list.MoveFocusedDown());
+    ASSERT_TRUE(list.MoveFocusedDown());
+    EXPECT_EQ(RowChange::Kind::Swapped, list.lastChange().kind);
+    EXPECT_EQ(2u, list.lastChange().first);  // rows 2 and 3
+    EXPECT_EQ((Strings{"C:\\a", "C:\\b", "C:\\d", "C:\\c", "C:\\e"}), list.DisplayedList());
+
+    list.SetSelected(0, true);
+    list.SetSelected(4, true);
+    revision = list.revision();
+    EXPECT_EQ(3u, list.RemoveSelected());
+    EXPECT_EQ(revision + 1, list.revision());
+    EXPECT_EQ(RowChange::Kind::Removed, list.lastChange().kind);
+    EXPECT_EQ((std::vector<std::size_t>{0, 3, 4}), list.lastChange().removed);  // ascending, numbered as before
+    EXPECT_EQ((Strings{"C:\\b", "C:\\d"}), list.DisplayedList());
+
+    list.SetFocus(1);
+    list.SetSelected(1, true);
+    list.MoveFocusedUp();  // d before b
+    list.SortByName();     // a new order
+    EXPECT_EQ(RowChange::Kind::Any, list.lastChange().kind);
+    list.MoveFocusedDown();
+    list.SetFilterText("");  // a new list again
+    EXPECT_EQ(RowChange::Kind::Any, list.lastChange().kind);
 }
 
 // ---------------------------------------------------------------- selection

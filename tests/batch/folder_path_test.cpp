@@ -116,6 +116,16 @@ TEST_F(CreateFolderPathTest, FailureStopsTheWalkAndLogsThePrefix) {
     EXPECT_EQ(log, Strings({"D:\\Out\\2024\\ directory create failed."}));
 }
 
+TEST_F(CreateFolderPathTest, TheFolderThatFailedIsToldForThePickersStatusText) {
+    fs.AddFile("D:\\Out", "not a folder");
+    std::string failed = "stale";
+    EXPECT_FALSE(CreateFolderPath(fs, Cp1252(), "D:\\Out\\2024", nullptr, &failed));
+    EXPECT_EQ(failed, "D:\\Out\\");
+    EXPECT_EQ(FolderNotCreatedText(failed), "The folder D:\\Out\\ cannot be created.");
+    EXPECT_TRUE(CreateFolderPath(fs, Cp1252(), "D:\\New\\2024", nullptr, &failed));
+    EXPECT_EQ(failed, "");
+}
+
 TEST_F(CreateFolderPathTest, AFileInTheWayFails) {
     fs.AddFile("D:\\Out", "not a folder");
     EXPECT_FALSE(Create("D:\\Out\\2024"));

@@ -335,10 +335,45 @@ TEST(BuilderCompose, Refusals) {
         EXPECT_EQ(r.outcome, ComposedRule::Outcome::Refused) << c.message;
         EXPECT_EQ(r.text, c.message);
     }
-    // The asterisk is allowed for REMOVE; the value is never tested.
+    // The asterisk is allowed for REMOVE; a value that does not become part
+    // of the name is never tested (REPLACE's is: below).
     EXPECT_EQ(Builder().Target("FILENAME").Action("REMOVE").Type("a*b").Line(), "FILENAME REMOVE \"a*b\"");
-    EXPECT_EQ(Builder().Target("FILENAME").Action("REPLACE").Type("a").Value("<:*>").Line(),
-              "FILENAME REPLACE \"a\" with \"<:*>\"");
+    EXPECT_EQ(Builder().Target("FILENAME").Action("PREFIX").Pick("image").Value("<:*>").Line(),
+              "FILENAME PREFIX image property:<:*>");
+}
+
+TEST(BuilderCompose, TheTextAReplacePutsIntoTheNameIsTestedLikeTheParameter) {
+    struct Case {
+        const char* value;
+        const char* message;  // null: the line is written
+    };
+    const Case cases[] = {
+        {"x\\y", "'\\' is an illegal character for filename."},  // would send the file into a sub-folder
+        {"x/y", "'/' is an illegal character for filename."},
+        {"<:*>", "':' is an illegal character for filename."},  // set order: the colon before the others
+        {"a*", "'*' is an illegal character for filename."},     // no asterisk in a name, even for REMOVE's sake
+        {"\"", "'\"' is an illegal character for filename."},
+        {"a|b", "'|' is an illegal character for filename."},
+        {"new name", nullptr},
+        {"", nullptr},
+    };
+    for (const Case& c : cases) {
+        const ComposedRule r = Builder().Target("FILEEXT").Action("REPLACE").Type("a").Value(c.value).Compose();
+        if (c.message) {
+            EXPECT_EQ(r.outcome, ComposedRule::Outcome::Refused) << c.value;
+            EXPECT_EQ(r.text, c.message) << c.value;
+        } else {
+            EXPECT_EQ(r.text, std::string("FILEEXT REPLACE \"a\" with \"") + c.value + "\"") << c.value;
+        }
+    }
+    // The parameter is tested first; a double-byte trail byte is no separator.
+    EXPECT_EQ(Builder().Target("FILENAME").Action("REPLACE").Type("a?").Value("x\\").Compose().text,
+              "'?' is an illegal character for filename.");
+    const std::unique_ptr<CodePage> cp932 = MakeTableCodePage(932);
+    ASSERT_TRUE(cp932);
+    Builder b;
+    b.Target("FILENAME").Action("REPLACE").Type("a").Value("\x95\x5C");
+    EXPECT_EQ(Compose(b.state, *cp932).text, "FILENAME REPLACE \"a\" with \"\x95\x5C\"");
 }
 
 TEST(BuilderCompose, DoubleByteTrailBytesAreNoForbiddenCharacters) {

@@ -316,6 +316,9 @@ TEST(BuilderTest, RefusalsAreShownAndAddNothing) {
         {{Target("FILENAME"), Action("SUFFIX"), Type("say \"hi\"")}, Illegal('"')},
         {{Target("FILENAME"), Action("PREFIX"), Type("<b")}, Illegal('<')},
         {{Target("FILENAME"), Action("REPLACE"), Type("b>")}, Illegal('>')},
+        // The text a REPLACE puts into the name: no sub-folder, nothing Windows refuses.
+        {{Target("FILENAME"), Action("REPLACE"), Type("a"), TypeValue("x\\y")}, Illegal('\\')},
+        {{Target("FILEEXT"), Action("REPLACE"), Type("a"), TypeValue("x?")}, Illegal('?')},
         {{Target("FILEEXT"), Action("PREFIX"), Type("a|b")}, Illegal('|')},
         // The first character in the set's order, not in the text's.
         {{Target("FILENAME"), Action("SUFFIX"), Type("x|y\\z")}, Illegal('\\')},
@@ -424,13 +427,15 @@ TEST(BuilderTest, SelectingALineFillsTheBuilderAndUpdateWritesItBack) {
     ASSERT_TRUE(ClickQuietly(program, IDC_UPDATE_RULE));
     expected[5] = "FILEEXT UPPERCASE left length:4";
     EXPECT_EQ(program.Items(IDC_RULE_LIST), expected);
-    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {2}));
+    // A value that does not become part of the name is written as typed,
+    // quotes and all (the text of a REPLACE is refused with them).
+    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {1}));
     ASSERT_TRUE(RunSteps(program, {TypeValue("c  \"d\"")}));
     ASSERT_TRUE(ClickQuietly(program, IDC_UPDATE_RULE));
-    expected[2] = "FILENAME REPLACE \"a b\" with \"c  \"d\"\"";
+    expected[1] = "FILENAME INSERT \"-\" position:c  \"d\"";
     EXPECT_EQ(program.Items(IDC_RULE_LIST), expected);
     // ... and reads back as it was written.
-    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {2}));
+    ASSERT_TRUE(program.SelectItems(IDC_RULE_LIST, {1}));
     EXPECT_EQ(ReadBuilder(program).value, "c  \"d\"");
     ASSERT_TRUE(ClickQuietly(program, IDC_UPDATE_RULE));
     EXPECT_EQ(program.Items(IDC_RULE_LIST), expected);

@@ -8,8 +8,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+#include <string>
 
 #include "tests/e2e/e2e_cases.h"
+#include "tests/support/clipboard_win32.h"
 
 namespace quorv::e2e {
 namespace {
@@ -187,6 +190,90 @@ TEST(FileListTest, RemoveMoveSortAndSelectByButtonAndKey) {
     EXPECT_EQ(program.Status(), kFileListNullStatus);
     // The files themselves stay.
     EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"B.txt", "a.txt", "c.txt", "d.txt"}));
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(FileListTest, TheListKeepsTheUsersPlaceAfterEachCommand) {
+    // 300 entries in reverse order of their names (so that Sort changes
+    // the order), the view scrolled to row 100 and an entry near it focused.
+    ProgramFolder folder("list-place");
+    ASSERT_TRUE(folder.ok());
+    Strings names;
+    for (int i = 299; i >= 0; --i) names.push_back("f" + std::to_string(1000 + i) + ".txt");
+    ASSERT_TRUE(folder.WriteHandoff(MakeFiles(folder, "data", names)));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    const Window list = program.Control(IDC_FILE_LIST);
+    ASSERT_EQ(list.Count(), 300);
+    const auto top = [&] { return static_cast<int>(::SendMessageA(list.hwnd(), LB_GETTOPINDEX, 0, 0)); };
+
+    struct Case {
+        const char* what;
+        int command;
+        int focused;
+        int topAfter;
+    };
+    const Case cases[] = {
+        {"move up", IDC_FILE_UP, 105, 100},
+        {"move down", IDC_FILE_DOWN, 105, 100},
+        {"remove", IDC_REMOVE_SELECTED, 105, 100},
+        {"invert", IDC_INVERT_SELECTION, 105, 100},
+        {"sort", IDC_SORT, 105, 100},
+        // The focused entry would leave the view: it is scrolled in, by one row.
+        {"move up from the top row", IDC_FILE_UP, 100, 99},
+    };
+    int count = 300;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {c.focused}, c.focused)) << c.what;
+        ::SendMessageA(list.hwnd(), LB_SETTOPINDEX, 100, 0);
+        ASSERT_EQ(top(), 100) << c.what;
+        const std::string focusedName = list.Items()[static_cast<std::size_t>(c.focused)];
+        ASSERT_TRUE(program.Click(c.command)) << c.what;
+        if (c.command == IDC_REMOVE_SELECTED) --count;
+        EXPECT_EQ(list.Count(), count) << c.what;
+        EXPECT_EQ(top(), c.topAfter) << c.what;
+        // The moved entry is where the command put it.
+        const int movedTo = c.command == IDC_FILE_UP ? c.focused - 1 : c.command == IDC_FILE_DOWN ? c.focused + 1 : -1;
+        if (movedTo >= 0) {
+            EXPECT_EQ(list.Items()[static_cast<std::size_t>(movedTo)], focusedName) << c.what;
+        }
+    }
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(FileListTest, CopyAndMoveKeysLeaveATextSelectionToItsField) {
+    ProgramFolder folder("list-edit-keys");
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.WriteHandoff(MakeFiles(folder, "data", {"a.txt", "b.txt"})));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(program.TypeInto(IDC_FILTER, "txt"));
+    ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0, 1}));
+    const Window filter = program.Control(IDC_FILTER);
+    ASSERT_TRUE(test::SetClipboardText(L"before"));
+
+    // With text selected in the filter box, Ctrl+C copies the text and
+    // Ctrl+M leaves it as it is; neither asks for a folder.
+    ASSERT_TRUE(program.Focus(IDC_FILTER));
+    filter.Ask(EM_SETSEL, 0, 2);
+    ASSERT_TRUE(program.PressKey('C', kCtrl));
+    EXPECT_EQ(test::ClipboardText(), std::optional<std::wstring>(L"tx"));
+    ASSERT_TRUE(program.PressKey('M', kCtrl));
+    EXPECT_FALSE(program.OtherWindowOpen());
+    EXPECT_EQ(program.Text(IDC_FILTER), "txt");
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt"}));
+
+    // Without a selection the keys are the files' copy and move again.
+    filter.Ask(EM_SETSEL, 3, 3);
+    for (char key : {'C', 'M'}) {
+        ASSERT_TRUE(program.PressKey(key, kCtrl)) << key;
+        const FolderBrowser browser = program.WaitForFolderBrowser();
+        ASSERT_TRUE(browser.window()) << key;
+        ASSERT_TRUE(browser.Cancel()) << key;
+        ASSERT_TRUE(WaitFor([&] { return !browser.window(); })) << key;
+        ASSERT_TRUE(program.Settle());
+    }
+    EXPECT_EQ(test::ClipboardText(), std::optional<std::wstring>(L"tx"));
     ASSERT_TRUE(program.Close(true));
 }
 

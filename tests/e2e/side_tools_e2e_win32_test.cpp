@@ -339,6 +339,46 @@ TEST(SideToolsTest, QuickViewShowsPicturesFittedInItsFrame) {
     EXPECT_TRUE(saved.quickView);
 }
 
+TEST(SideToolsTest, QuickViewNeverShowsAFileNoLongerListed) {
+    ProgramFolder folder("quickview-gone");
+    ASSERT_TRUE(folder.ok());
+    const std::string pictures = folder.MakeFolder("pics");
+    const std::string picture = pictures + "\\landscape.jpg";
+    ASSERT_TRUE(::CopyFileA((PicturesFolder() + "\\landscape.jpg").c_str(), picture.c_str(), FALSE));
+    const std::string second = pictures + "\\second.jpg";
+    ASSERT_TRUE(::CopyFileA(picture.c_str(), second.c_str(), FALSE));
+    const std::string other = folder.MakeFile("pics\\note.txt", "x");
+    ASSERT_TRUE(folder.WriteHandoff({picture, other, second}));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    const COLORREF background = kBackgroundColour[kSilver];
+    const Window pane = program.main().Descendant("QuorvQuickPreview");
+    ASSERT_TRUE(pane);
+    const PictureCheck landscape{"landscape", 600, 300, true, RGB(255, 0, 0), RGB(0, 255, 0)};
+    const auto paneEmpty = [&] {
+        const RECT area = pane.ClientOnScreen();
+        return WaitFor([&] { return ScreenImage(area).CountOtherThan(background, area) == 0; }, 5000);
+    };
+
+    // The previewed file removed from the list: the pane empties.
+    ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0}));
+    ExpectPictureInPane(pane, landscape, background);
+    ASSERT_TRUE(program.Click(IDC_REMOVE_SELECTED));
+    EXPECT_TRUE(paneEmpty());
+
+    // The other picture shown, QuickView off, the list emptied, QuickView
+    // on: nothing is shown.
+    ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {1}));
+    ExpectPictureInPane(pane, landscape, background);
+    ASSERT_TRUE(program.Click(IDC_QUICKVIEW));
+    ASSERT_FALSE(program.Checked(IDC_QUICKVIEW));
+    ASSERT_TRUE(program.Click(IDC_REMOVE_ALL));
+    ASSERT_TRUE(program.Click(IDC_QUICKVIEW));
+    ASSERT_TRUE(program.Checked(IDC_QUICKVIEW));
+    EXPECT_TRUE(paneEmpty());
+    ASSERT_TRUE(program.Close(true));
+}
+
 TEST(SideToolsTest, QuickViewOffAtStartKeepsTheFrameHidden) {
     ProgramFolder folder("quickview-off");
     ASSERT_TRUE(folder.ok());

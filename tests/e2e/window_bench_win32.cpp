@@ -4,10 +4,12 @@
 // click until the window takes messages again, and the same work done by
 // the command line; the ratios, whether the wait window repainted during a
 // run, how long the window took to answer after each run, and the peak
-// working set of Quorv2.exe.
+// working set of Quorv2.exe; then the program started with every file
+// handed over and a preview of five rules, against quorv.exe preview --list.
 //
 // Run: build.sh bench (under Wine), or cmake/wine-run.sh e2e_window_bench.exe
-// [folders files-per-folder] to try other sizes.
+// [folders files-per-folder [handover]] to try other sizes (or the start
+// with files handed over alone).
 #include <windows.h>
 
 #include <algorithm>
@@ -176,7 +178,71 @@ void PrintMemory(const Program& program, const char* when) {
                 static_cast<double>(m.peakWorkingSet) / (1024.0 * 1024.0));
 }
 
-int Run(int folders, int perFolder) {
+// Five rules of the everyday kind, for the start with files handed over.
+const char* const kFiveRules[] = {
+    "FILENAME PREFIX \"new_\"", "FILENAME REPLACE \"_\" with \" \"", "FILEEXT UPPERCASE all",
+    "FILENAME SUFFIX digit length:3", "FILENAME LOWERCASE all",
+};
+
+// The program started with every file of the tree handed over (as the
+// context menu hands them over), the five rules chosen and Preview
+// clicked, timed until the list and then the result were painted; against
+// quorv.exe preview --list of the same files with the same rules.
+void HandoverRun(const ProgramFolder& folder, const Tree& tree, int folders, int perFolder) {
+    std::vector<std::string> paths;
+    std::string listText;
+    char name[64];
+    for (int f = 0; f < folders; ++f)
+        for (int i = 0; i < perFolder; ++i) {
+            std::snprintf(name, sizeof name, "\\d%04d\\%s_%05d.dat", f, f < folders / 10 ? "sel" : "oth", i);
+            paths.push_back(tree.root + name);
+            listText += paths.back() + "\r\n";
+        }
+    const std::string listFile = folder.At("handed-over.txt");
+    std::vector<std::string> rules(std::begin(kFiveRules), std::end(kFiveRules));
+    std::string ruleArguments;
+    for (const std::string& rule : rules) {
+        std::string quoted;
+        for (char c : rule) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+        ruleArguments += " --rule \"" + quoted + "\"";
+    }
+    if (!WriteBytes(listFile, listText) || !folder.WriteFavourite("Five", rules) || !folder.WriteHandoff(paths)) {
+        std::printf("start with files handed over: the files could not be written\n");
+        return;
+    }
+    const auto best = [](double a, double b) { return a < 0 ? b : b < 0 ? a : std::min(a, b); };
+    double cli = -1;
+    for (int run = 0; run < 2; ++run)
+        cli = best(cli, RunCommandLine("preview" + ruleArguments + " --list \"" + listFile + "\"",
+                                       folder.At("cli-list.txt")));
+
+    double started = Seconds();
+    double listed = -1;
+    Timing preview;
+    int count = 0;
+    {
+        Program program(folder, kTimeout);
+        if (!program.running()) {
+            std::printf("start with files handed over: Quorv2.exe did not start\n");
+            return;
+        }
+        program.WaitPainted(kTimeout);
+        listed = Seconds() - started;
+        count = program.Control(IDC_FILE_LIST).Count();
+        const std::vector<std::string> titles = program.Items(IDC_FAVOURITES);
+        const auto five = std::find(titles.begin(), titles.end(), "Five");
+        if (five != titles.end()) program.ChooseItem(IDC_FAVOURITES, static_cast<int>(five - titles.begin()));
+        preview = TimedClick(program, IDC_PREVIEW);
+        program.Close(true);
+    }
+    std::printf("started with %d files handed over, 5 rules:\n", count);
+    std::printf("  %-34s %8.2f s\n", "Quorv2.exe start until listed, painted", listed);
+    PrintTiming("Preview", preview);
+    std::printf("  %-34s %8.2f s  (the faster of two runs)\n", "quorv.exe preview --list", cli);
+    if (preview.painted > 0) PrintRatio("start + Preview / preview --list", listed + preview.painted, cli);
+}
+
+int Run(int folders, int perFolder, bool handoverOnly) {
     ProgramFolder folder("window-bench");
     if (!folder.ok()) {
         std::printf("window benchmark: no program folder\n");
@@ -186,6 +252,11 @@ int Run(int folders, int perFolder) {
     const Tree tree = MakeTree(folder.At("tree"), folders, perFolder);
     std::printf("window benchmark: %d files in %d folders (%d named sel_*), made in %.1f s\n", tree.files, folders,
                 tree.selected, Seconds() - started);
+    if (handoverOnly) {
+        HandoverRun(folder, tree, folders, perFolder);
+        std::printf("cleaning up...\n");
+        return 0;
+    }
     folder.WriteFavourite("Prefix", {kRule});
     SettingsRecord settings;
     settings.lastFolder = tree.root;
@@ -268,6 +339,7 @@ int Run(int folders, int perFolder) {
     PrintRatio("Add Dir + Preview / preview --dir", addDir.busy + preview.busy, cliPreview);
     PrintRatio("Rename / rename (with its scan)", rename.busy, cliRename);
     PrintRatio("Undo / undo", undo.busy, cliUndo);
+    HandoverRun(folder, tree, folders, perFolder);
     std::printf("cleaning up...\n");
     return 0;
 }
@@ -276,7 +348,10 @@ int Run(int folders, int perFolder) {
 }  // namespace quorv::e2e
 
 int main(int argc, char** argv) {
+    // [folders files-per-folder [handover]]: "handover" times only the
+    // start with the files handed over.
     const int folders = argc > 2 ? std::atoi(argv[1]) : 250;
     const int perFolder = argc > 2 ? std::atoi(argv[2]) : 400;
-    return quorv::e2e::Run(folders > 0 ? folders : 250, perFolder > 0 ? perFolder : 400);
+    const bool handoverOnly = argc > 3 && std::string(argv[3]) == "handover";
+    return quorv::e2e::Run(folders > 0 ? folders : 250, perFolder > 0 ? perFolder : 400, handoverOnly);
 }

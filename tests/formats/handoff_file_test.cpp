@@ -59,7 +59,9 @@ TEST(HandoffFile, TakingMovesTheFileAsideReadsAndDeletesIt) {
     const std::string path = "C:\\Q\\Quorv2.qv2";
     fs.AddFile(path, "C:\\a.jpg\r\nC:\\b.jpg\r\n");
     fs.SetAttributes(path, kAttrReadOnly | kAttrHidden, nullptr);
-    fs.AddFile(path + ".taken", "old");  // left by an earlier start: not overwritten, not read
+    fs.AddFile(path + ".taken", "old");  // left by an earlier start: not overwritten
+    // (and not read here: the folder cannot be searched for such files)
+    fs.FailOn(test::MemoryFileSystem::Op::Find, path + ".taken*");
     std::vector<std::string> moves;
     fs.SetHook([&moves](test::MemoryFileSystem::Op op, const std::string& p) {
         if (op == test::MemoryFileSystem::Op::Move) moves.push_back(p);
@@ -91,6 +93,58 @@ TEST(HandoffFile, AFileThatCannotBeMovedAsideIsReadInPlace) {
     ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
     ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
     EXPECT_EQ(entries, std::vector<std::string>{"C:\\b.jpg"});
+}
+
+TEST(HandoffFile, FilesLeftAsideByEarlierStartsAreReadOldestFirstAndRemoved) {
+    using Op = test::MemoryFileSystem::Op;
+    test::MemoryFileSystem fs('\\');
+    const std::string path = "C:\\Q\\Quorv2.qv2";
+    const auto at = [](std::int64_t modified) {
+        FileTimes t;
+        t.modified = modified;
+        return t;
+    };
+    // Moved aside at earlier starts whose deletion failed, in no particular
+    // order of their names; the newest selection is the handoff file itself.
+    fs.AddFile(path + ".taken2", "C:\\second.jpg\r\n", kAttrReadOnly, at(200));
+    fs.AddFile(path + ".taken", "C:\\third.jpg\r\n", kAttrArchive, at(300));
+    fs.AddFile(path + ".taken7", "C:\\first.jpg\r\n", kAttrArchive, at(100));
+    fs.AddFile(path + ".taken1", "C:\\also third.jpg\r\n", kAttrArchive, at(300));
+    fs.AddFile(path, "C:\\newest.jpg\r\n", kAttrArchive, at(400));
+    // Not files moved aside: another name, and a folder.
+    fs.AddFile(path + ".takenx", "C:\\not mine.jpg\r\n", kAttrArchive, at(1));
+    fs.AddFolder(path + ".taken3");
+    std::vector<std::string> entries;
+    ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
+    EXPECT_EQ(entries, (std::vector<std::string>{"C:\\first.jpg", "C:\\second.jpg", "C:\\third.jpg",
+                                                 "C:\\also third.jpg", "C:\\newest.jpg"}));
+    for (const char* gone : {"", ".taken", ".taken1", ".taken2", ".taken4", ".taken5", ".taken6", ".taken7"})
+        EXPECT_FALSE(fs.HasFile(path + gone)) << gone;
+    EXPECT_TRUE(fs.HasFile(path + ".takenx"));
+    EXPECT_TRUE(fs.HasFolder(path + ".taken3"));
+
+    // Only leftovers: read all the same.
+    fs.AddFile(path + ".taken", "C:\\left.jpg\r\n");
+    ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
+    EXPECT_EQ(entries, std::vector<std::string>{"C:\\left.jpg"});
+    EXPECT_FALSE(fs.HasFile(path + ".taken"));
+
+    // One another program has just taken (it moves away under our hands) is
+    // not read here; one that cannot be read stays for the next start.
+    fs.AddFile(path + ".taken", "C:\\theirs.jpg\r\n");
+    fs.AddFile(path + ".taken1", "C:\\unreadable.jpg\r\n");
+    fs.FailOn(Op::Move, path + ".taken");
+    fs.FailOn(Op::Read, path + ".taken2");  // where .taken1 is moved to be read
+    EXPECT_FALSE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
+    EXPECT_TRUE(entries.empty());
+    EXPECT_TRUE(fs.HasFile(path + ".taken"));
+    EXPECT_TRUE(fs.HasFile(path + ".taken2"));
+    fs.ClearFailures();
+    ASSERT_TRUE(TakeHandoffFile(fs, *MakeUtf8CodePage(), path, entries));
+    EXPECT_EQ(entries, (std::vector<std::string>{"C:\\theirs.jpg", "C:\\unreadable.jpg"}));
+    std::vector<std::string> left;
+    for (const auto& file : fs.Files()) left.push_back(file.first);
+    EXPECT_EQ(left, std::vector<std::string>{path + ".takenx"});
 }
 
 }  // namespace

@@ -260,6 +260,9 @@ check "silent reinstall finishes" install_silently
 check "reinstall keeps the settings" cmp -s "$INST/Quorv.cfg" "$WORK/settings.copy"
 check "reinstall keeps the user's rule file" test -s "$INST/favorite/Mine.qvr"
 
+# Handoff files no start has read, and those a start moved aside but could not delete.
+for left in Quorv2.qv2 Quorv2.qv2.taken Quorv2.qv2.taken7; do printf 'C:\\a.txt\0' >"$INST/$left"; done
+
 check "silent uninstall finishes" uninstall_silently
 wait_until 10 no_key "$UNINSTALL_KEY"
 for item in "${EXPECT[@]}"; do
@@ -274,6 +277,9 @@ check "extension unregistered" no_key "$HANDLER_KEY"
 check "install folder value removed" no_key "$PRODUCT_KEY"
 check "uninstall entry removed" no_key "$UNINSTALL_KEY"
 check "Start menu entry removed" missing "$STARTMENU"
+for left in Quorv2.qv2 Quorv2.qv2.taken Quorv2.qv2.taken7; do
+  check "handoff file $left removed" missing "$INST/$left"
+done
 check "user's rule file kept" test -s "$INST/favorite/Mine.qvr"
 check "user's batch file kept" test -f "$INST/Mine.qvb"
 check "settings kept" test -f "$INST/Quorv.cfg"

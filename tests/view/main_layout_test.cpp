@@ -104,6 +104,54 @@ TEST(KeyCommands, TheWindowsKeysWhateverHasTheFocus) {
     for (const Case& c : cases) EXPECT_EQ(c.expected, KeyCommandFor(c.key, c.ctrl, c.focus)) << c.key << " " << c.focus;
 }
 
+TEST(KeyCommands, CopyAndMoveKeysLeaveATextSelectionToItsEditField) {
+    struct Case {
+        int key;
+        int focus;
+        bool editSelection;
+        KeyCommand expected;
+    };
+    const Case cases[] = {
+        {'C', IDC_FILTER, true, KeyCommand::None},  // the field copies its text
+        {'M', IDC_FILTER, true, KeyCommand::None},  // and does nothing with Ctrl+M
+        {'C', IDC_PARAMETER, true, KeyCommand::None},
+        {'M', IDC_VALUE, true, KeyCommand::None},
+        {'C', IDC_FILTER, false, KeyCommand::CopyFiles},  // no selection: the files
+        {'M', IDC_PARAMETER, false, KeyCommand::MoveFiles},
+        {'A', IDC_FILTER, true, KeyCommand::SelectAllFiles},  // the other keys stay the window's
+        {'I', IDC_FILTER, true, KeyCommand::InvertSelection},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, KeyCommandFor(c.key, true, c.focus, c.editSelection)) << c.key << " " << c.focus;
+}
+
+TEST(ListFollow, OnlyTheLastChangeWhenTheBoxIsOneRevisionBehind) {
+    RowChange any;
+    RowChange swapped{RowChange::Kind::Swapped, 3, {}};
+    RowChange removed{RowChange::Kind::Removed, 0, {2, 7, 9}};
+    RowChange many{RowChange::Kind::Removed, 0, std::vector<std::size_t>(kDeleteRowsLimit + 1)};
+    for (std::size_t i = 0; i < many.removed.size(); ++i) many.removed[i] = i;
+    struct Case {
+        std::uint64_t shown, now;
+        const RowChange* change;
+        std::size_t count;
+        ListFollow expected;
+    };
+    const Case cases[] = {
+        {5, 5, &swapped, 10, ListFollow::Nothing},
+        {5, 6, &swapped, 10, ListFollow::SwapRows},
+        {5, 6, &removed, 10, ListFollow::DeleteRows},
+        {5, 6, &any, 10, ListFollow::Refill},
+        {4, 6, &swapped, 10, ListFollow::Refill},  // two changes behind: the last one is not enough
+        {5, 6, &many, 100000, ListFollow::Refill},  // many rows: a refill is faster
+        {5, 6, &swapped, 4, ListFollow::Refill},    // rows the box does not have
+        {5, 6, &removed, 9, ListFollow::Refill},
+        {~std::uint64_t{0}, 0, &swapped, 10, ListFollow::Refill},  // never shown
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, HowToFollow(c.shown, c.now, *c.change, c.count)) << c.shown << " " << c.now;
+}
+
 TEST(WaitSteps, EveryFileOfShortRunsTheCrossingsOfLongOnesAndAlwaysTheLast) {
     // Up to kWaitSteps files: each one.
     for (std::size_t count : {std::size_t{1}, std::size_t{3}, kWaitSteps})

@@ -238,11 +238,13 @@ TEST_F(FolderPickerEventsTest, TrailingBackslashAndRelativeNames) {
     EXPECT_EQ(Event(relative, BFFM_VALIDATEFAILEDA), 0);
     EXPECT_TRUE(SamePath(relative.current(), dir.path() + "\\Made Here")) << relative.current();
     EXPECT_TRUE(IsFolder(dir.path() + "\\Made Here"));
-    // ... and refused when nothing with a path is selected.
+    // ... and refused when nothing with a path is selected, saying what to type.
     detail::FolderPickerSession nowhere(dir.path());
     Type("Lost");
+    g_sent.clear();
     EXPECT_EQ(Event(nowhere, BFFM_VALIDATEFAILEDA), 1);
     EXPECT_FALSE(nowhere.typedAccepted());
+    EXPECT_EQ(Sent(BFFM_SETSTATUSTEXTW), std::vector<std::string>{"Please type the full path of a folder."});
 }
 
 TEST_F(FolderPickerEventsTest, TooLongTypedPathKeepsTheBrowserOpenAndCreatesNothing) {
@@ -270,6 +272,8 @@ TEST_F(FolderPickerEventsTest, FolderThatCannotBeCreatedKeepsTheBrowserOpenAndIs
     const std::string expectedEnd = file + "\\ directory create failed.\r\n";
     ASSERT_GE(after.size(), expectedEnd.size());
     EXPECT_EQ(after.substr(after.size() - expectedEnd.size()), expectedEnd);
+    // The user reads why in the status text.
+    EXPECT_EQ(Sent(BFFM_SETSTATUSTEXTW), std::vector<std::string>{"The folder " + file + "\\ cannot be created."});
 }
 
 TEST_F(FolderPickerEventsTest, WideValidationTextWhenThereIsNoEditBox) {
