@@ -1,8 +1,13 @@
 #include "batch/rename_run.h"
 
+#include "batch/run_journal.h"
+#include "batch/run_plan.h"
+#include "engine/media_values.h"
 #include "formats/int32_wrap.h"
 
+#include <algorithm>
 #include <cstring>
+#include <deque>
 #include <utility>
 
 namespace quorv {
@@ -41,21 +46,51 @@ std::string ChangeFailedLine(const std::string& oldPath, const std::string& newP
 
 bool HasConversionMarker(const std::string& path) { return FindConversionMarker(path) != std::string::npos; }
 
+std::string PreviewRefusalSuffix(const char* reason) { return std::string("  (refused: ") + reason + ")"; }
+
 namespace {
 
-// The line an entry's outcome gives (the same texts as the line functions
-// above, written in place).
-const char* MiddleOf(EntryOutcome outcome, RunMode mode) {
-    switch (outcome) {
-    case EntryOutcome::NotChanged:
-        return kNotChanged;
-    case EntryOutcome::Previewed:
-    case EntryOutcome::Renamed:
-    case EntryOutcome::Converted:
-        return mode == RunMode::Preview ? kChangedPreview : kChangedRename;
-    default:
-        return kChangeFailed;
+// The kinds of result lines.
+enum class Line : std::uint8_t { NotChanged, Changed, Failed };
+
+// The result lines, written once at their exact length: a text of many
+// megabytes grown by doubling would be held twice over for a moment.
+std::string ResultText(const FileList& files, const std::vector<std::string>& newPaths,
+                       const std::vector<Line>& lines, RunMode mode, const std::vector<Refusal>* refusals) {
+    const char* changed = mode == RunMode::Preview ? kChangedPreview : kChangedRename;
+    auto middleOf = [&](Line line) {
+        return line == Line::NotChanged ? kNotChanged : line == Line::Changed ? changed : kChangeFailed;
+    };
+    auto suffixOf = [&](std::size_t i) {
+        return refusals && (*refusals)[i] != Refusal::None ? PreviewRefusalSuffix(RefusalReason((*refusals)[i]))
+                                                           : std::string();
+    };
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const char* middle = middleOf(lines[i]);
+        length += 1 + files.DisplayedText(i).size() + 1 + std::strlen(middle);
+        if (lines[i] != Line::NotChanged) length += newPaths[i].size() + 3 + suffixOf(i).size();
     }
+    std::string text;
+    text.reserve(length);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        text += '"';
+        text += files.DisplayedText(i);
+        text += '"';
+        text += middleOf(lines[i]);
+        if (lines[i] != Line::NotChanged) {
+            text += newPaths[i];
+            text += '"';
+            if (refusals && (*refusals)[i] != Refusal::None) text += suffixOf(i);
+            text += "\r\n";
+        }
+    }
+    return text;
+}
+
+// True when an earlier rename's record entry still has a file to bring back.
+bool MayHaveMoved(EntryOutcome outcome) {
+    return outcome == EntryOutcome::Renamed || outcome == EntryOutcome::Unknown;
 }
 
 }  // namespace
@@ -63,75 +98,151 @@ const char* MiddleOf(EntryOutcome outcome, RunMode mode) {
 std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const RunServices& services) {
     FileList& files = session.files;
     const std::size_t count = files.DisplayedCount();
-    // The new record: one new path per displayed entry. The old paths stay
-    // in the list until the run is over, so they are not copied.
-    std::vector<std::string> record;
-    record.reserve(count);
-    std::vector<EntryOutcome> outcomes(count, EntryOutcome::Unknown);
-    std::string().swap(session.resultText);  // the last run's lines go before the new ones are made
-    std::size_t failures = 0;
-    const auto& newPathOf = services.newPath;
-    const auto& convert = services.convert;
+    const bool preview = mode == RunMode::Preview;
+    std::size_t shown = static_cast<std::size_t>(-1);
+    auto progress = [&](std::size_t position) {
+        if (services.step && position != shown) services.step(shown = position);
+    };
 
+    // Every new path first. The old paths stay in the list, so they are not copied.
+    std::vector<std::string> newPaths;
+    newPaths.reserve(count);
+    const auto& newPathOf = services.newPath;
     for (std::size_t i = 0; i < count; ++i) {
         const std::string& oldPath = files.DisplayedText(i);
         // The file number is the 1-based position, wrapping as every 32-bit
         // number of the rules does (a list that long never happens).
         const std::int32_t number = WrapToInt32(static_cast<std::uint32_t>(i + 1));
-        std::string newPath = newPathOf ? newPathOf(oldPath, number, session.rules) : oldPath;
-        if (newPath == oldPath) {
-            outcomes[i] = EntryOutcome::NotChanged;
-        } else if (mode == RunMode::Preview) {
-            outcomes[i] = EntryOutcome::Previewed;
-        } else {
-            bool ok;
-            bool converted = false;
-            bool moved = false;
-            if (HasConversionMarker(newPath)) {
-                ok = convert && convert(oldPath, newPath);
-                converted = true;
-            } else {
-                moved = fs.Move(oldPath, newPath);
-                // Believe the move only when the old name is gone and the new one is there.
-                ok = moved && !fs.Exists(oldPath) && fs.Exists(newPath);
-            }
-            if (ok) {
-                outcomes[i] = converted ? EntryOutcome::Converted : EntryOutcome::Renamed;
-            } else {
-                // A move that said yes but does not show may still have
-                // happened: leave it to Undo to try, as for a loaded record.
-                outcomes[i] = moved ? EntryOutcome::Unknown : EntryOutcome::Failed;
-                ++failures;
-            }
-        }
-        record.push_back(std::move(newPath));
-        if (services.step) services.step(i);
+        newPaths.push_back(newPathOf ? newPathOf(oldPath, number, session.rules) : oldPath);
+        progress(preview ? i : i / 2);
     }
 
-    // The result lines, written once at their exact length: a text of many
-    // megabytes grown by doubling would be held twice over for a moment.
-    std::size_t length = 0;
+    // The plan: a conversion claims the picture it writes; the rest move.
+    PlanInput input;
+    input.Reserve(count);
+    std::deque<std::string> converted;
     for (std::size_t i = 0; i < count; ++i) {
-        const char* middle = MiddleOf(outcomes[i], mode);
-        length += 1 + files.DisplayedText(i).size() + 1 + std::strlen(middle);
-        if (middle != kNotChanged) length += record[i].size() + 3;
-    }
-    std::string text;
-    text.reserve(length);
-    for (std::size_t i = 0; i < count; ++i) {
-        const char* middle = MiddleOf(outcomes[i], mode);
-        text += '"';
-        text += files.DisplayedText(i);
-        text += '"';
-        text += middle;
-        if (middle != kNotChanged) {
-            text += record[i];
-            text += "\"\r\n";
+        const std::string& oldPath = files.DisplayedText(i);
+        const std::string& newPath = newPaths[i];
+        if (newPath == oldPath) {
+            input.Add(PlanKind::Skip, &oldPath, nullptr);
+        } else if (HasConversionMarker(newPath)) {
+            const std::size_t at = FindConversionMarker(newPath);
+            converted.push_back(ConvertedPicturePath(newPath.substr(0, at),
+                                                     newPath.substr(at + std::strlen(kConversionMarker)),
+                                                     fs.Separator()));
+            input.Add(PlanKind::Convert, &oldPath, converted.back().empty() ? nullptr : &converted.back());
+        } else {
+            input.Add(PlanKind::Move, &oldPath, &newPath);
         }
     }
-    files.SetRun(std::move(record), std::move(outcomes));
-    session.resultText = std::move(text);
-    files.SetUndoEnabled(mode == RunMode::Rename);
+    const RunPlan plan = PlanRun(fs, files.codePage(), input);
+
+    // While an earlier rename can be undone, its record stays for every
+    // entry this run does not move.
+    const bool undoPending = files.UndoEnabled();
+    const std::size_t earlier = undoPending ? std::min(files.RunRecordSize(), count) : 0;
+    std::vector<Line> lines(count, Line::NotChanged);
+
+    if (preview) {
+        std::size_t refused = 0;
+        std::vector<EntryOutcome> outcomes(count, EntryOutcome::NotChanged);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (input.kinds[i] == PlanKind::Skip) continue;
+            lines[i] = Line::Changed;
+            outcomes[i] = EntryOutcome::Previewed;
+            if (plan.refusals[i] != Refusal::None) ++refused;
+        }
+        std::string().swap(session.resultText);  // the last run's lines go before the new ones are made
+        session.resultText = ResultText(files, newPaths, lines, mode, &plan.refusals);
+        if (!undoPending) files.SetRun(std::move(newPaths), std::move(outcomes));
+        return refused;
+    }
+
+    if (services.journal) {
+        RunJournal journal;
+        journal.batch.masterList = files.MasterList();
+        journal.batch.displayedList = files.DisplayedList();
+        journal.batch.rules = session.rules;
+        journal.batch.undoEnabled = true;
+        journal.hasSteps = true;
+        std::vector<char> moves(count, 0);
+        journal.steps.reserve(plan.steps.size());
+        for (const PlanStep& step : plan.steps) {
+            const auto paths = StepPaths(plan, input, step);
+            if (!paths.first) continue;  // a conversion moves nothing
+            moves[step.entry] = 1;
+            JournalStep move{step.entry, *paths.first, *paths.second};
+            if (step.kind == PlanStep::Kind::Unpark) {
+                const ParkedEntry* parked = plan.Parked(step.entry);
+                move.parkedFile = true;
+                move.size = parked->size;
+                move.modified = parked->modified;
+                move.fileId = parked->fileId;
+            }
+            journal.steps.push_back(std::move(move));
+        }
+        journal.batch.runRecord.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (moves[i])
+                journal.batch.runRecord.push_back(newPaths[i]);
+            else if (i < earlier && MayHaveMoved(files.Outcome(i)))
+                journal.batch.runRecord.push_back(files.RunRecordPath(i));
+            else
+                journal.batch.runRecord.push_back(files.DisplayedText(i));
+        }
+        if (!services.journal(journal)) return 0;
+    }
+
+    std::string().swap(session.resultText);
+    CarryOutOptions options;
+    options.verify = true;
+    if (services.convert)
+        options.convert = [&](std::size_t e) { return services.convert(files.DisplayedText(e), newPaths[e]); };
+    options.step = [&](std::size_t done) { progress((count + done) / 2); };
+    const std::vector<StepOutcome> done = CarryOut(fs, plan, input, options);
+
+    std::size_t failures = 0;
+    std::vector<EntryOutcome> outcomes(count, EntryOutcome::NotChanged);
+    std::vector<std::size_t> parked;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (input.kinds[i] == PlanKind::Skip) continue;
+        switch (done[i]) {
+        case StepOutcome::Done:
+            outcomes[i] = EntryOutcome::Renamed;
+            lines[i] = Line::Changed;
+            continue;
+        case StepOutcome::Converted:
+            outcomes[i] = EntryOutcome::Converted;
+            lines[i] = Line::Changed;
+            continue;
+        case StepOutcome::Unseen:
+            // A move that said yes but does not show may still have
+            // happened: leave it to Undo to try, as for a loaded record.
+            outcomes[i] = EntryOutcome::Unknown;
+            break;
+        case StepOutcome::Parked:
+            outcomes[i] = EntryOutcome::Renamed;  // Undo finds it under its temporary name
+            parked.push_back(i);
+            break;
+        default:
+            outcomes[i] = EntryOutcome::Failed;
+            break;
+        }
+        lines[i] = Line::Failed;
+        ++failures;
+    }
+    session.resultText = ResultText(files, newPaths, lines, mode, nullptr);
+    for (std::size_t i : parked) newPaths[i] = plan.TemporaryName(static_cast<std::uint32_t>(i));
+    for (std::size_t i = 0; i < earlier; ++i) {
+        const bool movedNow = outcomes[i] == EntryOutcome::Renamed || outcomes[i] == EntryOutcome::Unknown;
+        if (!movedNow && MayHaveMoved(files.Outcome(i))) {
+            newPaths[i] = files.RunRecordPath(i);
+            outcomes[i] = files.Outcome(i);
+        }
+    }
+    files.SetRun(std::move(newPaths), std::move(outcomes));
+    files.SetUndoEnabled(true);
     return failures;
 }
 

@@ -55,6 +55,12 @@ public:
     // '\\' on Windows, '/' natively.
     virtual char Separator() const = 0;
 
+    // True when two names that differ only in letter case name the same
+    // item (Windows), false when every byte counts (POSIX). A run compares
+    // its targets this way, so that two files wanting "A.txt" and "a.txt"
+    // clash where the file system would make them clash.
+    virtual bool NamesIgnoreCase() const = 0;
+
     // Calls visit for each entry matching pattern (a folder, the separator
     // and a wild-card name such as "*.*"), in the order the file system
     // reports them, "." and ".." included where the platform reports them.
@@ -79,6 +85,11 @@ public:
 
     // Times, attributes and size of a file or folder; false when it cannot be read.
     virtual bool GetStatus(const std::string& path, FileStatus& out) = 0;
+
+    // A number that stays with the file when it is renamed within its
+    // volume and that no other file there has (NTFS file index, inode); 0
+    // when it cannot be read or the file system has none.
+    virtual std::uint64_t FileId(const std::string& path) { (void)path; return 0; }
 
     // Sets the attributes; when times is given, writes the three times back
     // too (whole seconds). A time whose whole seconds already match is left

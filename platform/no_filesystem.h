@@ -10,6 +10,7 @@ class NoFileSystem : public FileSystem {
 public:
     explicit NoFileSystem(char separator = '\\') : separator_(separator) {}
     char Separator() const override { return separator_; }
+    bool NamesIgnoreCase() const override { return separator_ == '\\'; }
     bool FindEntries(const std::string&, const std::function<bool(const DirEntry&)>&) override { return false; }
     bool Exists(const std::string&) override { return false; }
     bool GetStatus(const std::string&, FileStatus&) override { return false; }

@@ -202,6 +202,7 @@ bool CopyToNew(const std::string& from, const std::string& to, bool keepTimes) {
 class PosixFileSystem : public FileSystem {
 public:
     char Separator() const override { return '/'; }
+    bool NamesIgnoreCase() const override { return false; }
 
     bool FindEntries(const std::string& pattern,
                      const std::function<bool(const DirEntry&)>& visit) override {
@@ -378,6 +379,12 @@ public:
         out.times.modified = static_cast<std::int64_t>(st.st_mtime);
         out.times.created = CreationTime(AT_FDCWD, path.c_str(), flags, st);
         return true;
+    }
+
+    std::uint64_t FileId(const std::string& path) override {
+        struct stat st;
+        if (path.empty() || ::lstat(path.c_str(), &st) != 0) return 0;
+        return (static_cast<std::uint64_t>(st.st_dev) << 40) ^ static_cast<std::uint64_t>(st.st_ino);
     }
 
     bool SetAttributes(const std::string& path, std::uint32_t attributes,

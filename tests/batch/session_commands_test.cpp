@@ -120,17 +120,16 @@ TEST_F(SessionTest, DamagedBatchFileKeepsTheWindowSafe) {
     s->files.AddFiles({"C:\\old"});
     s->files.SetUndoEnabled(true);
     s->statusLine = "kept";
-    // Cut inside the rule lines: the master list and the run record are
-    // taken, the displayed list and the rules are not, and Undo goes off
-    // (the new run record no longer pairs with the old displayed list).
+    // Cut inside the rule lines: nothing is taken, not even the lists read
+    // whole before the fault, and Undo stays as it was.
     const BatchReadResult cut = DecodeBatchFile(std::string_view(bytes).substr(0, bytes.size() - 8), SystemCodePage());
     ASSERT_FALSE(cut.ok());
     ApplyBatchFile(*s, cut);
-    EXPECT_EQ((Strings{"C:\\m1", "C:\\m2"}), s->files.MasterList());
-    EXPECT_EQ((Strings{"C:\\new2"}), s->files.RunRecord());
+    EXPECT_EQ((Strings{"C:\\old"}), s->files.MasterList());
+    EXPECT_EQ((Strings{}), s->files.RunRecord());
     EXPECT_EQ((Strings{"C:\\old"}), s->files.DisplayedList());
     EXPECT_EQ((Strings{"old rule"}), s->rules);
-    EXPECT_FALSE(s->files.UndoEnabled());
+    EXPECT_TRUE(s->files.UndoEnabled());
     EXPECT_EQ("kept", s->statusLine);
 
     // Cut inside the first list: nothing is taken.

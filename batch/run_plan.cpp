@@ -1,0 +1,542 @@
+#include "batch/run_plan.h"
+
+#include <algorithm>
+#include <deque>
+#include <limits>
+
+namespace quorv {
+
+namespace {
+
+constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+bool IsSeparatorChar(char c, char separator) { return c == separator || (separator == '\\' && c == '/'); }
+
+char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualsAsciiNoCase(std::string_view a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size(); ++i)
+        if (b[i] == '\0' || UpperAscii(a[i]) != b[i]) return false;
+    return b[i] == '\0';
+}
+
+// The device names Windows reserves, whatever follows the first dot.
+bool IsDeviceName(std::string_view name) {
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    if (base.size() == 3)
+        return EqualsAsciiNoCase(base, "CON") || EqualsAsciiNoCase(base, "PRN") || EqualsAsciiNoCase(base, "AUX") ||
+               EqualsAsciiNoCase(base, "NUL");
+    if (base.size() == 4 && base[3] >= '1' && base[3] <= '9')
+        return EqualsAsciiNoCase(base.substr(0, 3), "COM") || EqualsAsciiNoCase(base.substr(0, 3), "LPT");
+    return false;
+}
+
+// Length of the root of a path, which is no name: "C:\\", "\\\\server\\share\\",
+// "\\\\?\\C:\\", "\\\\?\\UNC\\server\\share\\" on Windows, the leading slashes natively.
+std::size_t RootLength(std::string_view p, char separator) {
+    std::size_t i = 0;
+    // Skips one component and the separator after it.
+    auto skipComponent = [&]() {
+        while (i < p.size() && !IsSeparatorChar(p[i], separator)) ++i;
+        if (i < p.size()) ++i;
+    };
+    if (separator != '\\') {
+        while (i < p.size() && p[i] == separator) ++i;
+        return i;
+    }
+    if (p.size() >= 2 && IsSeparatorChar(p[0], separator) && IsSeparatorChar(p[1], separator)) {
+        i = 2;
+        if (p.size() >= 4 && (p[2] == '?' || p[2] == '.') && IsSeparatorChar(p[3], separator)) {
+            i = 4;
+            if (p.size() >= i + 4 && EqualsAsciiNoCase(p.substr(i, 3), "UNC") && IsSeparatorChar(p[i + 3], separator)) {
+                i += 4;
+                skipComponent();
+                skipComponent();
+                return i;
+            }
+            skipComponent();  // the drive
+            return i;
+        }
+        skipComponent();  // server
+        skipComponent();  // share
+        return i;
+    }
+    if (p.size() >= 2 && p[1] == ':' && static_cast<unsigned char>(p[0]) < 0x80) {
+        i = 2;
+        if (i < p.size() && IsSeparatorChar(p[i], separator)) ++i;
+        return i;
+    }
+    while (i < p.size() && IsSeparatorChar(p[i], separator)) ++i;
+    return i;
+}
+
+// The characters Windows refuses in a name, besides control characters.
+bool IsRefusedAscii(unsigned char c, char separator) {
+    if (c < 0x20) return true;
+    switch (c) {
+    case '<':
+    case '>':
+    case ':':
+    case '"':
+    case '|':
+    case '?':
+    case '*':
+        return true;
+    case '\\':
+        return separator != '\\';  // natively a name may hold one; Windows would split there
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+const char* RefusalReason(Refusal refusal) {
+    switch (refusal) {
+    case Refusal::None:
+        break;
+    case Refusal::NameTaken:
+        return "the name is taken";
+    case Refusal::SameTarget:
+        return "two files want the name";
+    case Refusal::NameNotAllowed:
+        return "Windows does not allow the name";
+    case Refusal::WaitsOnRefused:
+        return "it waits on a refused file";
+    case Refusal::SourceMissing:
+        return "the file is missing";
+    }
+    return "";
+}
+
+bool IsNameAllowed(const CodePage& codePage, char separator, std::string_view name) {
+    if (name.empty()) return false;
+    // The last byte is never inside a double-byte character here: trail
+    // bytes are never a dot or a blank.
+    if (name.back() == '.' || name.back() == ' ') return false;
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < name.size();) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x80) {
+            if (IsRefusedAscii(c, separator)) return false;
+            ++i;
+            ++units;
+            continue;
+        }
+        const std::size_t n = codePage.CharLength(name, i);
+        units += n == 4 ? 2 : 1;  // only four-byte UTF-8 characters need a surrogate pair
+        i += n;
+    }
+    if (units > 255) return false;
+    return !IsDeviceName(name);
+}
+
+bool IsNewPathAllowed(const CodePage& codePage, char separator, std::string_view oldPath,
+                      std::string_view newPath) {
+    std::size_t same = 0;
+    const std::size_t shorter = std::min(oldPath.size(), newPath.size());
+    while (same < shorter && oldPath[same] == newPath[same]) ++same;
+    std::size_t i = RootLength(newPath, separator);
+    std::size_t start = i;
+    while (true) {
+        // Find the end of the component that starts at `start`.
+        while (i < newPath.size()) {
+            const auto c = static_cast<unsigned char>(newPath[i]);
+            if (c < 0x80) {
+                if (IsSeparatorChar(static_cast<char>(c), separator)) break;
+                ++i;
+            } else {
+                i += codePage.CharLength(newPath, i);
+            }
+        }
+        // A component that ends before the first difference (its separator
+        // included) is a folder both paths share.
+        if (i >= same && !IsNameAllowed(codePage, separator, newPath.substr(start, i - start))) return false;
+        if (i >= newPath.size()) return true;
+        start = ++i;
+    }
+}
+
+std::string FolderOfPath(const CodePage& codePage, char separator, const std::string& path) {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < path.size();) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (c < 0x80) {
+            if (IsSeparatorChar(static_cast<char>(c), separator)) end = i + 1;
+            ++i;
+        } else {
+            i += codePage.CharLength(path, i);
+        }
+    }
+    return path.substr(0, end);
+}
+
+void PlanInput::Reserve(std::size_t n) {
+    kinds.reserve(n);
+    from.reserve(n);
+    to.reserve(n);
+}
+
+void PlanInput::Add(PlanKind kind, const std::string* fromPath, const std::string* toPath) {
+    kinds.push_back(kind);
+    from.push_back(fromPath);
+    to.push_back(toPath);
+}
+
+const ParkedEntry* RunPlan::Parked(std::uint32_t entry) const {
+    const auto it = std::lower_bound(parked.begin(), parked.end(), entry,
+                                     [](const ParkedEntry& p, std::uint32_t e) { return p.entry < e; });
+    return it != parked.end() && it->entry == entry ? &*it : nullptr;
+}
+
+const std::string& RunPlan::TemporaryName(std::uint32_t entry) const {
+    static const std::string none;
+    const ParkedEntry* p = Parked(entry);
+    return p ? p->temporaryName : none;
+}
+
+std::size_t RunPlan::RefusedCount() const {
+    return static_cast<std::size_t>(
+        std::count_if(refusals.begin(), refusals.end(), [](Refusal r) { return r != Refusal::None; }));
+}
+
+namespace {
+
+// An open-addressing index from name keys to entry numbers: a run of
+// 100,000 files looks up twice that many names, and a node per name would
+// cost more than the lookups.
+class KeyIndex {
+public:
+    explicit KeyIndex(std::size_t expected) {
+        std::size_t size = 16;
+        while (size < expected * 2) size *= 2;
+        slots_.assign(size, Slot{0, kNone});
+        mask_ = size - 1;
+    }
+    // The entry stored under key, or kNone. keyOf gives an entry's key.
+    template <class KeyOf>
+    std::uint32_t Find(std::string_view key, std::size_t hash, const KeyOf& keyOf) const {
+        for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
+            const Slot& slot = slots_[s];
+            if (slot.entry == kNone) return kNone;
+            if (slot.hash == static_cast<std::uint32_t>(hash) && keyOf(slot.entry) == key) return slot.entry;
+        }
+    }
+    // Stores entry under key unless the key is there: returns the entry
+    // already stored, or kNone when this one was stored.
+    template <class KeyOf>
+    std::uint32_t Insert(std::string_view key, std::size_t hash, std::uint32_t entry, const KeyOf& keyOf) {
+        for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
+            Slot& slot = slots_[s];
+            if (slot.entry == kNone) {
+                slot = Slot{static_cast<std::uint32_t>(hash), entry};
+                return kNone;
+            }
+            if (slot.hash == static_cast<std::uint32_t>(hash) && keyOf(slot.entry) == key) return slot.entry;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint32_t hash;
+        std::uint32_t entry;
+    };
+    std::vector<Slot> slots_;
+    std::size_t mask_;
+};
+
+std::size_t HashKey(std::string_view key) { return std::hash<std::string_view>{}(key); }
+
+// The keys of names as the file system compares them: the paths themselves
+// where every byte counts, upper-cased copies where case is ignored (as
+// Windows compares names: by their upper-case forms).
+class NameKeys {
+public:
+    NameKeys(const CodePage& codePage, bool ignoreCase) : codePage_(&codePage), ignoreCase_(ignoreCase) {}
+    // The key stays valid as long as this object and the path live (a
+    // deque never moves what it holds).
+    std::string_view Of(const std::string& path) {
+        if (!ignoreCase_) return path;
+        folded_.push_back(codePage_->Upper(path));
+        return folded_.back();
+    }
+    std::string Folded(const std::string& path) const { return ignoreCase_ ? codePage_->Upper(path) : path; }
+
+private:
+    const CodePage* codePage_;
+    bool ignoreCase_;
+    std::deque<std::string> folded_;
+};
+
+}  // namespace
+
+RunPlan PlanRun(FileSystem& fs, const CodePage& codePage, const PlanInput& input) {
+    const std::size_t n = input.size();
+    const char separator = fs.Separator();
+    RunPlan plan;
+    plan.refusals.assign(n, Refusal::None);
+    std::vector<Refusal>& refusal = plan.refusals;
+
+    auto hasTarget = [&](std::size_t i) { return input.kinds[i] != PlanKind::Skip && input.to[i] != nullptr; };
+
+    // Names Windows would refuse or alter.
+    if (input.checkNames) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (hasTarget(i) && !IsNewPathAllowed(codePage, separator, *input.from[i], *input.to[i]))
+                refusal[i] = Refusal::NameNotAllowed;
+    }
+
+    std::size_t moving = 0, targets = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (input.kinds[i] == PlanKind::Move) ++moving;
+        if (hasTarget(i)) ++targets;
+    }
+    NameKeys keys(codePage, fs.NamesIgnoreCase());
+    std::vector<std::string_view> sourceKey(n), targetKey(n);
+    std::vector<std::size_t> targetHash(n);
+
+    // The sources that leave: the first entry of each source name owns it.
+    KeyIndex owners(moving);
+    auto sourceOf = [&](std::uint32_t e) { return sourceKey[e]; };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (input.kinds[i] != PlanKind::Move) continue;
+        sourceKey[i] = keys.Of(*input.from[i]);
+        owners.Insert(sourceKey[i], HashKey(sourceKey[i]), static_cast<std::uint32_t>(i), sourceOf);
+    }
+
+    // One target, one entry: the first in list order keeps it.
+    KeyIndex claimed(targets);
+    auto targetOf = [&](std::uint32_t e) { return targetKey[e]; };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!hasTarget(i) || refusal[i] != Refusal::None) continue;
+        targetKey[i] = keys.Of(*input.to[i]);
+        targetHash[i] = HashKey(targetKey[i]);
+        if (claimed.Insert(targetKey[i], targetHash[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
+            refusal[i] = Refusal::SameTarget;
+    }
+
+    // Each target is free, held by a file that stays, or held by another
+    // entry's source (then the entry waits for that one to leave). Targets
+    // are unique, so each entry is waited on by one entry at most: the
+    // waits form chains and cycles.
+    std::vector<std::uint32_t> waitsOn(n, kNone), waiter(n, kNone);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!hasTarget(i) || refusal[i] != Refusal::None) continue;
+        const std::uint32_t owner = owners.Find(targetKey[i], targetHash[i], sourceOf);
+        if (owner == static_cast<std::uint32_t>(i)) continue;  // its own name in another letter case
+        if (owner != kNone) {
+            waitsOn[i] = owner;
+            waiter[owner] = static_cast<std::uint32_t>(i);
+            continue;
+        }
+        FileStatus status;
+        if (fs.GetStatus(*input.to[i], status)) refusal[i] = Refusal::NameTaken;
+    }
+    // An entry that waits must have its file: its step, never made, would
+    // otherwise look made when the run is taken back (its source gone, its
+    // target there). Its target is then no concern of the entry waiting on it.
+    for (std::size_t i = 0; i < n; ++i) {
+        if (waitsOn[i] == kNone) continue;
+        FileStatus status;
+        if (fs.GetStatus(*input.from[i], status)) continue;
+        refusal[i] = Refusal::SourceMissing;
+        waiter[waitsOn[i]] = kNone;
+        waitsOn[i] = kNone;
+    }
+
+    // Walk every chain from its last link (the entry that waits on nobody):
+    // when that one is refused, its file stays, and so does every file
+    // waiting on it. What no walk reaches lies on a cycle.
+    std::vector<char> onChain(n, 0);
+    for (std::size_t t = 0; t < n; ++t) {
+        if (input.kinds[t] == PlanKind::Skip || waitsOn[t] != kNone) continue;
+        onChain[t] = 1;
+        // Whether the file in the next one's way stays where it is.
+        auto stays = [&](std::uint32_t e) {
+            return refusal[e] != Refusal::None && refusal[e] != Refusal::SourceMissing;
+        };
+        bool blocked = stays(static_cast<std::uint32_t>(t));
+        for (std::uint32_t w = waiter[t]; w != kNone; w = waiter[w]) {
+            onChain[w] = 1;
+            if (blocked && refusal[w] == Refusal::None) refusal[w] = Refusal::WaitsOnRefused;
+            blocked = stays(w);
+        }
+    }
+
+    // The order: in list order, each entry with the chain it belongs to
+    // (from its last link up), each cycle through a temporary name.
+    std::vector<char> done(n, 0);
+    std::uint64_t nextTemporary = 1;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (done[i] || input.kinds[i] == PlanKind::Skip || refusal[i] != Refusal::None) continue;
+        if (onChain[i]) {
+            std::uint32_t t = static_cast<std::uint32_t>(i);
+            while (waitsOn[t] != kNone) t = waitsOn[t];
+            for (std::uint32_t e = t; e != kNone; e = waiter[e]) {
+                if (done[e] || refusal[e] != Refusal::None) continue;
+                done[e] = 1;
+                plan.steps.push_back(PlanStep{e, input.kinds[e] == PlanKind::Convert ? PlanStep::Kind::Convert
+                                                                                      : PlanStep::Kind::Direct});
+            }
+            continue;
+        }
+        // A cycle: park this entry under a name that exists nowhere, let the
+        // others follow one after the other, then bring it to its target.
+        const std::string folder = FolderOfPath(codePage, separator, *input.from[i]);
+        std::string temporary;
+        while (true) {
+            temporary = folder + "~quorv" + std::to_string(nextTemporary++) + ".tmp";
+            const std::string key = keys.Folded(temporary);
+            const std::size_t hash = HashKey(key);
+            if (owners.Find(key, hash, sourceOf) != kNone || claimed.Find(key, hash, targetOf) != kNone) continue;
+            FileStatus status;
+            if (!fs.GetStatus(temporary, status)) break;
+        }
+        const auto first = static_cast<std::uint32_t>(i);
+        FileStatus status;
+        fs.GetStatus(*input.from[i], status);  // there: it was asked for above
+        plan.parked.push_back(ParkedEntry{first, std::move(temporary), status.size, status.times.modified,
+                                          fs.FileId(*input.from[i])});
+        plan.steps.push_back(PlanStep{first, PlanStep::Kind::Park});
+        done[i] = 1;
+        for (std::uint32_t e = waiter[i]; e != first; e = waiter[e]) {
+            done[e] = 1;
+            plan.steps.push_back(PlanStep{e, PlanStep::Kind::Direct});
+        }
+        plan.steps.push_back(PlanStep{first, PlanStep::Kind::Unpark});
+    }
+    // Entries are parked in list order: the names are sorted by entry.
+    return plan;
+}
+
+std::pair<const std::string*, const std::string*> StepPaths(const RunPlan& plan, const PlanInput& input,
+                                                            const PlanStep& step) {
+    switch (step.kind) {
+    case PlanStep::Kind::Direct:
+        return {input.from[step.entry], input.to[step.entry]};
+    case PlanStep::Kind::Park:
+        return {input.from[step.entry], &plan.TemporaryName(step.entry)};
+    case PlanStep::Kind::Unpark:
+        return {&plan.TemporaryName(step.entry), input.to[step.entry]};
+    case PlanStep::Kind::Convert:
+        break;
+    }
+    return {nullptr, nullptr};
+}
+
+namespace {
+
+constexpr std::uint32_t kSettableAttributes = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+
+// The attributes of one file, taken before Undo sets them to normal.
+struct SavedAttributes {
+    FileStatus status;
+    bool changed = false;
+};
+
+// Sets the file's attributes to normal with its times written back; false
+// when its status cannot be read or the attributes cannot be set. A file
+// that already has none of the settable attributes is left as it is: the
+// times written back would be the ones it has.
+bool ResetAttributes(FileSystem& fs, const std::string& path, SavedAttributes& saved) {
+    if (!fs.GetStatus(path, saved.status)) return false;
+    if ((saved.status.attributes & kSettableAttributes) == 0) return true;
+    if (!fs.SetAttributes(path, kAttrNormal, &saved.status.times)) return false;
+    saved.changed = true;
+    return true;
+}
+
+void GiveAttributesBack(FileSystem& fs, const std::string& path, const SavedAttributes& saved) {
+    if (!saved.changed) return;
+    const std::uint32_t previous = saved.status.attributes & kSettableAttributes;
+    fs.SetAttributes(path, previous == 0 ? kAttrNormal : previous, &saved.status.times);
+}
+
+}  // namespace
+
+bool MoveWithNormalAttributes(FileSystem& fs, const std::string& from, const std::string& to) {
+    SavedAttributes saved;
+    if (!ResetAttributes(fs, from, saved)) return false;
+    if (fs.Move(from, to)) return true;
+    GiveAttributesBack(fs, from, saved);
+    return false;
+}
+
+std::vector<StepOutcome> CarryOut(FileSystem& fs, const RunPlan& plan, const PlanInput& input,
+                                  const CarryOutOptions& options) {
+    std::vector<StepOutcome> outcome(input.size(), StepOutcome::NotRun);
+    std::vector<std::pair<std::uint32_t, SavedAttributes>> parkedAttributes;
+    std::size_t finished = 0;
+    auto finish = [&](std::uint32_t entry, StepOutcome result) {
+        outcome[entry] = result;
+        if (options.step) options.step(finished);
+        ++finished;
+    };
+    // One move, believed as the options say.
+    auto move = [&](const std::string& from, const std::string& to) -> StepOutcome {
+        if (!fs.Move(from, to)) return StepOutcome::Failed;
+        if (options.verify && (fs.Exists(from) || !fs.Exists(to))) return StepOutcome::Unseen;
+        return StepOutcome::Done;
+    };
+
+    for (const PlanStep& step : plan.steps) {
+        const std::uint32_t e = step.entry;
+        switch (step.kind) {
+        case PlanStep::Kind::Convert:
+            finish(e, options.convert && options.convert(e) ? StepOutcome::Converted : StepOutcome::Failed);
+            break;
+        case PlanStep::Kind::Direct: {
+            const std::string& from = *input.from[e];
+            SavedAttributes saved;
+            if (options.resetAttributes && !ResetAttributes(fs, from, saved)) {
+                finish(e, StepOutcome::Failed);
+                break;
+            }
+            const StepOutcome result = move(from, *input.to[e]);
+            if (result == StepOutcome::Failed) GiveAttributesBack(fs, from, saved);
+            finish(e, result);
+            break;
+        }
+        case PlanStep::Kind::Park: {
+            const std::string& from = *input.from[e];
+            SavedAttributes saved;
+            if (options.resetAttributes && !ResetAttributes(fs, from, saved)) {
+                outcome[e] = StepOutcome::Failed;
+                break;
+            }
+            if (!fs.Move(from, plan.TemporaryName(e))) {
+                GiveAttributesBack(fs, from, saved);
+                outcome[e] = StepOutcome::Failed;
+                break;
+            }
+            outcome[e] = StepOutcome::Parked;
+            if (saved.changed) parkedAttributes.emplace_back(e, saved);
+            break;
+        }
+        case PlanStep::Kind::Unpark: {
+            if (outcome[e] != StepOutcome::Parked) {  // the park failed: the file never left
+                finish(e, StepOutcome::Failed);
+                break;
+            }
+            const std::string& temporary = plan.TemporaryName(e);
+            StepOutcome result = move(temporary, *input.to[e]);
+            if (result == StepOutcome::Failed) {
+                // The target is still taken (a move of the cycle failed):
+                // back to the old name when it is free, else it stays parked.
+                result = fs.Move(temporary, *input.from[e]) ? StepOutcome::Failed : StepOutcome::Parked;
+                if (result == StepOutcome::Failed) {
+                    for (const auto& p : parkedAttributes)
+                        if (p.first == e) GiveAttributesBack(fs, *input.from[e], p.second);
+                }
+            }
+            finish(e, result);
+            break;
+        }
+        }
+    }
+    return outcome;
+}
+
+}  // namespace quorv
