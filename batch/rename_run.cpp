@@ -6,8 +6,13 @@
 #include "formats/int32_wrap.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cctype>
 #include <cstring>
 #include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <utility>
 
 namespace quorv {
@@ -88,6 +93,51 @@ std::string ResultText(const FileList& files, const std::vector<std::string>& ne
     return text;
 }
 
+// The new path of every displayed entry, on services.threads threads: each
+// takes the next block of entries until none is left. progress gets the
+// number of entries done so far, minus one, from the caller's thread only.
+std::vector<std::string> NewPaths(const FileList& files, const std::vector<std::string>& rules,
+                                  const RunServices& services, const std::function<void(std::size_t)>& progress) {
+    const std::size_t count = files.DisplayedCount();
+    std::vector<std::string> newPaths(count);
+    const auto& newPathOf = services.newPath;
+    constexpr std::size_t kBlock = 512;
+    std::atomic<std::size_t> next{0}, done{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    // Computes blocks until none is left; false when a computation threw.
+    auto work = [&](bool reports) {
+        try {
+            for (std::size_t start; (start = next.fetch_add(kBlock)) < count;) {
+                const std::size_t end = std::min(start + kBlock, count);
+                for (std::size_t i = start; i < end; ++i) {
+                    const std::string& oldPath = files.DisplayedText(i);
+                    // The file number is the 1-based position, wrapping as
+                    // every 32-bit number of the rules does (a list that
+                    // long never happens).
+                    const std::int32_t number = WrapToInt32(static_cast<std::uint32_t>(i + 1));
+                    newPaths[i] = newPathOf ? newPathOf(oldPath, number, rules) : oldPath;
+                    if (reports) progress(done.load() + (i - start));
+                }
+                done.fetch_add(end - start);
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(failureLock);
+            if (!failure) failure = std::current_exception();
+            next.store(count);
+        }
+    };
+    const std::size_t helpers =
+        std::min<std::size_t>(services.threads > 1 ? services.threads - 1 : 0, count / (4 * kBlock));
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < helpers; ++t) threads.emplace_back(work, false);
+    work(true);
+    for (std::thread& t : threads) t.join();
+    if (failure) std::rethrow_exception(failure);
+    if (count > 0) progress(count - 1);
+    return newPaths;
+}
+
 // True when an earlier rename's record entry still has a file to bring back.
 bool MayHaveMoved(EntryOutcome outcome) {
     return outcome == EntryOutcome::Renamed || outcome == EntryOutcome::Unknown;
@@ -105,17 +155,8 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     };
 
     // Every new path first. The old paths stay in the list, so they are not copied.
-    std::vector<std::string> newPaths;
-    newPaths.reserve(count);
-    const auto& newPathOf = services.newPath;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string& oldPath = files.DisplayedText(i);
-        // The file number is the 1-based position, wrapping as every 32-bit
-        // number of the rules does (a list that long never happens).
-        const std::int32_t number = WrapToInt32(static_cast<std::uint32_t>(i + 1));
-        newPaths.push_back(newPathOf ? newPathOf(oldPath, number, session.rules) : oldPath);
-        progress(preview ? i : i / 2);
-    }
+    std::vector<std::string> newPaths =
+        NewPaths(files, session.rules, services, [&](std::size_t done) { progress(preview ? done : done / 2); });
 
     // The plan: a conversion claims the picture it writes; the rest move.
     PlanInput input;
@@ -277,6 +318,16 @@ CommandResult RenameCommand(BatchSession& session, FileSystem& fs, const RunServ
     r.failures = RenameRun(session, fs, RunMode::Rename, services);
     RefreshStatusLine(session);
     return r;
+}
+
+unsigned NewPathThreads(const std::vector<std::string>& rules) {
+    for (const std::string& line : rules) {
+        std::string lower = line;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (lower.find("mp3tag") != std::string::npos || lower.find("image") != std::string::npos) return 1;
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : std::min(cores, 8u);
 }
 
 std::string StatusLineText(std::size_t displayedCount, std::size_t ruleCount, bool undoEnabled) {

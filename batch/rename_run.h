@@ -52,7 +52,16 @@ struct RunServices {
     // it returns true; otherwise it ends there and the session is left as
     // it was.
     std::function<bool(const RunJournal& journal)> journal;
+    // How many threads may compute the new paths at once (1: the caller's
+    // alone). More only when newPath may be called from several threads at
+    // once; step and journal are always called from the caller's thread.
+    unsigned threads = 1;
 };
+
+// The threads a run of these rules may compute its new paths on with the
+// running system's services: every core (at most 8), but one when a rule
+// reads tags or pictures, whose libraries are not made for several threads.
+unsigned NewPathThreads(const std::vector<std::string>& rules);
 
 // The rule engine and picture conversion of an engine context.
 RunServices MakeRunServices(const EngineContext& ctx);

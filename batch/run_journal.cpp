@@ -198,6 +198,7 @@ RollBackResult WalkBack(FileSystem& fs, const CodePage& codePage, const RunJourn
     // The entries without steps go back as Undo takes them back.
     PlanInput input;
     input.checkNames = false;
+    input.checkTaken = false;
     input.Reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const bool plain = stepped.find(static_cast<std::uint32_t>(i)) == stepped.end();

@@ -70,6 +70,10 @@ struct PlanInput {
     // the format has none: the conversion fails, nothing is claimed).
     std::vector<const std::string*> to;
     bool checkNames = true;  // Undo goes back to names that existed
+    // Whether to ask the file system which targets are taken. Undo does not:
+    // a way back that is taken fails on its own (moves never overwrite),
+    // and so do the moves waiting on it, without a folder being read first.
+    bool checkTaken = true;
 
     void Reserve(std::size_t n);
     void Add(PlanKind kind, const std::string* fromPath, const std::string* toPath);
@@ -136,8 +140,11 @@ enum class StepOutcome : std::uint8_t {
 };
 
 struct CarryOutOptions {
-    // Believe a move only when the old name is gone and the new one is there
-    // (each a directory search for the exact name).
+    // Believe a move only when the new name is there afterwards, exactly as
+    // asked for (a directory search for the exact name). Asked only where
+    // names ignore letter case: there a file system may keep the old
+    // spelling; where every byte counts a rename that succeeded leaves
+    // exactly the name it was given.
     bool verify = false;
     // Set the file's attributes to normal (its times written back) before
     // it moves, and give them back when it cannot; as Undo does.

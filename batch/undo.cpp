@@ -26,6 +26,7 @@ std::size_t UndoRename(BatchSession& session, FileSystem& fs) {
     // Entries the run is known not to have moved are left alone.
     PlanInput input;
     input.checkNames = false;  // back to names that existed
+    input.checkTaken = false;
     input.Reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const std::string& oldPath = files.DisplayedText(i);

@@ -128,6 +128,7 @@ int RunBatch(const char* verb, const Args& args, RunMode mode) {
     if (session.files.DisplayedCount() == 0) throw UsageError(std::string(verb) + ": " + kEmptyFileListMessage);
 
     RunServices services = MakeRunServices(EngineContextOf(system));
+    services.threads = NewPathThreads(session.rules);
     // The batch file is the run's journal: written with the plan before the
     // first file moves (a rename that cannot be undone must not start by
     // mistake), so that a run cut short can be taken back with undo, and

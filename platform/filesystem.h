@@ -77,6 +77,13 @@ public:
         return FindEntries(pattern, visit);
     }
 
+    // Calls visit with the name of each entry of the folder ("." and ".."
+    // left out), in no particular order, until it returns false. False when
+    // the folder cannot be read. Cheaper than FindNames where that sorts or
+    // needs a status call per entry: a run's plan reads a folder this way
+    // to learn which of many names are taken.
+    virtual bool ListNames(const std::string& folder, const std::function<bool(std::string_view name)>& visit);
+
     // True when a directory search for the exact path finds an entry whose
     // name equals the path's last part byte for byte (letter case included,
     // so that a rename that only changes case counts as done); an empty path

@@ -271,6 +271,18 @@ public:
         return true;
     }
 
+    bool ListNames(const std::string& folder, const std::function<bool(std::string_view name)>& visit) override {
+        std::string path = folder;
+        while (path.size() > 1 && path.back() == '/') path.pop_back();
+        Dir dir(::opendir(path.empty() ? "." : path.c_str()));
+        if (!dir.get()) return false;
+        while (struct dirent* d = ::readdir(dir.get())) {
+            if (IsDots(d->d_name)) continue;
+            if (!visit(std::string_view(d->d_name))) break;
+        }
+        return true;
+    }
+
     bool FindNames(const std::string& pattern,
                    const std::function<bool(const DirEntry&)>& visit) override {
         const auto pos = pattern.rfind('/');

@@ -186,6 +186,27 @@ public:
         return true;
     }
 
+    bool ListNames(const std::string& folder, const std::function<bool(std::string_view name)>& visit) override {
+        std::string pattern = folder;
+        if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/')) pattern += '\\';
+        pattern += '*';
+        const std::wstring wide = win::WideFilePath(pattern);
+        if (wide.empty()) return false;
+        WIN32_FIND_DATAW fd;
+        win::FindHandle h(::FindFirstFileExW(wide.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
+        if (!h) return false;
+        std::string name;
+        do {
+            if (fd.cFileName[0] == L'.' &&
+                (fd.cFileName[1] == L'\0' || (fd.cFileName[1] == L'.' && fd.cFileName[2] == L'\0')))
+                continue;
+            name = win::NarrowFromWide(fd.cFileName);
+            if (!visit(name)) break;
+        } while (::FindNextFileW(h.get(), &fd));
+        return true;
+    }
+
     bool Exists(const std::string& path) override {
         if (path.empty() || HasWildcard(path)) return false;
         const std::string name = NameOf(path);
