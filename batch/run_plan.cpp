@@ -280,10 +280,11 @@ private:
     std::deque<std::string> folded_;
 };
 
-// Which target names are taken. A folder that many targets go into is read
-// once, the others are asked name by name: in a folder of 100,000 files a
-// status call for a name that is not there costs several microseconds, ten
-// times the share of one name in reading the whole folder.
+// Which names are there (taken targets, sources still in place). A folder
+// that many of the names are in is read once, the others are asked name by
+// name: in a folder of 100,000 files a status call for a name that is not
+// there costs several microseconds, ten times the share of one name in
+// reading the whole folder.
 class TakenNames {
 public:
     TakenNames(FileSystem& fs, const CodePage& codePage) : fs_(&fs), codePage_(&codePage) {}
@@ -437,13 +438,22 @@ RunPlan PlanRun(FileSystem& fs, const CodePage& codePage, const PlanInput& input
     // An entry that waits must have its file: its step, never made, would
     // otherwise look made when the run is taken back (its source gone, its
     // target there). Its target is then no concern of the entry waiting on it.
-    for (std::size_t i = 0; i < n; ++i) {
-        if (waitsOn[i] == kNone) continue;
-        FileStatus status;
-        if (fs.GetStatus(*input.from[i], status)) continue;
-        refusal[i] = Refusal::SourceMissing;
-        waiter[waitsOn[i]] = kNone;
-        waitsOn[i] = kNone;
+    {
+        std::vector<std::uint32_t> waiting;
+        std::vector<const std::string*> paths;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (waitsOn[i] == kNone) continue;
+            waiting.push_back(static_cast<std::uint32_t>(i));
+            paths.push_back(input.from[i]);
+        }
+        const std::vector<char> there = TakenNames(fs, codePage).Ask(paths);
+        for (std::size_t k = 0; k < waiting.size(); ++k) {
+            if (there[k]) continue;
+            const std::uint32_t i = waiting[k];
+            refusal[i] = Refusal::SourceMissing;
+            waiter[waitsOn[i]] = kNone;
+            waitsOn[i] = kNone;
+        }
     }
 
     // Walk every chain from its last link (the entry that waits on nobody):

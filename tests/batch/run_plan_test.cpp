@@ -233,7 +233,9 @@ TEST_F(RunSessionTest, ConversionsClaimTheirPicturesAndWaitForThem) {
                              {D("c.png"), D("old.png")}});
     Strings converted;
     run.convert = [&](const std::string& source, const std::string& target) {
-        if (source == D("c.jpg")) EXPECT_FALSE(fs_.HasFile(D("c.png")));  // the old one has left first
+        if (source == D("c.jpg")) {
+            EXPECT_FALSE(fs_.HasFile(D("c.png")));  // the old one has left first
+        }
         converted.push_back(source + " " + target);
         fs_.AddFile(target.substr(0, target.find('?') - 3) + "png", "converted");
         return true;
@@ -330,6 +332,72 @@ TEST_F(RunSessionTest, JournalThatCannotBeWrittenStopsTheRunBeforeAnyMove) {
     EXPECT_FALSE(s_.files.UndoEnabled());
 }
 
+TEST_F(RunSessionTest, TakenNamesAreFoundWhetherAskedOneByOneOrReadWithTheFolder) {
+    // Few targets are asked about one by one; many make the plan read the
+    // folder once. Both must find the same names taken.
+    for (const std::size_t files : {std::size_t{10}, std::size_t{200}}) {
+        MemoryFileSystem fs('\\');
+        test::TestServices services(*cp_, fs);
+        BatchSession s(services);
+        s.rules = {"r"};
+        std::map<std::string, std::string> table;
+        for (std::size_t i = 0; i < files; ++i) {
+            fs.AddFile(D("f" + std::to_string(i)), "x");
+            table[D("f" + std::to_string(i))] = D("g" + std::to_string(i));
+            s.files.Append(D("f" + std::to_string(i)));
+        }
+        s.files.RebuildFileList();
+        fs.AddFile(D("g3"), "outside");
+        fs.AddFile(D("G5"), "outside, another letter case");
+        fs.AddFolder(D("g7"));
+        PreviewCommand(s, fs, Table(table));
+        const int reads = fs.Calls(MemoryFileSystem::Op::Find);
+        EXPECT_EQ(files >= 64 ? 1 : 0, reads) << files;
+        EXPECT_EQ(3u, RenameCommand(s, fs, Table(table)).failures) << files;
+        for (const char* taken : {"f3", "f5", "f7"})
+            EXPECT_NE(std::string::npos, s.resultText.find("\"" + D(taken) + "\"  change failed")) << files << taken;
+        EXPECT_EQ("outside", fs.Contents(D("g3")));
+    }
+}
+
+TEST_F(RunSessionTest, AMissingFileThatWouldWaitIsRefused) {
+    // b would wait for c to leave, but b's file is gone: its move, never
+    // made, would look made when a run is taken back (b gone, c there).
+    fs_.AddFile(D("c"), "C");
+    s_.files.AddFiles({D("c"), D("b")});
+    RunServices run = Table({{D("c"), D("x")}, {D("b"), D("c")}});
+    PreviewCommand(s_, fs_, run);
+    EXPECT_EQ("\"" + D("c") + "\"  will be changed to  \"" + D("x") + "\"\r\n"
+              "\"" + D("b") + "\"  will be changed to  \"" + D("c") + "\"  (refused: the file is missing)\r\n",
+              s_.resultText);
+    EXPECT_EQ(1u, RenameCommand(s_, fs_, run).failures);
+    EXPECT_EQ((Files{{D("x"), "C"}}), fs_.Files());
+}
+
+TEST_F(RunSessionTest, NewPathsOnSeveralThreadsAreTheSameAsOnOne) {
+    Strings paths;
+    for (int i = 0; i < 9000; ++i) paths.push_back(D("f" + std::to_string(i)));
+    s_.files.AddFiles(paths);
+    RunServices run;
+    run.newPath = [](const std::string& p, std::int32_t number, const Strings&) {
+        return p + "-" + std::to_string(number);
+    };
+    std::vector<std::size_t> steps;
+    run.step = [&](std::size_t position) { steps.push_back(position); };
+    PreviewCommand(s_, fs_, run);
+    const std::string one = s_.resultText;
+    const std::vector<std::size_t> oneSteps = steps;
+    steps.clear();
+    run.threads = 4;
+    PreviewCommand(s_, fs_, run);
+    EXPECT_EQ(one, s_.resultText);
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));  // the bar never goes back
+    EXPECT_EQ(oneSteps.back(), steps.back());
+    EXPECT_EQ(1u, NewPathThreads({"FILENAME PREFIX \"x\"", "FILENAME SUFFIX mp3tagv2 property:Title"}));
+    EXPECT_EQ(1u, NewPathThreads({"FILENAME SUFFIX image property:resolution"}));
+    EXPECT_LE(1u, NewPathThreads({"FILENAME PREFIX digit length:3"}));
+}
+
 // ---------------------------------------------------------------- runs cut short
 
 // A renumbered series, a swap, a rotation through another folder and a
@@ -408,6 +476,50 @@ INSTANTIATE_TEST_SUITE_P(Recovery, CrashTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "UndoBatch" : "WindowJournal";
                          });
+
+// A file system without file numbers: a swap that went round is told from
+// one that never started by the parked file's size and time alone.
+class NoFileIds : public MemoryFileSystem {
+public:
+    NoFileIds() : MemoryFileSystem('\\') {}
+    std::uint64_t FileId(const std::string&) override { return 0; }
+};
+
+TEST(RunJournalRecovery, SwapThatWentRoundWithoutFileNumbers) {
+    for (const bool sameSize : {false, true}) {
+        NoFileIds fs;
+        fs.AddFolder("C:\\data");
+        fs.AddFile(D("a"), sameSize ? "1" : "first");
+        fs.AddFile(D("b"), sameSize ? "2" : "second, longer");
+        const Files before = fs.Files();
+        const auto cp = MakeUtf8CodePage();
+        test::TestServices services(*cp, fs);
+        BatchSession s(services);
+        s.rules = {"r"};
+        s.files.AddFiles({D("a"), D("b")});
+        RunServices run;
+        run.newPath = [](const std::string& p, std::int32_t, const Strings&) { return p == D("a") ? D("b") : D("a"); };
+        // The swap's three moves are made; the run dies before its end.
+        fs.StopAfter(MemoryFileSystem::Op::Delete, 0);
+        try {
+            RenameWithJournal(s, fs, run, "C:\\data\\RunJournal.qvb");
+        } catch (const MemoryFileSystem::Crash&) {
+        }
+        fs.StopAfter(MemoryFileSystem::Op::Delete, -1);
+        const UnfinishedRun unfinished = FindUnfinishedRun(fs, "C:\\data\\RunJournal.qvb", *cp);
+        ASSERT_TRUE(unfinished.found);
+        RollBackRun(fs, *cp, unfinished.journal);
+        fs.Remove("C:\\data\\RunJournal.qvb");
+        if (sameSize) {
+            // Nothing tells the two apart: the files are left as they are, both there.
+            EXPECT_EQ(0u, unfinished.files);
+            EXPECT_EQ((Files{{D("a"), "2"}, {D("b"), "1"}}), fs.Files());
+        } else {
+            EXPECT_EQ(2u, unfinished.files);
+            EXPECT_EQ(before, fs.Files());
+        }
+    }
+}
 
 TEST(RunJournalFormat, IsABatchFileWithStepsAfterIt) {
     RunJournal j;
