@@ -320,14 +320,18 @@ CommandResult RenameCommand(BatchSession& session, FileSystem& fs, const RunServ
     return r;
 }
 
+unsigned RunThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : std::min(cores, 8u);
+}
+
 unsigned NewPathThreads(const std::vector<std::string>& rules) {
     for (const std::string& line : rules) {
         std::string lower = line;
         for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (lower.find("mp3tag") != std::string::npos || lower.find("image") != std::string::npos) return 1;
     }
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores == 0 ? 1 : std::min(cores, 8u);
+    return RunThreads();
 }
 
 std::string StatusLineText(std::size_t displayedCount, std::size_t ruleCount, bool undoEnabled) {

@@ -58,9 +58,11 @@ struct RunServices {
     unsigned threads = 1;
 };
 
+// The threads worth running a run's work on: the cores, at most 8.
+unsigned RunThreads();
 // The threads a run of these rules may compute its new paths on with the
-// running system's services: every core (at most 8), but one when a rule
-// reads tags or pictures, whose libraries are not made for several threads.
+// running system's services: RunThreads(), but one when a rule reads tags or
+// pictures, whose libraries are not made for several threads.
 unsigned NewPathThreads(const std::vector<std::string>& rules);
 
 // The rule engine and picture conversion of an engine context.

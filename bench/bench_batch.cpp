@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
             failures += quorv::RenameCommand(run, sys, suffix).failures;
             rename = std::min(rename, Seconds(t));
             t = std::chrono::steady_clock::now();
-            failures += quorv::UndoRename(run, sys);
+            failures += quorv::UndoRename(run, sys, quorv::RunThreads());
             undo = std::min(undo, Seconds(t));
             t = std::chrono::steady_clock::now();
             failures += quorv::RenameCommand(run, sys, journaled).failures;

@@ -188,7 +188,7 @@ int RunUndo(const Args& args) {
 
     BatchSession session(system);
     ApplyBatchFile(session, loaded.read);
-    const std::size_t failures = UndoRename(session, fs);
+    const std::size_t failures = UndoRename(session, fs, RunThreads());
     PrintResultLines(session.resultText);
     return failures == 0 ? 0 : 1;
 }

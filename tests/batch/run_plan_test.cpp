@@ -19,7 +19,9 @@
 #include "batch/session_commands.h"
 #include "batch/undo.h"
 #include "platform/codepage.h"
+#include "system/system.h"
 #include "tests/support/memory_filesystem.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/test_services.h"
 
 namespace quorv {
@@ -396,6 +398,41 @@ TEST_F(RunSessionTest, NewPathsOnSeveralThreadsAreTheSameAsOnOne) {
     EXPECT_EQ(1u, NewPathThreads({"FILENAME PREFIX \"x\"", "FILENAME SUFFIX mp3tagv2 property:Title"}));
     EXPECT_EQ(1u, NewPathThreads({"FILENAME SUFFIX image property:resolution"}));
     EXPECT_LE(1u, NewPathThreads({"FILENAME PREFIX digit length:3"}));
+}
+
+TEST(RunOnRealFiles, SeriesRenumberedUpAndBackWithStatusesReadAhead) {
+    // 400 real files renumbered one up (one chain, the last file first),
+    // then undone with the statuses read on a second thread; one of them
+    // read-only, which Undo clears.
+    test::TempDir dir;
+    FileSystem& fs = SystemFileSystem();
+    const auto cp = MakeUtf8CodePage();
+    test::TestServices services(*cp, fs);
+    BatchSession s(services);
+    s.rules = {"r"};
+    auto name = [&](int i) { return dir.Child(std::to_string(1000 + i) + ".jpg"); };
+    Strings paths;
+    for (int i = 0; i < 400; ++i) paths.push_back(dir.WriteFile(std::to_string(1000 + i) + ".jpg", std::to_string(i)));
+    FileTimes times{1000000000, 1100000000, 1200000000};
+    ASSERT_TRUE(fs.SetAttributes(name(7), kAttrReadOnly, &times));
+    s.files.AddFiles(paths);
+    RunServices run;
+    run.newPath = [&](const std::string& p, std::int32_t number, const Strings&) { return name(number); };
+    run.threads = 2;
+    EXPECT_EQ(0u, RenameCommand(s, fs, run).failures);
+    std::string bytes;
+    ASSERT_EQ(IoResult::Ok, fs.ReadFile(name(400), bytes));
+    EXPECT_EQ("399", bytes);
+    EXPECT_EQ(0u, UndoRename(s, fs, 2)) << s.resultText;
+    for (int i = 0; i < 400; ++i) {
+        ASSERT_EQ(IoResult::Ok, fs.ReadFile(name(i), bytes));
+        EXPECT_EQ(std::to_string(i), bytes);
+    }
+    EXPECT_FALSE(fs.Exists(name(400)));
+    FileStatus status;
+    ASSERT_TRUE(fs.GetStatus(name(7), status));
+    EXPECT_FALSE(status.attributes & kAttrReadOnly);
+    EXPECT_EQ(1200000000, status.times.modified);
 }
 
 // ---------------------------------------------------------------- runs cut short
