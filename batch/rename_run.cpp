@@ -105,7 +105,8 @@ std::vector<std::string> NewPaths(const FileList& files, const std::vector<std::
     std::atomic<std::size_t> next{0}, done{0};
     std::exception_ptr failure;
     std::mutex failureLock;
-    // Computes blocks until none is left; false when a computation threw.
+    // Computes blocks until none is left; the first exception is kept for
+    // the caller and stops the others.
     auto work = [&](bool reports) {
         try {
             for (std::size_t start; (start = next.fetch_add(kBlock)) < count;) {
@@ -143,6 +144,104 @@ bool MayHaveMoved(EntryOutcome outcome) {
     return outcome == EntryOutcome::Renamed || outcome == EntryOutcome::Unknown;
 }
 
+// What the plan is made from: each entry's path and new path; a conversion
+// claims the picture it writes (kept in converted, which never moves what
+// it holds).
+struct RunInput {
+    PlanInput plan;
+    std::deque<std::string> converted;
+};
+
+void FillRunInput(const FileList& files, const std::vector<std::string>& newPaths, char separator, RunInput& in) {
+    const std::size_t count = files.DisplayedCount();
+    in.plan.Reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& oldPath = files.DisplayedText(i);
+        const std::string& newPath = newPaths[i];
+        if (newPath == oldPath) {
+            in.plan.Add(PlanKind::Skip, &oldPath, nullptr);
+        } else if (HasConversionMarker(newPath)) {
+            const std::size_t at = FindConversionMarker(newPath);
+            in.converted.push_back(ConvertedPicturePath(
+                newPath.substr(0, at), newPath.substr(at + std::strlen(kConversionMarker)), separator));
+            in.plan.Add(PlanKind::Convert, &oldPath, in.converted.back().empty() ? nullptr : &in.converted.back());
+        } else {
+            in.plan.Add(PlanKind::Move, &oldPath, &newPath);
+        }
+    }
+}
+
+// The journal of a rename about to start: the session as the run will
+// leave it, and every move in the order it will be made. An entry the run
+// does not move keeps the record of an earlier rename that can be undone,
+// else its own path (nothing to take back).
+RunJournal JournalOf(const BatchSession& session, const std::vector<std::string>& newPaths, const RunPlan& plan,
+                     const PlanInput& input, std::size_t earlier) {
+    const FileList& files = session.files;
+    const std::size_t count = files.DisplayedCount();
+    RunJournal journal;
+    journal.batch.masterList = files.MasterList();
+    journal.batch.displayedList = files.DisplayedList();
+    journal.batch.rules = session.rules;
+    journal.batch.undoEnabled = true;
+    journal.hasSteps = true;
+    std::vector<char> moves(count, 0);
+    journal.steps.reserve(plan.steps.size());
+    for (const PlanStep& step : plan.steps) {
+        const auto paths = StepPaths(plan, input, step);
+        if (!paths.first) continue;  // a conversion moves nothing
+        moves[step.entry] = 1;
+        JournalStep move{step.entry, *paths.first, *paths.second};
+        if (step.kind == PlanStep::Kind::Unpark) {
+            const ParkedEntry* parked = plan.Parked(step.entry);
+            move.parkedFile = true;
+            move.size = parked->size;
+            move.modified = parked->modified;
+            move.fileId = parked->fileId;
+        }
+        journal.steps.push_back(std::move(move));
+    }
+    journal.batch.runRecord.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (moves[i])
+            journal.batch.runRecord.push_back(newPaths[i]);
+        else if (i < earlier && MayHaveMoved(files.Outcome(i)))
+            journal.batch.runRecord.push_back(files.RunRecordPath(i));
+        else
+            journal.batch.runRecord.push_back(files.DisplayedText(i));
+    }
+    return journal;
+}
+
+// The line and the record outcome of one entry after a rename; true when
+// it failed.
+bool RenameOutcome(PlanKind kind, StepOutcome done, Line& line, EntryOutcome& outcome) {
+    if (kind == PlanKind::Skip) return false;
+    switch (done) {
+    case StepOutcome::Done:
+        line = Line::Changed;
+        outcome = EntryOutcome::Renamed;
+        return false;
+    case StepOutcome::Converted:
+        line = Line::Changed;
+        outcome = EntryOutcome::Converted;
+        return false;
+    case StepOutcome::Unseen:
+        // A move that said yes but does not show may still have happened:
+        // leave it to Undo to try, as for a loaded record.
+        outcome = EntryOutcome::Unknown;
+        break;
+    case StepOutcome::Parked:
+        outcome = EntryOutcome::Renamed;  // Undo finds it under its temporary name
+        break;
+    default:
+        outcome = EntryOutcome::Failed;
+        break;
+    }
+    line = Line::Failed;
+    return true;
+}
+
 }  // namespace
 
 std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const RunServices& services) {
@@ -157,26 +256,9 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     // Every new path first. The old paths stay in the list, so they are not copied.
     std::vector<std::string> newPaths =
         NewPaths(files, session.rules, services, [&](std::size_t done) { progress(preview ? done : done / 2); });
-
-    // The plan: a conversion claims the picture it writes; the rest move.
-    PlanInput input;
-    input.Reserve(count);
-    std::deque<std::string> converted;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string& oldPath = files.DisplayedText(i);
-        const std::string& newPath = newPaths[i];
-        if (newPath == oldPath) {
-            input.Add(PlanKind::Skip, &oldPath, nullptr);
-        } else if (HasConversionMarker(newPath)) {
-            const std::size_t at = FindConversionMarker(newPath);
-            converted.push_back(ConvertedPicturePath(newPath.substr(0, at),
-                                                     newPath.substr(at + std::strlen(kConversionMarker)),
-                                                     fs.Separator()));
-            input.Add(PlanKind::Convert, &oldPath, converted.back().empty() ? nullptr : &converted.back());
-        } else {
-            input.Add(PlanKind::Move, &oldPath, &newPath);
-        }
-    }
+    RunInput in;
+    FillRunInput(files, newPaths, fs.Separator(), in);
+    const PlanInput& input = in.plan;
     const RunPlan plan = PlanRun(fs, files.codePage(), input);
 
     // While an earlier rename can be undone, its record stays for every
@@ -184,56 +266,21 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     const bool undoPending = files.UndoEnabled();
     const std::size_t earlier = undoPending ? std::min(files.RunRecordSize(), count) : 0;
     std::vector<Line> lines(count, Line::NotChanged);
+    std::vector<EntryOutcome> outcomes(count, EntryOutcome::NotChanged);
 
     if (preview) {
-        std::size_t refused = 0;
-        std::vector<EntryOutcome> outcomes(count, EntryOutcome::NotChanged);
         for (std::size_t i = 0; i < count; ++i) {
             if (input.kinds[i] == PlanKind::Skip) continue;
             lines[i] = Line::Changed;
             outcomes[i] = EntryOutcome::Previewed;
-            if (plan.refusals[i] != Refusal::None) ++refused;
         }
         std::string().swap(session.resultText);  // the last run's lines go before the new ones are made
         session.resultText = ResultText(files, newPaths, lines, mode, &plan.refusals);
         if (!undoPending) files.SetRun(std::move(newPaths), std::move(outcomes));
-        return refused;
+        return plan.RefusedCount();
     }
 
-    if (services.journal) {
-        RunJournal journal;
-        journal.batch.masterList = files.MasterList();
-        journal.batch.displayedList = files.DisplayedList();
-        journal.batch.rules = session.rules;
-        journal.batch.undoEnabled = true;
-        journal.hasSteps = true;
-        std::vector<char> moves(count, 0);
-        journal.steps.reserve(plan.steps.size());
-        for (const PlanStep& step : plan.steps) {
-            const auto paths = StepPaths(plan, input, step);
-            if (!paths.first) continue;  // a conversion moves nothing
-            moves[step.entry] = 1;
-            JournalStep move{step.entry, *paths.first, *paths.second};
-            if (step.kind == PlanStep::Kind::Unpark) {
-                const ParkedEntry* parked = plan.Parked(step.entry);
-                move.parkedFile = true;
-                move.size = parked->size;
-                move.modified = parked->modified;
-                move.fileId = parked->fileId;
-            }
-            journal.steps.push_back(std::move(move));
-        }
-        journal.batch.runRecord.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (moves[i])
-                journal.batch.runRecord.push_back(newPaths[i]);
-            else if (i < earlier && MayHaveMoved(files.Outcome(i)))
-                journal.batch.runRecord.push_back(files.RunRecordPath(i));
-            else
-                journal.batch.runRecord.push_back(files.DisplayedText(i));
-        }
-        if (!services.journal(journal)) return 0;
-    }
+    if (services.journal && !services.journal(JournalOf(session, newPaths, plan, input, earlier))) return 0;
 
     std::string().swap(session.resultText);
     CarryOutOptions options;
@@ -244,37 +291,13 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     const std::vector<StepOutcome> done = CarryOut(fs, plan, input, options);
 
     std::size_t failures = 0;
-    std::vector<EntryOutcome> outcomes(count, EntryOutcome::NotChanged);
-    std::vector<std::size_t> parked;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (input.kinds[i] == PlanKind::Skip) continue;
-        switch (done[i]) {
-        case StepOutcome::Done:
-            outcomes[i] = EntryOutcome::Renamed;
-            lines[i] = Line::Changed;
-            continue;
-        case StepOutcome::Converted:
-            outcomes[i] = EntryOutcome::Converted;
-            lines[i] = Line::Changed;
-            continue;
-        case StepOutcome::Unseen:
-            // A move that said yes but does not show may still have
-            // happened: leave it to Undo to try, as for a loaded record.
-            outcomes[i] = EntryOutcome::Unknown;
-            break;
-        case StepOutcome::Parked:
-            outcomes[i] = EntryOutcome::Renamed;  // Undo finds it under its temporary name
-            parked.push_back(i);
-            break;
-        default:
-            outcomes[i] = EntryOutcome::Failed;
-            break;
-        }
-        lines[i] = Line::Failed;
-        ++failures;
-    }
+    for (std::size_t i = 0; i < count; ++i)
+        if (RenameOutcome(input.kinds[i], done[i], lines[i], outcomes[i])) ++failures;
     session.resultText = ResultText(files, newPaths, lines, mode, nullptr);
-    for (std::size_t i : parked) newPaths[i] = plan.TemporaryName(static_cast<std::uint32_t>(i));
+
+    // The record: where each file is now, for Undo.
+    for (std::size_t i = 0; i < count; ++i)
+        if (done[i] == StepOutcome::Parked) newPaths[i] = plan.TemporaryName(static_cast<std::uint32_t>(i));
     for (std::size_t i = 0; i < earlier; ++i) {
         const bool movedNow = outcomes[i] == EntryOutcome::Renamed || outcomes[i] == EntryOutcome::Unknown;
         if (!movedNow && MayHaveMoved(files.Outcome(i))) {

@@ -288,9 +288,9 @@ private:
 // name: in a folder of 100,000 files a status call for a name that is not
 // there costs several microseconds, ten times the share of one name in
 // reading the whole folder.
-class TakenNames {
+class NamesOnDisk {
 public:
-    TakenNames(FileSystem& fs, const CodePage& codePage) : fs_(&fs), codePage_(&codePage) {}
+    NamesOnDisk(FileSystem& fs, const CodePage& codePage) : fs_(&fs), codePage_(&codePage) {}
 
     // One answer per path: true when a file or folder holds the name.
     std::vector<char> Ask(const std::vector<const std::string*>& paths) {
@@ -368,160 +368,212 @@ private:
 
 }  // namespace
 
-RunPlan PlanRun(FileSystem& fs, const CodePage& codePage, const PlanInput& input) {
-    const std::size_t n = input.size();
-    const char separator = fs.Separator();
-    RunPlan plan;
-    plan.refusals.assign(n, Refusal::None);
-    std::vector<Refusal>& refusal = plan.refusals;
+namespace {
 
-    auto hasTarget = [&](std::size_t i) { return input.kinds[i] != PlanKind::Skip && input.to[i] != nullptr; };
+// The making of one plan, a step per method.
+class Planner {
+public:
+    Planner(FileSystem& fs, const CodePage& codePage, const PlanInput& input)
+        : fs_(fs), codePage_(codePage), in_(input), n_(input.size()), keys_(codePage, fs.NamesIgnoreCase()),
+          sourceKey_(n_), targetKey_(n_), targetHash_(n_), waitsOn_(n_, kNone), waiter_(n_, kNone) {
+        plan_.refusals.assign(n_, Refusal::None);
+    }
+
+    RunPlan Make() {
+        if (in_.checkNames) RefuseNames();
+        IndexSources();
+        ClaimTargets();
+        FindWaits();
+        RefuseWaitingWithoutFile();
+        WalkChains();
+        Order();
+        return std::move(plan_);
+    }
+
+private:
+    bool HasTarget(std::size_t i) const { return in_.kinds[i] != PlanKind::Skip && in_.to[i] != nullptr; }
+    Refusal& RefusalOf(std::size_t i) { return plan_.refusals[i]; }
+    std::string_view SourceKey(std::uint32_t e) const { return sourceKey_[e]; }
+    std::string_view TargetKey(std::uint32_t e) const { return targetKey_[e]; }
 
     // Names Windows would refuse or alter.
-    if (input.checkNames) {
-        for (std::size_t i = 0; i < n; ++i)
-            if (hasTarget(i) && !IsNewPathAllowed(codePage, separator, *input.from[i], *input.to[i]))
-                refusal[i] = Refusal::NameNotAllowed;
+    void RefuseNames() {
+        for (std::size_t i = 0; i < n_; ++i)
+            if (HasTarget(i) && !IsNewPathAllowed(codePage_, fs_.Separator(), *in_.from[i], *in_.to[i]))
+                RefusalOf(i) = Refusal::NameNotAllowed;
     }
-
-    std::size_t moving = 0, targets = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (input.kinds[i] == PlanKind::Move) ++moving;
-        if (hasTarget(i)) ++targets;
-    }
-    NameKeys keys(codePage, fs.NamesIgnoreCase());
-    std::vector<std::string_view> sourceKey(n), targetKey(n);
-    std::vector<std::size_t> targetHash(n);
 
     // The sources that leave: the first entry of each source name owns it.
-    KeyIndex owners(moving);
-    auto sourceOf = [&](std::uint32_t e) { return sourceKey[e]; };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (input.kinds[i] != PlanKind::Move) continue;
-        sourceKey[i] = keys.Of(*input.from[i]);
-        owners.Insert(sourceKey[i], HashKey(sourceKey[i]), static_cast<std::uint32_t>(i), sourceOf);
+    void IndexSources() {
+        std::size_t moving = 0;
+        for (std::size_t i = 0; i < n_; ++i) moving += in_.kinds[i] == PlanKind::Move;
+        owners_ = KeyIndex(moving);
+        auto sourceOf = [this](std::uint32_t e) { return SourceKey(e); };
+        for (std::size_t i = 0; i < n_; ++i) {
+            if (in_.kinds[i] != PlanKind::Move) continue;
+            sourceKey_[i] = keys_.Of(*in_.from[i]);
+            owners_.Insert(sourceKey_[i], HashKey(sourceKey_[i]), static_cast<std::uint32_t>(i), sourceOf);
+        }
     }
 
     // One target, one entry: the first in list order keeps it.
-    KeyIndex claimed(targets);
-    auto targetOf = [&](std::uint32_t e) { return targetKey[e]; };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!hasTarget(i) || refusal[i] != Refusal::None) continue;
-        targetKey[i] = keys.Of(*input.to[i]);
-        targetHash[i] = HashKey(targetKey[i]);
-        if (claimed.Insert(targetKey[i], targetHash[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
-            refusal[i] = Refusal::SameTarget;
+    void ClaimTargets() {
+        std::size_t targets = 0;
+        for (std::size_t i = 0; i < n_; ++i) targets += HasTarget(i);
+        claimed_ = KeyIndex(targets);
+        auto targetOf = [this](std::uint32_t e) { return TargetKey(e); };
+        for (std::size_t i = 0; i < n_; ++i) {
+            if (!HasTarget(i) || RefusalOf(i) != Refusal::None) continue;
+            targetKey_[i] = keys_.Of(*in_.to[i]);
+            targetHash_[i] = HashKey(targetKey_[i]);
+            if (claimed_.Insert(targetKey_[i], targetHash_[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
+                RefusalOf(i) = Refusal::SameTarget;
+        }
     }
 
     // Each target is free, held by a file that stays, or held by another
     // entry's source (then the entry waits for that one to leave). Targets
     // are unique, so each entry is waited on by one entry at most: the
     // waits form chains and cycles.
-    std::vector<std::uint32_t> waitsOn(n, kNone), waiter(n, kNone);
-    std::vector<std::uint32_t> toAsk;  // targets no entry of the run holds
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!hasTarget(i) || refusal[i] != Refusal::None) continue;
-        const std::uint32_t owner = owners.Find(targetKey[i], targetHash[i], sourceOf);
-        if (owner == static_cast<std::uint32_t>(i)) continue;  // its own name in another letter case
-        if (owner != kNone) {
-            waitsOn[i] = owner;
-            waiter[owner] = static_cast<std::uint32_t>(i);
-            continue;
+    void FindWaits() {
+        auto sourceOf = [this](std::uint32_t e) { return SourceKey(e); };
+        std::vector<std::uint32_t> toAsk;  // targets no entry of the run holds
+        for (std::size_t i = 0; i < n_; ++i) {
+            if (!HasTarget(i) || RefusalOf(i) != Refusal::None) continue;
+            const std::uint32_t owner = owners_.Find(targetKey_[i], targetHash_[i], sourceOf);
+            if (owner == static_cast<std::uint32_t>(i)) continue;  // its own name in another letter case
+            if (owner != kNone) {
+                waitsOn_[i] = owner;
+                waiter_[owner] = static_cast<std::uint32_t>(i);
+            } else if (in_.checkTaken) {
+                toAsk.push_back(static_cast<std::uint32_t>(i));
+            }
         }
-        if (input.checkTaken) toAsk.push_back(static_cast<std::uint32_t>(i));
-    }
-    {
         std::vector<const std::string*> paths;
         paths.reserve(toAsk.size());
-        for (std::uint32_t i : toAsk) paths.push_back(input.to[i]);
-        const std::vector<char> taken = TakenNames(fs, codePage).Ask(paths);
+        for (std::uint32_t i : toAsk) paths.push_back(in_.to[i]);
+        const std::vector<char> taken = NamesOnDisk(fs_, codePage_).Ask(paths);
         for (std::size_t k = 0; k < toAsk.size(); ++k)
-            if (taken[k]) refusal[toAsk[k]] = Refusal::NameTaken;
+            if (taken[k]) RefusalOf(toAsk[k]) = Refusal::NameTaken;
     }
+
     // An entry that waits must have its file: its step, never made, would
     // otherwise look made when the run is taken back (its source gone, its
     // target there). Its target is then no concern of the entry waiting on it.
-    {
+    void RefuseWaitingWithoutFile() {
         std::vector<std::uint32_t> waiting;
         std::vector<const std::string*> paths;
-        for (std::size_t i = 0; i < n; ++i) {
-            if (waitsOn[i] == kNone) continue;
+        for (std::size_t i = 0; i < n_; ++i) {
+            if (waitsOn_[i] == kNone) continue;
             waiting.push_back(static_cast<std::uint32_t>(i));
-            paths.push_back(input.from[i]);
+            paths.push_back(in_.from[i]);
         }
-        const std::vector<char> there = TakenNames(fs, codePage).Ask(paths);
+        const std::vector<char> there = NamesOnDisk(fs_, codePage_).Ask(paths);
         for (std::size_t k = 0; k < waiting.size(); ++k) {
             if (there[k]) continue;
             const std::uint32_t i = waiting[k];
-            refusal[i] = Refusal::SourceMissing;
-            waiter[waitsOn[i]] = kNone;
-            waitsOn[i] = kNone;
+            RefusalOf(i) = Refusal::SourceMissing;
+            waiter_[waitsOn_[i]] = kNone;
+            waitsOn_[i] = kNone;
         }
     }
 
-    // Walk every chain from its last link (the entry that waits on nobody):
+    // Walks every chain from its last link (the entry that waits on nobody):
     // when that one is refused, its file stays, and so does every file
     // waiting on it. What no walk reaches lies on a cycle.
-    std::vector<char> onChain(n, 0);
-    for (std::size_t t = 0; t < n; ++t) {
-        if (input.kinds[t] == PlanKind::Skip || waitsOn[t] != kNone) continue;
-        onChain[t] = 1;
+    void WalkChains() {
+        onChain_.assign(n_, 0);
         // Whether the file in the next one's way stays where it is.
-        auto stays = [&](std::uint32_t e) {
-            return refusal[e] != Refusal::None && refusal[e] != Refusal::SourceMissing;
+        auto stays = [this](std::uint32_t e) {
+            return RefusalOf(e) != Refusal::None && RefusalOf(e) != Refusal::SourceMissing;
         };
-        bool blocked = stays(static_cast<std::uint32_t>(t));
-        for (std::uint32_t w = waiter[t]; w != kNone; w = waiter[w]) {
-            onChain[w] = 1;
-            if (blocked && refusal[w] == Refusal::None) refusal[w] = Refusal::WaitsOnRefused;
-            blocked = stays(w);
+        for (std::size_t t = 0; t < n_; ++t) {
+            if (in_.kinds[t] == PlanKind::Skip || waitsOn_[t] != kNone) continue;
+            onChain_[t] = 1;
+            bool blocked = stays(static_cast<std::uint32_t>(t));
+            for (std::uint32_t w = waiter_[t]; w != kNone; w = waiter_[w]) {
+                onChain_[w] = 1;
+                if (blocked && RefusalOf(w) == Refusal::None) RefusalOf(w) = Refusal::WaitsOnRefused;
+                blocked = stays(w);
+            }
         }
     }
 
     // The order: in list order, each entry with the chain it belongs to
     // (from its last link up), each cycle through a temporary name.
-    std::vector<char> done(n, 0);
-    std::uint64_t nextTemporary = 1;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (done[i] || input.kinds[i] == PlanKind::Skip || refusal[i] != Refusal::None) continue;
-        if (onChain[i]) {
-            std::uint32_t t = static_cast<std::uint32_t>(i);
-            while (waitsOn[t] != kNone) t = waitsOn[t];
-            for (std::uint32_t e = t; e != kNone; e = waiter[e]) {
-                if (done[e] || refusal[e] != Refusal::None) continue;
-                done[e] = 1;
-                plan.steps.push_back(PlanStep{e, input.kinds[e] == PlanKind::Convert ? PlanStep::Kind::Convert
-                                                                                      : PlanStep::Kind::Direct});
-            }
-            continue;
+    void Order() {
+        done_.assign(n_, 0);
+        for (std::size_t i = 0; i < n_; ++i) {
+            if (done_[i] || in_.kinds[i] == PlanKind::Skip || RefusalOf(i) != Refusal::None) continue;
+            if (onChain_[i])
+                OrderChain(static_cast<std::uint32_t>(i));
+            else
+                OrderCycle(static_cast<std::uint32_t>(i));
         }
-        // A cycle: park this entry under a name that exists nowhere, let the
-        // others follow one after the other, then bring it to its target.
-        const std::string folder = FolderOfPath(codePage, separator, *input.from[i]);
-        std::string temporary;
-        while (true) {
-            temporary = folder + "~quorv" + std::to_string(nextTemporary++) + ".tmp";
-            const std::string key = keys.Folded(temporary);
-            const std::size_t hash = HashKey(key);
-            if (owners.Find(key, hash, sourceOf) != kNone || claimed.Find(key, hash, targetOf) != kNone) continue;
-            FileStatus status;
-            if (!fs.GetStatus(temporary, status)) break;
-        }
-        const auto first = static_cast<std::uint32_t>(i);
-        FileStatus status;
-        fs.GetStatus(*input.from[i], status);  // there: it was asked for above
-        plan.parked.push_back(ParkedEntry{first, std::move(temporary), status.size, status.times.modified,
-                                          fs.FileId(*input.from[i])});
-        plan.steps.push_back(PlanStep{first, PlanStep::Kind::Park});
-        done[i] = 1;
-        for (std::uint32_t e = waiter[i]; e != first; e = waiter[e]) {
-            done[e] = 1;
-            plan.steps.push_back(PlanStep{e, PlanStep::Kind::Direct});
-        }
-        plan.steps.push_back(PlanStep{first, PlanStep::Kind::Unpark});
+        // Entries are parked in list order: the parked entries are sorted.
     }
-    // Entries are parked in list order: the names are sorted by entry.
-    return plan;
+
+    void OrderChain(std::uint32_t member) {
+        std::uint32_t last = member;
+        while (waitsOn_[last] != kNone) last = waitsOn_[last];
+        for (std::uint32_t e = last; e != kNone; e = waiter_[e]) {
+            if (done_[e] || RefusalOf(e) != Refusal::None) continue;
+            done_[e] = 1;
+            plan_.steps.push_back(PlanStep{e, in_.kinds[e] == PlanKind::Convert ? PlanStep::Kind::Convert
+                                                                                 : PlanStep::Kind::Direct});
+        }
+    }
+
+    // Parks the first entry under a name that exists nowhere, lets the others
+    // follow one after the other, then brings it to its target.
+    void OrderCycle(std::uint32_t first) {
+        const std::string& from = *in_.from[first];
+        FileStatus status;
+        fs_.GetStatus(from, status);  // there: it was asked for with the waiting entries
+        plan_.parked.push_back(
+            ParkedEntry{first, TemporaryNameIn(FolderOfPath(codePage_, fs_.Separator(), from)), status.size,
+                        status.times.modified, fs_.FileId(from)});
+        plan_.steps.push_back(PlanStep{first, PlanStep::Kind::Park});
+        done_[first] = 1;
+        for (std::uint32_t e = waiter_[first]; e != first; e = waiter_[e]) {
+            done_[e] = 1;
+            plan_.steps.push_back(PlanStep{e, PlanStep::Kind::Direct});
+        }
+        plan_.steps.push_back(PlanStep{first, PlanStep::Kind::Unpark});
+    }
+
+    // A name in the folder that is no file there and no entry's source or target.
+    std::string TemporaryNameIn(const std::string& folder) {
+        auto sourceOf = [this](std::uint32_t e) { return SourceKey(e); };
+        auto targetOf = [this](std::uint32_t e) { return TargetKey(e); };
+        while (true) {
+            std::string name = folder + "~quorv" + std::to_string(nextTemporary_++) + ".tmp";
+            const std::string key = keys_.Folded(name);
+            const std::size_t hash = HashKey(key);
+            if (owners_.Find(key, hash, sourceOf) != kNone || claimed_.Find(key, hash, targetOf) != kNone) continue;
+            FileStatus status;
+            if (!fs_.GetStatus(name, status)) return name;
+        }
+    }
+
+    FileSystem& fs_;
+    const CodePage& codePage_;
+    const PlanInput& in_;
+    const std::size_t n_;
+    RunPlan plan_;
+    NameKeys keys_;
+    std::vector<std::string_view> sourceKey_, targetKey_;
+    std::vector<std::size_t> targetHash_;
+    KeyIndex owners_{0}, claimed_{0};
+    std::vector<std::uint32_t> waitsOn_, waiter_;
+    std::vector<char> onChain_, done_;
+    std::uint64_t nextTemporary_ = 1;
+};
+
+}  // namespace
+
+RunPlan PlanRun(FileSystem& fs, const CodePage& codePage, const PlanInput& input) {
+    return Planner(fs, codePage, input).Make();
 }
 
 std::pair<const std::string*, const std::string*> StepPaths(const RunPlan& plan, const PlanInput& input,
