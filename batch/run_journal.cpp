@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 
@@ -31,11 +32,11 @@ std::string EncodeRunJournal(const RunJournal& journal) {
 
 namespace {
 
-// A whole decimal number (a leading '-' when negative is allowed).
+// A whole decimal number; a leading '-' only for a signed one.
 template <class T>
-bool ParseNumber(std::string_view text, bool negativeAllowed, T& value) {
+bool ParseNumber(std::string_view text, T& value) {
     bool negative = false;
-    if (negativeAllowed && !text.empty() && text[0] == '-') {
+    if (std::is_signed<T>::value && !text.empty() && text[0] == '-') {
         negative = true;
         text.remove_prefix(1);
     }
@@ -47,8 +48,14 @@ bool ParseNumber(std::string_view text, bool negativeAllowed, T& value) {
         if (v > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) return false;
         v = v * 10 + digit;
     }
-    if (v > static_cast<std::uint64_t>(std::numeric_limits<T>::max())) return false;
-    value = negative ? static_cast<T>(-static_cast<std::int64_t>(v)) : static_cast<T>(v);
+    const auto largest = static_cast<std::uint64_t>(std::numeric_limits<T>::max());
+    if (!negative) {
+        if (v > largest) return false;
+        value = static_cast<T>(v);
+        return true;
+    }
+    if (v > largest + 1) return false;
+    value = v == largest + 1 ? std::numeric_limits<T>::min() : static_cast<T>(static_cast<T>(0) - static_cast<T>(v));
     return true;
 }
 
@@ -63,11 +70,11 @@ bool ParseIndexLine(const std::string& line, JournalStep& step) {
         if (blank == std::string_view::npos) break;
         start = blank + 1;
     }
-    if (parts.size() == 1) return ParseNumber(parts[0], false, step.entry);
+    if (parts.size() == 1) return ParseNumber(parts[0], step.entry);
     if (parts.size() != 4) return false;
     step.parkedFile = true;
-    return ParseNumber(parts[0], false, step.entry) && ParseNumber(parts[1], false, step.size) &&
-           ParseNumber(parts[2], true, step.modified) && ParseNumber(parts[3], false, step.fileId);
+    return ParseNumber(parts[0], step.entry) && ParseNumber(parts[1], step.size) &&
+           ParseNumber(parts[2], step.modified) && ParseNumber(parts[3], step.fileId);
 }
 
 // The steps after the five fields; false when there are none to be trusted.
@@ -90,15 +97,19 @@ bool DecodeSteps(std::string_view rest, const CodePage& codePage, std::vector<Jo
 }  // namespace
 
 JournalLoadResult LoadRunJournal(FileSystem& fs, const std::string& path, const CodePage& codePage) {
-    JournalLoadResult result;
     std::string bytes;
-    if (fs.ReadFile(path, bytes) != IoResult::Ok) return result;
+    if (fs.ReadFile(path, bytes) != IoResult::Ok) return JournalLoadResult{};
+    return DecodeRunJournal(bytes, codePage);
+}
+
+JournalLoadResult DecodeRunJournal(std::string_view bytes, const CodePage& codePage) {
+    JournalLoadResult result;
     result.load.opened = true;
     std::size_t end = 0;
     result.load.read = DecodeBatchFile(bytes, codePage, &end);
     result.load.errorText = FileErrorText(result.load.read.error, kUnnamedFile);
     if (result.load.read.ok())
-        result.hasSteps = DecodeSteps(std::string_view(bytes).substr(end), codePage, result.steps);
+        result.hasSteps = DecodeSteps(bytes.substr(end), codePage, result.steps);
     if (!result.hasSteps) result.steps.clear();
     return result;
 }

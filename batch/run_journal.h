@@ -73,6 +73,8 @@ struct JournalLoadResult {
     bool hasSteps = false;
 };
 JournalLoadResult LoadRunJournal(FileSystem& fs, const std::string& path, const CodePage& codePage);
+// The same from bytes (load.opened is set).
+JournalLoadResult DecodeRunJournal(std::string_view bytes, const CodePage& codePage);
 
 // Writes a journal (created or replaced as a whole); the outcome names the
 // path when it fails.
