@@ -25,6 +25,10 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 std::string WillChange(const std::string& from, const std::string& to) {
     return Quoted(from) + "  will be changed to  " + Quoted(to) + "\r\n";
 }
+// A preview line of a file the rename would leave alone, with the reason.
+std::string WillBeRefused(const std::string& from, const std::string& to, const std::string& reason) {
+    return Quoted(from) + "  will be changed to  " + Quoted(to) + "  (refused: " + reason + ")\r\n";
+}
 std::string HasChanged(const std::string& from, const std::string& to) {
     return Quoted(from) + "  has been changed to  " + Quoted(to) + "\r\n";
 }
@@ -64,10 +68,11 @@ TEST(RunsTest, PreviewRenameAndUndoOfRealFiles) {
     EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{kPrefixRule});
     EXPECT_EQ(program.Status(), ReadyStatus(3));
 
-    // Preview: lines only, nothing moves, Undo stays off, the status stays.
+    // Preview: lines only, nothing moves, Undo stays off, the status stays;
+    // b's line says why the rename will leave it alone.
     ASSERT_TRUE(program.Click(IDC_PREVIEW));
     EXPECT_EQ(program.ResultText(), WillChange(files[0], Renamed(files[0])) +
-                                        WillChange(files[1], Renamed(files[1])) +
+                                        WillBeRefused(files[1], Renamed(files[1]), "the name is taken") +
                                         WillChange(files[2], Renamed(files[2])));
     EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt", "c.txt", "new_b.txt"}));
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
@@ -97,11 +102,12 @@ TEST(RunsTest, PreviewRenameAndUndoOfRealFiles) {
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
     EXPECT_EQ(program.Status(), ReadyStatus(3));
 
-    // Rename again, then Preview: Undo goes off, the status line stays.
+    // Rename again, then Preview: the rename can still be undone, and the
+    // status line says so.
     ASSERT_TRUE(program.Click(IDC_RENAME));
     EXPECT_TRUE(program.Enabled(IDC_UNDO));
     ASSERT_TRUE(program.Click(IDC_PREVIEW));
-    EXPECT_FALSE(program.Enabled(IDC_UNDO));
+    EXPECT_TRUE(program.Enabled(IDC_UNDO));
     EXPECT_EQ(program.Status(), kRenamedStatus);
     ASSERT_TRUE(program.Close(true));
 }
@@ -319,14 +325,13 @@ TEST(RunsTest, DamagedBatchFileIsReportedInTheSystemMessageBox) {
     ASSERT_TRUE(message.Press("OK"));
     ASSERT_TRUE(program.Settle());
 
-    // The displayed list, the rule list and Undo are as they were...
+    // The displayed list, the rule list and Undo are as they were, and so
+    // are the gathered files: the next filtering shows the same files.
     EXPECT_EQ(program.Items(IDC_FILE_LIST), files);
     EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{kPrefixRule});
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
-    // ...while the gathered files were read before the fault: the next
-    // filtering shows them.
     ASSERT_TRUE(program.TypeInto(IDC_FILTER, "*"));
-    EXPECT_EQ(program.Items(IDC_FILE_LIST), batch.master);
+    EXPECT_EQ(program.Items(IDC_FILE_LIST), files);
     ASSERT_TRUE(program.Close(true));
 }
 
