@@ -130,6 +130,11 @@ public:
     std::string Key(const std::string& path) const {
         return fs_->NamesIgnoreCase() ? codePage_->Upper(path) : path;
     }
+    // The two names differ only in letter case where the file system does
+    // not tell them apart.
+    bool CaseOnly(const std::string& a, const std::string& b) const {
+        return fs_->NamesIgnoreCase() && a != b && a.size() == b.size() && codePage_->Upper(a) == codePage_->Upper(b);
+    }
     // There, as the file system compares names.
     bool Has(const std::string& path) {
         if (counting_) {
@@ -183,17 +188,21 @@ RollBackResult WalkBack(FileSystem& fs, const CodePage& codePage, const RunJourn
     std::unordered_map<std::string, const std::string*> parkedFrom;
     for (const JournalStep& step : journal.steps) {
         stepped[step.entry];
-        if (!step.parkedFile) parkedFrom.emplace(step.to, &step.from);
+        if (step.parkedFile) parkedFrom.emplace(step.from, nullptr);
+    }
+    for (const JournalStep& step : journal.steps) {
+        const auto park = step.parkedFile ? parkedFrom.end() : parkedFrom.find(step.to);
+        if (park != parkedFrom.end()) park->second = &step.from;
     }
     for (auto it = journal.steps.rbegin(); it != journal.steps.rend(); ++it) {
         const JournalStep& step = *it;
         bool happened;
-        if (names.Key(step.from) == names.Key(step.to)) {
+        if (names.CaseOnly(step.from, step.to)) {
             happened = names.HasExactly(step.to) && !names.HasExactly(step.from);
         } else if (step.parkedFile) {
             const auto park = parkedFrom.find(step.from);
             happened = !names.Has(step.from) && names.Has(step.to) && names.Holds(step.to, step) &&
-                       park != parkedFrom.end() && !names.Holds(*park->second, step);
+                       park != parkedFrom.end() && park->second && !names.Holds(*park->second, step);
         } else {
             happened = names.Has(step.to) && !names.Has(step.from);
         }
