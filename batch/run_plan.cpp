@@ -297,9 +297,16 @@ public:
         std::vector<char> taken(paths.size(), 0);
         std::vector<std::size_t> nameStart(paths.size());
         std::unordered_map<std::string_view, std::vector<std::uint32_t>> byFolder;
+        std::string_view lastFolder;
+        std::vector<std::uint32_t>* lastGroup = nullptr;
         for (std::size_t k = 0; k < paths.size(); ++k) {
             nameStart[k] = NameStart(*codePage_, fs_->Separator(), *paths[k]);
-            byFolder[std::string_view(*paths[k]).substr(0, nameStart[k])].push_back(static_cast<std::uint32_t>(k));
+            const std::string_view folder = std::string_view(*paths[k]).substr(0, nameStart[k]);
+            if (!lastGroup || folder != lastFolder) {  // most paths share the folder of the one before
+                lastGroup = &byFolder[folder];
+                lastFolder = folder;
+            }
+            lastGroup->push_back(static_cast<std::uint32_t>(k));
         }
         for (const auto& group : byFolder) {
             Listing listing;
