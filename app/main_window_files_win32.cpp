@@ -8,6 +8,7 @@
 #include "app/resource.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
+#include "platform/raii_win32.h"
 #include "skin/message_dialog_win32.h"
 #include "skin/paint_win32.h"
 #include "skin/result_view_win32.h"
@@ -19,18 +20,6 @@ namespace quorv::win {
 namespace {
 
 const FileFilter kBatchFilter{"Quorvane File (*.qvb)", "*.qvb"};
-
-// The wait cursor for the length of one command.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(previous_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR previous_;
-};
 
 // Marks a run of the window: no command may change the session meanwhile.
 class RunningScope {
@@ -84,12 +73,9 @@ void MainWindow::ReadFileSelectionBack() {
 void MainWindow::MirrorStatus() { SetWindowTextNarrow(Item(IDC_STATUS), session_.statusLine); }
 
 void MainWindow::MirrorResult() {
-    // The view of this window takes the narrow text as it is (no wide copy
-    // of a run's megabytes on the way).
-    if (ResultView* view = ResultView::FromWindow(Item(IDC_RESULT_LIST)))
-        view->SetText(session_.resultText);
-    else
-        SetWindowTextNarrow(Item(IDC_RESULT_LIST), session_.resultText);
+    // The view takes the narrow text as it is: no wide copy of a run's
+    // megabytes on the way.
+    result_.SetText(session_.resultText);
 }
 
 void MainWindow::MirrorUndo() {
@@ -111,7 +97,6 @@ void MainWindow::MirrorAll() {
 // ---------------------------------------------------------------- gathering
 
 void MainWindow::OnAddFiles() {
-    if (running_) return;
     std::vector<std::string> paths;
     std::string dialogPath;
     if (AskOpenFiles(hwnd(), lastFolder_, paths, dialogPath)) {
@@ -134,7 +119,6 @@ bool MainWindow::PickFolderFor(std::string& folder) {
 }
 
 void MainWindow::OnAddDir() {
-    if (running_) return;
     std::string folder = lastFolder_;
     if (PickFolderFor(folder)) {
         const char sep = services_.separator();
@@ -151,33 +135,28 @@ void MainWindow::OnAddDir() {
 // ---------------------------------------------------------------- list commands
 
 void MainWindow::OnRemoveSelected() {
-    if (running_) return;
     RemoveSelectedCommand(session_);
     MirrorAll();
 }
 
 void MainWindow::OnRemoveAll() {
-    if (running_) return;
     RemoveAllCommand(session_);
     MirrorAll();
 }
 
 void MainWindow::OnFileUp() {
-    if (running_) return;
     session_.files.MoveFocusedUp();
     MirrorFiles();
     MirrorUndo();
 }
 
 void MainWindow::OnFileDown() {
-    if (running_) return;
     session_.files.MoveFocusedDown();
     MirrorFiles();
     MirrorUndo();
 }
 
 void MainWindow::OnSort() {
-    if (running_) return;
     WaitCursor wait;
     session_.files.SortByName();
     MirrorFiles();
@@ -185,19 +164,17 @@ void MainWindow::OnSort() {
 }
 
 void MainWindow::OnSelectAll() {
-    if (running_) return;
     session_.files.SelectAll();
     MirrorFileSelection();
 }
 
 void MainWindow::OnInvertSelection() {
-    if (running_) return;
     session_.files.InvertSelection();
     MirrorFileSelection();
 }
 
 void MainWindow::OnFilterChanged() {
-    if (mirroring_ || running_) return;
+    if (mirroring_) return;
     const std::string text = WindowText(Item(IDC_FILTER));
     WaitCursor wait;
     session_.files.SetFilterText(text);
@@ -206,7 +183,6 @@ void MainWindow::OnFilterChanged() {
 }
 
 void MainWindow::OnCaseClicked() {
-    if (running_) return;
     WaitCursor wait;
     session_.files.SetMatchCase(checks_[IDC_CASE].GetCheck());
     MirrorFiles();
@@ -214,7 +190,6 @@ void MainWindow::OnCaseClicked() {
 }
 
 void MainWindow::OnExcludeClicked() {
-    if (running_) return;
     WaitCursor wait;
     session_.files.SetExclude(checks_[IDC_EXCLUDE].GetCheck());
     MirrorFiles();
@@ -238,16 +213,13 @@ void MainWindow::OnFileDoubleClick() {
 
 // ---------------------------------------------------------------- runs
 
-void MainWindow::RunBatch(bool rename) {
-    if (running_) return;
-    const char* refusal = session_.files.DisplayedCount() == 0 ? kEmptyFileListMessage
-                        : session_.rules.empty()               ? kNoRulesMessage
-                                                               : nullptr;
-    if (refusal) {
+void MainWindow::RunBatch(RunMode mode) {
+    if (const char* refusal = RunRefusal(session_)) {
         ShowMessage(refusal, theme(), hwnd());
         return;
     }
-    if (rename) preview_.StopPreviews();
+    // No file of a rename may stay open in a player.
+    if (mode == RunMode::Rename) preview_.StopPreviews();
     RunningScope scope(running_);
     WaitCursor wait;
     RunServices services = MakeRunServices(EngineContextOf(services_));
@@ -260,7 +232,7 @@ void MainWindow::RunBatch(bool rename) {
     };
     StartWait(kWaitCaption, static_cast<int>(session_.files.DisplayedCount()), theme());
     try {
-        if (rename)
+        if (mode == RunMode::Rename)
             RenameCommand(session_, services_.fileSystem(), services);
         else
             PreviewCommand(session_, services_.fileSystem(), services);
@@ -271,15 +243,15 @@ void MainWindow::RunBatch(bool rename) {
     StopWait();
     MirrorResult();
     MirrorUndo();
-    if (rename) MirrorStatus();
+    if (mode == RunMode::Rename) MirrorStatus();
 }
 
-void MainWindow::OnPreview() { RunBatch(false); }
+void MainWindow::OnPreview() { RunBatch(RunMode::Preview); }
 
-void MainWindow::OnRename() { RunBatch(true); }
+void MainWindow::OnRename() { RunBatch(RunMode::Rename); }
 
 void MainWindow::OnUndo() {
-    if (running_ || !session_.files.UndoEnabled()) return;
+    if (!session_.files.UndoEnabled()) return;
     RunningScope scope(running_);
     WaitCursor wait;
     UndoRename(session_, services_.fileSystem());
@@ -295,7 +267,6 @@ void MainWindow::ShowFileError(const std::string& text) {
 }
 
 void MainWindow::OnSaveBatch() {
-    if (running_) return;
     std::string path;
     if (!AskSaveFile(hwnd(), kBatchFilter, "qvb", programFolder_, path)) return;
     SaveResult saved;
@@ -307,7 +278,6 @@ void MainWindow::OnSaveBatch() {
 }
 
 void MainWindow::OnLoadBatch() {
-    if (running_) return;
     std::string path;
     if (!AskOpenFile(hwnd(), kBatchFilter, programFolder_, path)) return;
     BatchLoadResult loaded;

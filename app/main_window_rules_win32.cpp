@@ -110,7 +110,6 @@ void MainWindow::OnRuleSelectionChanged() {
 }
 
 void MainWindow::OnAddRule() {
-    if (running_) return;
     const RuleEditResult edited = AddRule(session_, ruleSelection_, builder_, BuilderContext());
     if (!edited.message.empty()) ShowMessage(edited.message, theme(), hwnd());
     if (edited.changed) {
@@ -120,7 +119,6 @@ void MainWindow::OnAddRule() {
 }
 
 void MainWindow::OnUpdateRule() {
-    if (running_) return;
     const RuleEditResult edited = UpdateRule(session_, ruleSelection_, builder_, BuilderContext());
     if (!edited.message.empty()) ShowMessage(edited.message, theme(), hwnd());
     if (edited.changed) {
@@ -130,19 +128,16 @@ void MainWindow::OnUpdateRule() {
 }
 
 void MainWindow::OnDeleteRule() {
-    if (running_) return;
     DeleteSelectedRules(session_, ruleSelection_);
     MirrorRules();
     MirrorStatus();
 }
 
 void MainWindow::OnRuleUp() {
-    if (running_) return;
     if (MoveRuleUp(session_.rules, ruleSelection_)) MirrorRules();
 }
 
 void MainWindow::OnRuleDown() {
-    if (running_) return;
     if (MoveRuleDown(session_.rules, ruleSelection_)) MirrorRules();
 }
 
@@ -156,7 +151,6 @@ void MainWindow::FillFavourites() {
 }
 
 void MainWindow::OnLoadRules() {
-    if (running_) return;
     std::string path;
     if (!AskOpenFile(hwnd(), kRuleFilter, programFolder_, path)) return;
     const RuleLoadResult loaded = LoadRuleFile(services_.fileSystem(), path, services_.codePage());
@@ -171,7 +165,6 @@ void MainWindow::OnLoadRules() {
 }
 
 void MainWindow::OnSaveRules() {
-    if (running_) return;
     std::string path;
     if (!AskSaveFile(hwnd(), kRuleFilter, "qvr", FavouritesFolder(programFolder_), path)) return;
     const SaveResult saved = SaveRuleFile(services_.fileSystem(), path, session_.rules);
@@ -180,7 +173,7 @@ void MainWindow::OnSaveRules() {
 }
 
 void MainWindow::OnFavouriteChosen() {
-    if (mirroring_ || running_) return;
+    if (mirroring_) return;
     const int index = favourites_.CurrentSelection();
     if (index < 0 || static_cast<std::size_t>(index) >= favouriteTitles_.size()) return;
     const std::string path =
@@ -199,7 +192,6 @@ void MainWindow::OnFavouriteChosen() {
 // ---------------------------------------------------------------- copy and move
 
 void MainWindow::OnCopyFiles() {
-    if (running_) return;
     const TransferCommandResult done =
         TransferCommand(TransferKind::Copy, services_.fileSystem(), session_.files, services_.codePage(),
                         copyMoveFolder_, [this](std::string& folder) { return PickFolderFor(folder); });
@@ -207,7 +199,6 @@ void MainWindow::OnCopyFiles() {
 }
 
 void MainWindow::OnMoveFiles() {
-    if (running_) return;
     // A file the preview plays must be let go before it moves.
     if (session_.files.SelectedCount() > 0) preview_.StopPreviews();
     const TransferCommandResult done =
@@ -222,28 +213,31 @@ void MainWindow::OnMoveFiles() {
 
 // ---------------------------------------------------------------- quick preview
 
-void MainWindow::ToggleQuickView() {
-    const bool on = checks_[IDC_QUICKVIEW].GetCheck();
-    ::ShowWindow(Item(IDC_QUICKVIEW_FRAME), on ? SW_SHOW : SW_HIDE);
-    preview_.SetVisible(on);
+void MainWindow::ApplyQuickView() {
+    ::ShowWindow(Item(IDC_QUICKVIEW_FRAME), quickView_ ? SW_SHOW : SW_HIDE);
+    preview_.SetVisible(quickView_);
     Relayout();
-    if (on) ShowQuickView();
+    if (quickView_) ShowQuickView();
 }
 
 void MainWindow::ShowQuickView() {
     const FileList& files = session_.files;
-    if (!checks_[IDC_QUICKVIEW].GetCheck() || files.DisplayedCount() == 0 || files.Focus() < 0) return;
+    if (!quickView_ || files.DisplayedCount() == 0 || files.Focus() < 0) return;
     preview_.ShowFile(files.DisplayedText(static_cast<std::size_t>(files.Focus())));
 }
 
-void MainWindow::OnQuickView() { ToggleQuickView(); }
+void MainWindow::OnQuickView() {
+    quickView_ = checks_[IDC_QUICKVIEW].GetCheck();
+    ApplyQuickView();
+}
 
 // ---------------------------------------------------------------- the context menu
 
 void MainWindow::OnShellMenu() {
     const ShellMenuBoxOutcome outcome = OnShellMenuBoxClicked(checks_[IDC_SHELL_MENU].GetCheck());
     for (const std::string& message : outcome.messages) ShowMessage(message, theme(), hwnd());
-    checks_[IDC_SHELL_MENU].SetCheck(outcome.checked);
+    shellMenu_ = outcome.checked;
+    checks_[IDC_SHELL_MENU].SetCheck(shellMenu_);
 }
 
 }  // namespace quorv::win

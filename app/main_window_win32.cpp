@@ -83,8 +83,11 @@ const MessageRow<MainWindow> MainWindow::kMessages[] = {
     {WM_SYSCOMMAND, &MainWindow::OnSysCommand},
 };
 
+// A run owns the session until it ends: the rows of the commands that would
+// change it, or close the window, go through UnlessRunning, which ignores
+// them meanwhile.
 const CommandRow<MainWindow> MainWindow::kCommands[] = {
-    {IDCANCEL, kAnyCode, &MainWindow::OnExitQuestion},
+    {IDCANCEL, kAnyCode, &MainWindow::UnlessRunning<&MainWindow::OnExitQuestion>},
     {IDOK, kAnyCode, &MainWindow::OnEnter},
     {IDM_MINIMIZE, BN_CLICKED, &MainWindow::OnMinimize},
     {IDM_MAXIMIZE, BN_CLICKED, &MainWindow::OnMaximize},
@@ -107,27 +110,27 @@ const CommandRow<MainWindow> MainWindow::kCommands[] = {
     {IDM_THEME_FIRST + 9, 0, &MainWindow::OnThemeItemOf<9>},
     {IDM_THEME_FIRST + 10, 0, &MainWindow::OnThemeItemOf<10>},
     // The file list.
-    {IDC_ADD_FILES, BN_CLICKED, &MainWindow::OnAddFiles},
-    {IDC_ADD_DIR, BN_CLICKED, &MainWindow::OnAddDir},
-    {IDC_REMOVE_SELECTED, BN_CLICKED, &MainWindow::OnRemoveSelected},
-    {IDC_REMOVE_ALL, BN_CLICKED, &MainWindow::OnRemoveAll},
-    {IDC_FILE_UP, BN_CLICKED, &MainWindow::OnFileUp},
-    {IDC_FILE_DOWN, BN_CLICKED, &MainWindow::OnFileDown},
-    {IDC_SORT, BN_CLICKED, &MainWindow::OnSort},
-    {IDC_SELECT_ALL, BN_CLICKED, &MainWindow::OnSelectAll},
-    {IDC_INVERT_SELECTION, BN_CLICKED, &MainWindow::OnInvertSelection},
-    {IDC_FILTER, EN_CHANGE, &MainWindow::OnFilterChanged},
-    {IDC_CASE, BN_CLICKED, &MainWindow::OnCaseClicked},
-    {IDC_EXCLUDE, BN_CLICKED, &MainWindow::OnExcludeClicked},
+    {IDC_ADD_FILES, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnAddFiles>},
+    {IDC_ADD_DIR, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnAddDir>},
+    {IDC_REMOVE_SELECTED, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnRemoveSelected>},
+    {IDC_REMOVE_ALL, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnRemoveAll>},
+    {IDC_FILE_UP, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnFileUp>},
+    {IDC_FILE_DOWN, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnFileDown>},
+    {IDC_SORT, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnSort>},
+    {IDC_SELECT_ALL, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnSelectAll>},
+    {IDC_INVERT_SELECTION, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnInvertSelection>},
+    {IDC_FILTER, EN_CHANGE, &MainWindow::UnlessRunning<&MainWindow::OnFilterChanged>},
+    {IDC_CASE, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnCaseClicked>},
+    {IDC_EXCLUDE, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnExcludeClicked>},
     {IDC_SUBDIR, BN_CLICKED, &MainWindow::OnSubdirClicked},
     {IDC_FILE_LIST, LBN_SELCHANGE, &MainWindow::OnFileSelectionChanged},
     {IDC_FILE_LIST, LBN_DBLCLK, &MainWindow::OnFileDoubleClick},
     // Runs and batch files.
-    {IDC_PREVIEW, BN_CLICKED, &MainWindow::OnPreview},
-    {IDC_RENAME, BN_CLICKED, &MainWindow::OnRename},
-    {IDC_UNDO, BN_CLICKED, &MainWindow::OnUndo},
-    {IDC_LOAD_BATCH, BN_CLICKED, &MainWindow::OnLoadBatch},
-    {IDC_SAVE_BATCH, BN_CLICKED, &MainWindow::OnSaveBatch},
+    {IDC_PREVIEW, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnPreview>},
+    {IDC_RENAME, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnRename>},
+    {IDC_UNDO, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnUndo>},
+    {IDC_LOAD_BATCH, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnLoadBatch>},
+    {IDC_SAVE_BATCH, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnSaveBatch>},
     // The rules builder and the rule list.
     {IDC_TARGET, CBN_SELCHANGE, &MainWindow::OnTargetChanged},
     {IDC_ACTION, CBN_SELCHANGE, &MainWindow::OnActionChanged},
@@ -136,17 +139,17 @@ const CommandRow<MainWindow> MainWindow::kCommands[] = {
     {IDC_VALUE, CBN_SELCHANGE, &MainWindow::OnValuePicked},
     {IDC_VALUE, CBN_EDITCHANGE, &MainWindow::OnValueTyped},
     {IDC_RULE_LIST, LBN_SELCHANGE, &MainWindow::OnRuleSelectionChanged},
-    {IDC_ADD_RULE, BN_CLICKED, &MainWindow::OnAddRule},
-    {IDC_UPDATE_RULE, BN_CLICKED, &MainWindow::OnUpdateRule},
-    {IDC_DELETE_RULE, BN_CLICKED, &MainWindow::OnDeleteRule},
-    {IDC_RULE_UP, BN_CLICKED, &MainWindow::OnRuleUp},
-    {IDC_RULE_DOWN, BN_CLICKED, &MainWindow::OnRuleDown},
-    {IDC_LOAD_RULES, BN_CLICKED, &MainWindow::OnLoadRules},
-    {IDC_SAVE_RULES, BN_CLICKED, &MainWindow::OnSaveRules},
-    {IDC_FAVOURITES, LBN_SELCHANGE, &MainWindow::OnFavouriteChosen},
+    {IDC_ADD_RULE, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnAddRule>},
+    {IDC_UPDATE_RULE, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnUpdateRule>},
+    {IDC_DELETE_RULE, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnDeleteRule>},
+    {IDC_RULE_UP, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnRuleUp>},
+    {IDC_RULE_DOWN, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnRuleDown>},
+    {IDC_LOAD_RULES, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnLoadRules>},
+    {IDC_SAVE_RULES, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnSaveRules>},
+    {IDC_FAVOURITES, LBN_SELCHANGE, &MainWindow::UnlessRunning<&MainWindow::OnFavouriteChosen>},
     // Side tools.
-    {IDC_COPY_FILES, BN_CLICKED, &MainWindow::OnCopyFiles},
-    {IDC_MOVE_FILES, BN_CLICKED, &MainWindow::OnMoveFiles},
+    {IDC_COPY_FILES, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnCopyFiles>},
+    {IDC_MOVE_FILES, BN_CLICKED, &MainWindow::UnlessRunning<&MainWindow::OnMoveFiles>},
     {IDC_QUICKVIEW, BN_CLICKED, &MainWindow::OnQuickView},
     {IDC_SHELL_MENU, BN_CLICKED, &MainWindow::OnShellMenu},
 };
@@ -187,32 +190,28 @@ bool MainWindow::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
 // ---------------------------------------------------------------- set-up
 
 bool MainWindow::OnInitDialog() {
-    // 1-2: the template's controls exist; icons and the window's text.
-    bigIcon_.reset(static_cast<HICON>(
-        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
-    smallIcon_.reset(static_cast<HICON>(
-        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
-    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-    ::SetWindowTextA(hwnd(), kProgramName);
+    // The template's controls exist by now.
+    SetIconsAndName();
+    // The resize rules start from the places the template gives.
     RecordTemplateRects();
-    // 3-8: the brush and the title bar exist (themed base); the lists, the
-    // caption buttons, the drawn buttons and check boxes, their looks.
+    // The themed base has made the background brush and the title bar; the
+    // lists, the drawn buttons and check boxes, the caption buttons and the
+    // quick preview pane join them.
     AttachControls();
     CreateCaptionButtons();
-    checks_[IDC_QUICKVIEW].SetCheck(true);
-    // 9: the quick preview pane inside its frame.
     preview_.Create(hwnd(), ToRECT(templateRects_[IDC_QUICKVIEW_FRAME]), true);
-    // 10-11: the settings, then the window's size and place.
+    // The settings give the size the window is centred at.
     ApplySettings();
     PlaceAtStart();
-    // 12: the context-menu entry again when the box says so.
-    if (checks_[IDC_SHELL_MENU].GetCheck()) {
+    // While the setting is on, each start registers the extension beside
+    // this very program, so that the menu entry follows the program.
+    if (shellMenu_) {
         for (const std::string& message : RegisterShellExtensionAtStart().messages) ShowMessage(message, theme(), hwnd());
     }
-    // 13-18.
-    ToggleQuickView();
+    ApplyQuickView();
     BuildMenus();
+    // Files the context menu handed over join the list before the status
+    // line is worked out.
     ReadHandoff();
     SetTheme(theme());
     FillFavourites();
@@ -223,6 +222,16 @@ bool MainWindow::OnInitDialog() {
     g_keyWindow = this;
     keyHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MainWindow::KeyFilter, nullptr, ::GetCurrentThreadId());
     return true;
+}
+
+void MainWindow::SetIconsAndName() {
+    bigIcon_.reset(static_cast<HICON>(
+        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+    smallIcon_.reset(static_cast<HICON>(
+        ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    ::SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    ::SetWindowTextA(hwnd(), kProgramName);
 }
 
 void MainWindow::RecordTemplateRects() {
@@ -240,6 +249,7 @@ void MainWindow::AttachControls() {
     files_.Attach(Item(IDC_FILE_LIST));
     rules_.Attach(Item(IDC_RULE_LIST));
     favourites_.Attach(Item(IDC_FAVOURITES));
+    result_.Attach(Item(IDC_RESULT_LIST));
     for (const ButtonLook& look : kButtonLooks) {
         CMacButton& button = buttons_[look.id];
         button.Attach(Item(look.id));
@@ -253,12 +263,12 @@ void MainWindow::AttachControls() {
 void MainWindow::CreateCaptionButtons() {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRECT(CaptionButton(client.right, kMaximizeFromRight)),
+    maximize_.Create(hwnd(), IDM_MAXIMIZE, "", ToRECT(skin::CaptionButton(client.right, skin::kMaximizeFromRight)),
                      NormalFont(), 0);
     maximize_.SetCaptionButton(true);
     maximize_.SetIcon(IDI_MAXIMIZE);
     maximize_.AddTooltip("Maximize");
-    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRECT(CaptionButton(client.right, kMinimizeFromRight)),
+    minimize_.Create(hwnd(), IDM_MINIMIZE, "", ToRECT(skin::CaptionButton(client.right, skin::kMinimizeFromRight)),
                      NormalFont(), 0);
     minimize_.SetCaptionButton(true);
     minimize_.SetIcon(IDI_MINIMIZE);
@@ -270,21 +280,27 @@ void MainWindow::CreateCaptionButtons() {
 void MainWindow::ApplySettings() {
     const Settings s =
         LoadSettings(services_.fileSystem(), programFolder_ + kSettingsFileName, services_.codePage());
-    // The boxes take their states without running their commands.
-    checks_[IDC_CASE].SetCheck(s.caseSensitive);
-    checks_[IDC_QUICKVIEW].SetCheck(s.quickView);
-    checks_[IDC_EXCLUDE].SetCheck(s.exclude);
-    checks_[IDC_SUBDIR].SetCheck(s.subdir);
     session_.files.SetMatchCase(s.caseSensitive);
     session_.files.SetExclude(s.exclude);
     session_.files.SetSubfolders(s.subdir);
+    quickView_ = s.quickView;
+    shellMenu_ = s.shellMenu;
     lastFolder_ = s.lastFolder;
     copyMoveFolder_ = s.copyMoveFolder;
-    checks_[IDC_SHELL_MENU].SetCheck(s.shellMenu);
     ThemedDialog::SetTheme(s.theme);
     restoreWidth_ = s.width;
     restoreHeight_ = s.height;
     startMaximized_ = s.maximized;
+    MirrorSettingBoxes();
+}
+
+void MainWindow::MirrorSettingBoxes() {
+    // The boxes take their states without running their commands.
+    checks_[IDC_CASE].SetCheck(session_.files.filter().matchCase);
+    checks_[IDC_EXCLUDE].SetCheck(session_.files.filter().exclude);
+    checks_[IDC_SUBDIR].SetCheck(session_.files.subfolders());
+    checks_[IDC_QUICKVIEW].SetCheck(quickView_);
+    checks_[IDC_SHELL_MENU].SetCheck(shellMenu_);
 }
 
 void MainWindow::PlaceAtStart() {
@@ -432,14 +448,12 @@ bool MainWindow::OnSize(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
 void MainWindow::Relayout() {
     RECT client;
     ::GetClientRect(hwnd(), &client);
-    maximize_.hwnd() && ::MoveWindow(maximize_.hwnd(), client.right - kMaximizeFromRight, kCaptionButtonTop,
-                                     kCaptionButtonSize, kCaptionButtonSize, TRUE);
-    minimize_.hwnd() && ::MoveWindow(minimize_.hwnd(), client.right - kMinimizeFromRight, kCaptionButtonTop,
-                                     kCaptionButtonSize, kCaptionButtonSize, TRUE);
+    PlaceCaptionButton(maximize_, skin::kMaximizeFromRight);
+    PlaceCaptionButton(minimize_, skin::kMinimizeFromRight);
     LayoutInput in;
     in.clientWidth = client.right;
     in.clientHeight = client.bottom;
-    in.quickView = checks_[IDC_QUICKVIEW].GetCheck();
+    in.quickView = quickView_;
     in.initial = templateRects_;
     const std::map<int, Rect> placed = MainWindowLayout(in);
     const HDWP none = nullptr;
@@ -511,6 +525,8 @@ LRESULT CALLBACK MainWindow::KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 bool MainWindow::PreprocessKey(const MSG& message) {
+    // Every key command changes the session, which a run owns until it
+    // ends: meanwhile the keys take their normal course.
     if (message.message != WM_KEYDOWN || !hwnd() || running_) return false;
     if (message.hwnd != hwnd() && !::IsChild(hwnd(), message.hwnd)) return false;
     const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
@@ -547,21 +563,21 @@ bool MainWindow::OnVKeyToItem(UINT, WPARAM, LPARAM, LRESULT& result) {
 // ---------------------------------------------------------------- closing
 
 void MainWindow::OnExitQuestion() {
-    if (running_) return;
     if (AskYesNo(std::string("Do you want to exit \"") + kProgramName + "\"?", theme(), hwnd())) EndDialog(IDCANCEL);
 }
 
 void MainWindow::OnEnter() {}  // the dialog's default action does nothing
 
 bool MainWindow::OnDestroy(UINT, WPARAM, LPARAM, LRESULT&) {
-    // What the settings file keeps, taken while the controls still exist.
+    // What the settings file keeps; the maximized state is the window's own
+    // and is taken while the window still exists.
     closing_.caseSensitive = session_.files.filter().matchCase;
-    closing_.quickView = checks_[IDC_QUICKVIEW].GetCheck();
+    closing_.quickView = quickView_;
     closing_.exclude = session_.files.filter().exclude;
     closing_.subdir = session_.files.subfolders();
     closing_.lastFolder = lastFolder_;
     closing_.copyMoveFolder = copyMoveFolder_;
-    closing_.shellMenu = checks_[IDC_SHELL_MENU].GetCheck();
+    closing_.shellMenu = shellMenu_;
     closing_.theme = theme();
     closing_.maximized = ::IsZoomed(hwnd()) != FALSE;
     if (keyHook_) {

@@ -3,7 +3,8 @@
 // owns the session (file list, rules, run record), the builder's state, the
 // settings, and the controls that mirror them; every command calls the
 // portable model and then mirrors the model into the controls. Nothing of
-// the business data is read back out of a control.
+// the business data or the settings is read back out of a control (a box's
+// click tells the window the state the user gave it).
 #include <windows.h>
 
 #include <array>
@@ -19,6 +20,7 @@
 #include "platform/services.h"
 #include "skin/mac_button_win32.h"
 #include "skin/mac_check_box_win32.h"
+#include "skin/result_view_win32.h"
 #include "skin/themed_dialog_win32.h"
 #include "skin/themed_list_win32.h"
 #include "skin/themed_menu_win32.h"
@@ -78,6 +80,13 @@ private:
     void OnThemeItem(int theme);
     template <int Theme>
     void OnThemeItemOf() { OnThemeItem(Theme); }
+    // The rows of the commands that would change the session name them
+    // through this: while a run is going on, the run owns the session and
+    // such a command is ignored.
+    template <void (MainWindow::*Command)()>
+    void UnlessRunning() {
+        if (!running_) (this->*Command)();
+    }
 
     // ---- file list
     void OnAddFiles();
@@ -127,6 +136,7 @@ private:
     void OnShellMenu();
 
     // ---- set-up
+    void SetIconsAndName();
     void AttachControls();
     void CreateCaptionButtons();
     void ApplySettings();
@@ -148,11 +158,11 @@ private:
     void ReadRuleSelectionBack();
     void FillFavourites();
     void Relayout();
-    void ToggleQuickView();
+    void MirrorSettingBoxes();
+    void ApplyQuickView();
     void ShowQuickView();
-    void RunBatch(bool rename);
+    void RunBatch(RunMode mode);
     void ShowFileError(const std::string& text);
-    std::string ProgramFolder() const { return programFolder_; }
     bool PickFolderFor(std::string& folder);
     ComposeContext BuilderContext();
 
@@ -170,6 +180,10 @@ private:
     std::string programFolder_;
     std::string lastFolder_;
     std::string copyMoveFolder_;
+    // The settings the boxes "QuickView" and "ShellMenu" show (the file
+    // list's Case, Exclude and Subdir live in the session's file list).
+    bool quickView_ = true;
+    bool shellMenu_ = false;
     int restoreWidth_ = 800;
     int restoreHeight_ = 600;
     bool startMaximized_ = false;
@@ -192,6 +206,7 @@ private:
     ThemedList files_;
     ThemedList rules_;
     ThemedList favourites_;
+    ResultView result_;
     ThemedMenu helpMenu_;
     ThemedMenu themeMenu_;
     QuickPreview preview_;

@@ -40,11 +40,6 @@ std::unique_ptr<ShellServerModule> Win32ShellServerLoader::Load(const std::strin
     return std::make_unique<Win32ShellServerModule>(std::move(module));
 }
 
-ShellRegistrationResult RegisterShellExtension() {
-    Win32ShellServerLoader loader;
-    return RegisterShellExtension(loader, GetProgramFolder());
-}
-
 ShellRegistrationResult RegisterShellExtensionAtStart() {
     std::string registered;
     std::uint32_t type = 0;
@@ -56,11 +51,6 @@ ShellRegistrationResult RegisterShellExtensionAtStart() {
     }
     Win32ShellServerLoader loader;
     return RegisterShellExtensionAtStart(loader, GetProgramFolder(), registered);
-}
-
-ShellRegistrationResult UnregisterShellExtension() {
-    Win32ShellServerLoader loader;
-    return UnregisterShellExtension(loader, GetProgramFolder());
 }
 
 ShellMenuBoxOutcome OnShellMenuBoxClicked(bool checkedAfterClick) {

@@ -310,17 +310,11 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     return failures;
 }
 
-namespace {
-
-// The message that stops Preview and Rename before a run; empty when the
-// run may go ahead.
 const char* RunRefusal(const BatchSession& session) {
     if (session.files.DisplayedCount() == 0) return kEmptyFileListMessage;
     if (session.rules.empty()) return kNoRulesMessage;
     return nullptr;
 }
-
-}  // namespace
 
 CommandResult PreviewCommand(BatchSession& session, FileSystem& fs, const RunServices& services) {
     CommandResult r;

@@ -99,6 +99,13 @@ bool HasConversionMarker(const std::string& path);
 // refused).
 std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const RunServices& services);
 
+// Why Preview and Rename refuse to run: the message to show when the file
+// list or the rule list is empty (the file list is named first), null when
+// the run may go ahead. The commands below ask it; a caller that must do
+// something before the run only when it goes ahead (let the quick preview
+// release its file, save a batch file) asks it first.
+const char* RunRefusal(const BatchSession& session);
+
 // The outcome of the Preview or Rename command.
 struct CommandResult {
     // Non-empty when the command did not run: the message to show

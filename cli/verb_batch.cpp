@@ -125,7 +125,9 @@ int RunBatch(const char* verb, const Args& args, RunMode mode) {
     BatchSession session(system);
     session.rules = r.rules;
     GatherFiles(session, fs, r);
-    if (session.files.DisplayedCount() == 0) throw UsageError(std::string(verb) + ": " + kEmptyFileListMessage);
+    // Refused before the batch file is written: a run that does not go
+    // ahead leaves nothing behind.
+    if (const char* refusal = RunRefusal(session)) throw UsageError(std::string(verb) + ": " + refusal);
 
     RunServices services = MakeRunServices(EngineContextOf(system));
     services.threads = NewPathThreads(session.rules);

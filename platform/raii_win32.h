@@ -11,7 +11,8 @@
 //   GlobalMemory (GlobalAlloc), CoTaskMemPtr<T> (CoTaskMemAlloc'ed: item
 //   id lists, shell strings),
 //   WindowDc (GetDC/ReleaseDC), SelectGuard (SelectObject restored into
-//   the DC it was selected into), ComPtr<T>, TempFileGuard.
+//   the DC it was selected into), ComPtr<T>, TempFileGuard, WaitCursor
+//   (the hourglass for one scope, the previous cursor put back).
 #include <windows.h>
 #include <objbase.h>
 
@@ -288,6 +289,19 @@ public:
 private:
     std::wstring path_;
     bool committed_ = false;
+};
+
+// The wait cursor for the length of one operation; the cursor shown before
+// comes back on scope exit.
+class WaitCursor {
+public:
+    WaitCursor() noexcept : previous_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { ::SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
 };
 
 }  // namespace quorv::win

@@ -79,12 +79,12 @@ STDMETHODIMP QuorvaneShell::QueryInterface(REFIID riid, void** out) {
     return QISearch(this, table, riid, out);
 }
 
-STDMETHODIMP_(ULONG) QuorvaneShell::AddRef() { return ++refs_; }
+STDMETHODIMP_(ULONG) QuorvaneShell::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
 
 STDMETHODIMP_(ULONG) QuorvaneShell::Release() {
-    const ULONG left = --refs_;
+    const LONG left = InterlockedDecrement(&refs_);
     if (left == 0) delete this;
-    return left;
+    return static_cast<ULONG>(left);
 }
 
 STDMETHODIMP QuorvaneShell::GetTypeInfoCount(UINT* count) {

@@ -55,7 +55,10 @@ private:
     QuorvaneShell() noexcept = default;
     ~QuorvaneShell() = default;
 
-    ULONG refs_ = 0;        // used on the creating thread only (apartment model)
+    // Counted with interlocked calls, as the class factory and the module
+    // count: the object does not rely on every host keeping each call on
+    // the thread that created it.
+    LONG refs_ = 0;
     std::string selection_; // the handoff text: every path followed by "\r\n"
     win::Bitmap menuBitmap_;  // shown beside the item while the menu lives
     ModuleLock lock_;

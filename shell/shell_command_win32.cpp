@@ -23,7 +23,10 @@ constexpr const wchar_t* kInstallKey = L"SOFTWARE\\Quorvane 2";
 constexpr int kOpenAttempts = 40;
 constexpr DWORD kOpenRetryDelayMs = 25;
 
-// The names of the install folder's files are plain ASCII.
+// The names of the install folder's files are plain ASCII, so each byte is
+// its own UTF-16 unit. The DLL links none of the program's libraries (it is
+// loaded into the file manager), so it does not take the program's
+// conversion of narrow text; no other narrow text reaches the wide calls.
 std::wstring Widen(const char* ascii) { return std::wstring(ascii, ascii + std::strlen(ascii)); }
 
 std::wstring InFolder(const std::wstring& folder, const char* name) {

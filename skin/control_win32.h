@@ -15,10 +15,11 @@
 //   };
 //
 // - One way to attach: SetWindowSubclass with the object as reference data
-//   (a window of our own class has the system's default procedure, see
-//   RegisterControlClass, and is subclassed the same way). FromWindow finds
-//   the object again through GetWindowSubclass; the subclass procedure is
-//   one per control class, so it never hands out an object of another class.
+//   (a window of our own class has a procedure that does only the
+//   system's default handling, see RegisterControlClass, and is subclassed
+//   the same way). FromWindow finds the object again through
+//   GetWindowSubclass; the subclass procedure is one per control class, so
+//   it never hands out an object of another class.
 // - Detached on WM_NCDESTROY (then D::OnDetached runs) or by Detach(), which
 //   the destructor calls.
 // - One guarded procedure: no exception leaves it; a failure is written to
@@ -29,6 +30,7 @@
 // - When D has PaintContent(HDC, const RECT&) const, WM_PAINT, WM_PRINTCLIENT
 //   and WM_ERASEBKGND are answered here: the whole client area is drawn into
 //   an off-screen bitmap and copied in one block transfer, nothing is erased.
+//   D's PreparePaint hook may first clip the target or leave it untouched.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -42,10 +44,11 @@
 namespace quorv::win {
 
 // Registers a window class of our own (once per process, from any thread)
-// whose procedure is the system's default one; Control::CreateChild attaches
-// an object to each of its windows. style gets CS_DBLCLKS and the like;
-// cursor is a system cursor (MAKEINTRESOURCEW(32513) for the I-beam), the
-// arrow when null.
+// whose procedure does only the system's default handling, for wide text
+// whichever call creates the window; Control::CreateChild, or Attach to a
+// control of a dialog template, gives each of its windows an object. style
+// gets CS_DBLCLKS and the like; cursor is a system cursor
+// (MAKEINTRESOURCEW(32513) for the I-beam), the arrow when null.
 bool RegisterControlClass(const wchar_t* className, UINT style = 0, const wchar_t* cursor = nullptr);
 
 // Writes a failure inside a control's handling of a message to the error
@@ -122,6 +125,11 @@ protected:
     // being destroyed (hwnd() is null by then).
     void OnAttached() {}
     void OnDetached() {}
+    // A hook that D may hide: runs on the target DC before D's picture is
+    // copied into it (on every way of painting; the DC's state is restored
+    // afterwards), to clip away parts of the window that others draw, or to
+    // answer false and leave the target untouched.
+    bool PreparePaint(HDC) const { return true; }
 
     // The next procedure of the chain: the system control's own handling,
     // or the default procedure of our own classes.
@@ -134,11 +142,14 @@ protected:
     void PaintNow(HDC dc) const {
         static_assert(detail::Paints<D>::value, "PaintNow needs D::PaintContent(HDC, const RECT&) const");
         if (!hwnd_ || !dc) return;
-        RECT client;
-        ::GetClientRect(hwnd_, &client);
-        PaintDoubleBuffered(dc, client, [this](HDC target, const RECT& area) {
-            static_cast<const D*>(this)->PaintContent(target, area);
-        });
+        const D* self = static_cast<const D*>(this);
+        const int saved = ::SaveDC(dc);
+        if (self->PreparePaint(dc)) {
+            RECT client;
+            ::GetClientRect(hwnd_, &client);
+            PaintDoubleBuffered(dc, client, [self](HDC target, const RECT& area) { self->PaintContent(target, area); });
+        }
+        ::RestoreDC(dc, saved);
     }
 
     // Repaints the whole control (or a part of it) at the next WM_PAINT.

@@ -1,11 +1,9 @@
 #pragma once
-// CMacButton: the program's drawn push button. It attaches to an existing
-// button control (from a dialog template, or one it creates), subclasses it,
-// makes it owner-drawn and paints it in the colour theme: a rounded,
-// gradient-filled face, optional icons, a hover outline and a themed tooltip.
-//
-// The button draws itself when its parent reflects WM_DRAWITEM to it as
-// kReflectBase + WM_DRAWITEM (ThemedDialog does), and answers WM_PRINTCLIENT.
+// CMacButton: the program's drawn push button, on the control base. It sits
+// on a system button (from a dialog template, or one it creates), makes it
+// owner-drawn and paints it in the colour theme: a rounded, gradient-filled
+// face, optional icons, a hover outline and a themed tooltip. The system's
+// button keeps its keyboard and click handling.
 //
 //   CMacButton preview;                       // a member of the window
 //   preview.Attach(Item(IDC_PREVIEW));        // in OnInitDialog
@@ -14,38 +12,31 @@
 //   ...
 //   if (CMacButton* b = CMacButton::FromWindow(child)) b->SetTheme(theme);
 //
-// The object must outlive its window or be destroyed first (it detaches).
+// The base paints it on WM_PAINT and WM_PRINTCLIENT; the system's button
+// also asks its parent to draw it at once (state and focus changes), which
+// ThemedDialog reflects back as kReflectBase + WM_DRAWITEM. The object must
+// outlive its window or be destroyed first (it detaches).
 #include <windows.h>
 
 #include <string>
 
 #include "platform/raii_win32.h"
+#include "skin/control_win32.h"
 #include "view/skin_geometry.h"
 #include "view/theme.h"
 
 namespace quorv::win {
 
-class CMacButton {
+class CMacButton : public Control<CMacButton> {
 public:
     CMacButton() = default;
     ~CMacButton();
-    CMacButton(const CMacButton&) = delete;
-    CMacButton& operator=(const CMacButton&) = delete;
 
-    // Subclasses an existing button control; false when it is not a window
-    // or is already attached to another CMacButton.
-    bool Attach(HWND button);
-    // Creates a child button (WS_CHILD | WS_VISIBLE, plus extraStyle) and
-    // attaches to it; null on failure. font may be null.
+    // Creates a child button (WS_CHILD | WS_VISIBLE, plus extraStyle) with
+    // a UTF-8 text and attaches to it; null on failure. font may be null.
     HWND Create(HWND parent, int id, const char* text, const RECT& rect, HFONT font,
                 DWORD extraStyle = WS_TABSTOP);
-    // Removes the subclass and releases the icons and the tooltip.
-    void Detach();
 
-    // The CMacButton attached to a window, or null.
-    static CMacButton* FromWindow(HWND window);
-
-    HWND hwnd() const { return hwnd_; }
     int theme() const { return theme_; }
 
     void SetTheme(int theme);
@@ -69,15 +60,33 @@ public:
     HWND tooltip() const { return tooltip_.get(); }
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Control<CMacButton>;
+    static RowTable<MessageRow<CMacButton>> Messages();
+    // Makes the button owner-drawn with a fresh look.
+    void OnAttached();
+    // Releases the icons and the tooltip.
+    void OnDetached();
+
+    bool OnDrawItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLeftButtonDown(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLeftButtonUp(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnOtherButton(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnCaptureChanged(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnFocusChanged(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     bool LoadMainIcon(int resource, int size);
     void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
-    void PaintBuffered(HDC target, const RECT& rect) const;
-    void Invalidate();
 
-    HWND hwnd_ = nullptr;
+    // The drawing steps of PaintContent, in their order.
+    void PaintBackground(HDC dc, const RECT& rect) const;
+    void PaintFace(HDC dc, const RECT& rect, const skin::ButtonColours& colours, int corner) const;
+    void PaintIcons(HDC dc, const RECT& rect, bool enabled) const;
+    void PaintInnerOutline(HDC dc, const RECT& rect, const skin::ButtonColours& colours, bool hover,
+                           int corner) const;
+    void PaintText(HDC dc, const RECT& rect, bool enabled, LRESULT hiddenCues) const;
+    void PaintFocus(HDC dc, const RECT& rect, LRESULT hiddenCues) const;
+
     int theme_ = kDefaultTheme;
     skin::ButtonLookState state_;
     bool captionButton_ = false;
@@ -88,7 +97,7 @@ private:
     int iconHeight_ = 0;
     IconHandle arrow_;
     WindowHandle tooltip_;
-    std::string tooltipText_;
+    std::wstring tooltipText_;
 };
 
 }  // namespace quorv::win

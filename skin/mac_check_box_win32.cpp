@@ -7,15 +7,10 @@
 
 #include "platform/raii_win32.h"
 #include "skin/paint_win32.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 namespace {
-
-// The window property that leads from a window to its object.
-constexpr const char* kProperty = "Quorv.CMacCheckBox";
-constexpr UINT_PTR kSubclassId = 0x4D43;
-
-void SetPixelColour(HDC dc, int x, int y, COLORREF colour) { ::SetPixelV(dc, x, y, colour); }
 
 // A polyline in one 1-pixel pen, points relative to (left, top).
 void Tick(HDC dc, int left, int top, COLORREF colour, std::initializer_list<POINT> points) {
@@ -37,65 +32,42 @@ void FillColour(HDC dc, int left, int top, int right, int bottom, COLORREF colou
 
 }  // namespace
 
-CMacCheckBox::~CMacCheckBox() { Detach(); }
-
 bool CMacCheckBox::Attach(HWND checkBox) {
-    if (!checkBox || !::IsWindow(checkBox) || FromWindow(checkBox)) return false;
-    Detach();
-    const bool checked = ::SendMessageA(checkBox, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
-    if (!::SetWindowSubclass(checkBox, &CMacCheckBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
-    hwnd_ = checkBox;
-    ::SetPropA(checkBox, kProperty, this);
-    state_ = skin::CheckBoxState();
+    // Read before the subclass answers BM_GETCHECK itself.
+    const bool checked =
+        checkBox && ::IsWindow(checkBox) && ::SendMessageW(checkBox, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+    if (!Control::Attach(checkBox)) return false;
     state_.set_checked(checked);
-    ::InvalidateRect(hwnd_, nullptr, FALSE);
     return true;
 }
 
 HWND CMacCheckBox::Create(HWND parent, int id, const char* text, const RECT& rect, HFONT font, DWORD extraStyle) {
-    HWND box = ::CreateWindowExA(0, "BUTTON", text ? text : "",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX | extraStyle, rect.left, rect.top,
-                                 rect.right - rect.left, rect.bottom - rect.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr),
-                                 nullptr);
-    if (!box) return nullptr;
-    if (font) ::SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (!Attach(box)) {
-        ::DestroyWindow(box);
-        return nullptr;
-    }
-    return box;
+    return CreateChild(parent, L"BUTTON", WideFromNarrow(text ? text : "").c_str(),
+                       WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX | extraStyle, rect, id, 0, font);
 }
 
-void CMacCheckBox::Detach() {
-    if (!hwnd_) return;
-    ::RemoveWindowSubclass(hwnd_, &CMacCheckBox::SubclassProc, kSubclassId);
-    ::RemovePropA(hwnd_, kProperty);
-    hwnd_ = nullptr;
-}
-
-CMacCheckBox* CMacCheckBox::FromWindow(HWND window) {
-    return window ? static_cast<CMacCheckBox*>(::GetPropA(window, kProperty)) : nullptr;
+void CMacCheckBox::OnAttached() {
+    state_ = skin::CheckBoxState();
+    Invalidate();
 }
 
 void CMacCheckBox::SetTheme(int theme) {
     theme_ = theme;
     colours_ = skin::CheckBoxColoursFor(theme);
-    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+    Invalidate();
 }
 
 void CMacCheckBox::SetCheck(bool checked) {
-    if (hwnd_) {
-        ::SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (hwnd()) {
+        ::SendMessageW(hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     } else {
         state_.set_checked(checked);
     }
 }
 
 bool CMacCheckBox::IsCheckBoxStyle() const {
-    if (!hwnd_) return false;
-    switch (::GetWindowLongPtrA(hwnd_, GWL_STYLE) & BS_TYPEMASK) {
+    if (!hwnd()) return false;
+    switch (::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_TYPEMASK) {
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_3STATE:
@@ -106,83 +78,102 @@ bool CMacCheckBox::IsCheckBoxStyle() const {
     }
 }
 
-void CMacCheckBox::RedrawBox() {
-    if (!hwnd_) return;
+bool CMacCheckBox::Inside(LPARAM point) const {
     RECT client;
-    ::GetClientRect(hwnd_, &client);
-    const bool right = (::GetWindowLongPtrA(hwnd_, GWL_STYLE) & BS_RIGHTBUTTON) != 0;
-    const skin::Point o = skin::CheckBoxOrigin(client.right, client.bottom, right);
-    const RECT box{o.x, o.y, o.x + 14, o.y + 12};
-    ::InvalidateRect(hwnd_, &box, FALSE);
+    ::GetClientRect(hwnd(), &client);
+    const POINT pt{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
+    return ::PtInRect(&client, pt) != FALSE;
 }
 
+// The box with the pixel right of it that the tick reaches.
+RECT CMacCheckBox::Box() const {
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    const bool right = (::GetWindowLongPtrW(hwnd(), GWL_STYLE) & BS_RIGHTBUTTON) != 0;
+    const skin::Point o = skin::CheckBoxOrigin(client.right, client.bottom, right);
+    return RECT{o.x, o.y, o.x + 14, o.y + 12};
+}
+
+void CMacCheckBox::RedrawBox() {
+    if (!hwnd()) return;
+    const RECT box = Box();
+    Invalidate(&box);
+}
+
+// The end of a press: the system's button takes the new state, and the
+// parent hears of the click.
 void CMacCheckBox::Finish(const skin::CheckBoxState::Release& release) {
-    ::SendMessageA(hwnd_, BM_SETCHECK, release.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    HWND box = hwnd();
+    ::SendMessageW(box, BM_SETCHECK, release.checked ? BST_CHECKED : BST_UNCHECKED, 0);
     RedrawBox();
     if (release.notify) {
-        const int id = ::GetDlgCtrlID(hwnd_);
-        ::PostMessageA(::GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd_));
+        const int id = ::GetDlgCtrlID(box);
+        ::PostMessageW(::GetParent(box), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(box));
     }
 }
 
+// ---------------------------------------------------------------- drawing
+
 void CMacCheckBox::PaintContent(HDC dc, const RECT& rect) const {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    const bool enabled = hwnd_ && ::IsWindowEnabled(hwnd_);
-    const LONG_PTR style = hwnd_ ? ::GetWindowLongPtrA(hwnd_, GWL_STYLE) : 0;
+    const bool enabled = hwnd() && ::IsWindowEnabled(hwnd());
+    const LONG_PTR style = hwnd() ? ::GetWindowLongPtrW(hwnd(), GWL_STYLE) : 0;
     const bool rightButton = (style & BS_RIGHTBUTTON) != 0;
-    const skin::CheckBoxColours& c = colours_;
-
-    HWND parent = hwnd_ ? ::GetParent(hwnd_) : nullptr;
-    HBRUSH background = parent ? reinterpret_cast<HBRUSH>(::SendMessageA(parent, WM_CTLCOLORSTATIC,
-                                                                         reinterpret_cast<WPARAM>(dc),
-                                                                         reinterpret_cast<LPARAM>(hwnd_)))
-                               : nullptr;
-    if (background) {
-        ::FillRect(dc, &rect, background);
-    } else {
-        FillSolid(dc, rect, c.c1);
-    }
-
-    const skin::Point o = skin::CheckBoxOrigin(width, height, rightButton);
+    const skin::Point o = skin::CheckBoxOrigin(rect.right - rect.left, rect.bottom - rect.top, rightButton);
     const int boxLeft = rect.left + o.x;
     const int boxTop = rect.top + o.y;
-    // 1. The frame.
+    PaintBackground(dc, rect);
+    PaintBox(dc, boxLeft, boxTop, enabled);
+    if (state_.checked()) PaintTick(dc, boxLeft + 1, boxTop + 1, enabled);
+    PaintText(dc, rect, boxLeft, rightButton, enabled);
+}
+
+void CMacCheckBox::PaintBackground(HDC dc, const RECT& rect) const {
+    FillWithParentBackground(hwnd(), dc, rect, WM_CTLCOLORSTATIC, colours_.background);
+}
+
+// The frame, and inside it the raised edge (sunken while pressed).
+void CMacCheckBox::PaintBox(HDC dc, int left, int top, bool enabled) const {
+    const skin::CheckBoxColours& c = colours_;
     {
-        Brush frame(::CreateSolidBrush(enabled ? c.c4L : c.c3));
-        const RECT box{boxLeft, boxTop, boxLeft + 12, boxTop + 12};
+        Brush frame(::CreateSolidBrush(enabled ? c.frame : c.dark));
+        const RECT box{left, top, left + 12, top + 12};
         ::FrameRect(dc, &box, frame.get());
     }
-    // 2. The raised (or, while pressed, sunken) edge inside it.
-    const int L = boxLeft + 1;
-    const int T = boxTop + 1;
-    const int R = boxLeft + 11;
-    const int B = boxTop + 11;
-    const bool pressed = state_.pressed();
-    const COLORREF topLeft = pressed ? c.cm : c.c0;
-    const COLORREF bottomRight = pressed ? c.c0 : c.cm;
+    const int L = left + 1;
+    const int T = top + 1;
+    const int R = left + 11;
+    const int B = top + 11;
+    const COLORREF topLeft = state_.pressed() ? c.shadow : c.highlight;
+    const COLORREF bottomRight = state_.pressed() ? c.highlight : c.shadow;
     FillColour(dc, L, T, R - 1, T + 1, topLeft);
     FillColour(dc, L, T, L + 1, B - 1, topLeft);
     FillColour(dc, R - 1, T, R, B, bottomRight);
     FillColour(dc, L, B - 1, R, B, bottomRight);
-    SetPixelColour(dc, R - 1, T, c.c1);
-    SetPixelColour(dc, L, B - 1, c.c1);
-    // 3. The tick.
-    if (state_.checked()) {
-        const COLORREF ink = enabled ? GetThemeColour(theme_, 4) : c.c3;
-        Tick(dc, L, T, ink, {{1, 4}, {4, 7}, {12, -1}});
-        Tick(dc, L, T, ink, {{2, 4}, {4, 6}, {10, 0}});
-        Tick(dc, L, T, c.c3, {{4, 8}, {9, 3}, {9, 5}});
-        Tick(dc, L, T, c.cm, {{2, 6}, {4, 8}});
-        Tick(dc, L, T, c.cm, {{5, 8}, {9, 4}});
-        SetPixelColour(dc, L + 11, T + 1, c.c3);
-        SetPixelColour(dc, L + 12, T + 1, c.cm);
-        SetPixelColour(dc, L + 11, T + 2, c.cm);
-    }
-    // 4. The text.
-    const std::string text = hwnd_ ? WindowText(hwnd_) : std::string();
+    ::SetPixelV(dc, R - 1, T, c.background);
+    ::SetPixelV(dc, L, B - 1, c.background);
+}
+
+// The tick, from the inside corner of the box (it reaches one pixel beyond
+// the box at the right).
+void CMacCheckBox::PaintTick(HDC dc, int L, int T, bool enabled) const {
+    const skin::CheckBoxColours& c = colours_;
+    const COLORREF ink = enabled ? c.tick : c.dark;
+    Tick(dc, L, T, ink, {{1, 4}, {4, 7}, {12, -1}});
+    Tick(dc, L, T, ink, {{2, 4}, {4, 6}, {10, 0}});
+    Tick(dc, L, T, c.dark, {{4, 8}, {9, 3}, {9, 5}});
+    Tick(dc, L, T, c.shadow, {{2, 6}, {4, 8}});
+    Tick(dc, L, T, c.shadow, {{5, 8}, {9, 4}});
+    ::SetPixelV(dc, L + 11, T + 1, c.dark);
+    ::SetPixelV(dc, L + 12, T + 1, c.shadow);
+    ::SetPixelV(dc, L + 11, T + 2, c.shadow);
+}
+
+// The window text beside the box, and the keyboard focus as a dotted frame
+// around it.
+void CMacCheckBox::PaintText(HDC dc, const RECT& rect, int boxLeft, bool rightButton, bool enabled) const {
+    const std::string text = hwnd() ? WindowText(hwnd()) : std::string();
     if (text.empty()) return;
-    const LRESULT cues = HiddenCues(hwnd_);
+    const LRESULT cues = HiddenCues(hwnd());
     RECT textRect = rect;
     if (rightButton) {
         textRect.left = rect.left + 2;
@@ -190,109 +181,118 @@ void CMacCheckBox::PaintContent(HDC dc, const RECT& rect) const {
     } else {
         textRect.left = rect.left + 17;
     }
-    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(hwnd_, WM_GETFONT, 0, 0));
-    SelectGuard f(dc, font);
+    SelectGuard f(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, enabled ? ::GetSysColor(COLOR_BTNTEXT) : ::GetSysColor(COLOR_GRAYTEXT));
+    ::SetTextColor(dc, ::GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     if (cues & UISF_HIDEACCEL) format |= DT_HIDEPREFIX;
     DrawTextNarrow(dc, text, textRect, format);
-    // Keyboard focus: a dotted frame around the text.
-    if (::GetFocus() == hwnd_ && !(cues & UISF_HIDEFOCUS)) {
-        RECT measure = textRect;
-        DrawTextNarrow(dc, text, measure, format | DT_CALCRECT);
-        RECT focus{measure.left - 1, rect.top + (height - (measure.bottom - measure.top)) / 2 - 1,
-                   measure.right + 1, 0};
-        focus.bottom = focus.top + (measure.bottom - measure.top) + 2;
-        if (focus.right > rect.right) focus.right = rect.right;
-        DrawFocusFrame(dc, focus);
-    }
+    if (::GetFocus() != hwnd() || (cues & UISF_HIDEFOCUS)) return;
+    RECT measure = textRect;
+    DrawTextNarrow(dc, text, measure, format | DT_CALCRECT);
+    const int textHeight = measure.bottom - measure.top;
+    RECT focus{measure.left - 1, rect.top + (rect.bottom - rect.top - textHeight) / 2 - 1, measure.right + 1, 0};
+    focus.bottom = focus.top + textHeight + 2;
+    if (focus.right > rect.right) focus.right = rect.right;
+    DrawFocusFrame(dc, focus);
 }
 
-LRESULT CALLBACK CMacCheckBox::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR data) {
-    auto* self = reinterpret_cast<CMacCheckBox*>(data);
-    return GuardedHandle(window, message, wParam, lParam, [&] { return self->Handle(message, wParam, lParam); });
-}
+// ---------------------------------------------------------------- messages
 
-LRESULT CMacCheckBox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND window = hwnd_;
-    const auto inside = [window](LPARAM point) {
-        RECT client;
-        ::GetClientRect(window, &client);
-        const POINT pt{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
-        return ::PtInRect(&client, pt) != FALSE;
+RowTable<MessageRow<CMacCheckBox>> CMacCheckBox::Messages() {
+    static constexpr MessageRow<CMacCheckBox> kRows[] = {
+        {WM_LBUTTONDOWN, &CMacCheckBox::OnLeftButtonDown},
+        {WM_LBUTTONDBLCLK, &CMacCheckBox::OnLeftButtonDown},
+        {WM_MOUSEMOVE, &CMacCheckBox::OnMouseMove},
+        {WM_LBUTTONUP, &CMacCheckBox::OnLeftButtonUp},
+        {WM_CAPTURECHANGED, &CMacCheckBox::OnCaptureChanged},
+        {WM_KEYDOWN, &CMacCheckBox::OnKeyDown},
+        {WM_KEYUP, &CMacCheckBox::OnKeyUp},
+        {BM_GETCHECK, &CMacCheckBox::OnGetCheck},
+        {BM_SETCHECK, &CMacCheckBox::OnSetCheck},
+        {BM_SETSTATE, &CMacCheckBox::OnSystemDrawn},
+        {WM_SETFOCUS, &CMacCheckBox::OnSystemDrawn},
+        {WM_KILLFOCUS, &CMacCheckBox::OnSystemDrawn},
+        {WM_ENABLE, &CMacCheckBox::OnSystemDrawn},
+        {WM_SETTEXT, &CMacCheckBox::OnSystemDrawn},
+        {WM_SETFONT, &CMacCheckBox::OnSystemDrawn},
+        {WM_UPDATEUISTATE, &CMacCheckBox::OnSystemDrawn},
     };
-    LRESULT painted = 0;
-    if (ServePaint(*this, window, message, wParam, painted)) return painted;
-    switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        state_.LeftDown();
-        ::SetFocus(window);
-        ::SetCapture(window);
-        RedrawBox();
-        return 0;
-    case WM_MOUSEMOVE:
-        if (state_.tracking()) {
-            if (state_.MouseMove(inside(lParam))) RedrawBox();
-            return 0;
-        }
-        break;
-    case WM_LBUTTONUP: {
-        const skin::CheckBoxState::Release release = state_.LeftUp(inside(lParam), IsCheckBoxStyle());
-        if (!release.handled) return 0;
-        if (::GetCapture() == window) ::ReleaseCapture();
+    return Table(kRows);
+}
+
+// A press (a double click is one more): the box takes the focus and the
+// mouse until the release.
+bool CMacCheckBox::OnLeftButtonDown(UINT, WPARAM, LPARAM, LRESULT& result) {
+    state_.LeftDown();
+    ::SetFocus(hwnd());
+    ::SetCapture(hwnd());
+    RedrawBox();
+    result = 0;
+    return true;
+}
+
+// While a press lasts, the box looks pressed only with the pointer over it.
+bool CMacCheckBox::OnMouseMove(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    if (!state_.tracking()) return false;
+    if (state_.MouseMove(Inside(lParam))) RedrawBox();
+    result = 0;
+    return true;
+}
+
+bool CMacCheckBox::OnLeftButtonUp(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    const skin::CheckBoxState::Release release = state_.LeftUp(Inside(lParam), IsCheckBoxStyle());
+    if (release.handled) {
+        if (::GetCapture() == hwnd()) ::ReleaseCapture();
         Finish(release);
-        return 0;
     }
-    case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window && state_.CaptureLost()) RedrawBox();
-        break;
-    case WM_KEYDOWN:
-        if (wParam == VK_SPACE) {
-            state_.SpaceDown();
-            RedrawBox();
-            return 0;
-        }
-        break;
-    case WM_KEYUP:
-        if (wParam == VK_SPACE) {
-            const skin::CheckBoxState::Release release = state_.SpaceUp(IsCheckBoxStyle());
-            if (release.handled) Finish(release);
-            return 0;
-        }
-        break;
-    case BM_GETCHECK:
-        return state_.checked() ? BST_CHECKED : BST_UNCHECKED;
-    case BM_SETCHECK: {
-        const bool checked = wParam != BST_UNCHECKED;
-        const bool changed = checked != state_.checked();
-        state_.set_checked(checked);
-        const LRESULT result = ::DefSubclassProc(window, message, checked ? BST_CHECKED : BST_UNCHECKED, lParam);
-        if (changed) RedrawBox();
-        return result;
-    }
-    case BM_SETSTATE:
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-    case WM_ENABLE:
-    case WM_SETTEXT:
-    case WM_SETFONT:
-    case WM_UPDATEUISTATE: {
-        // The system's button draws itself on these at once; our picture
-        // replaces it at the next paint.
-        const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
-        ::InvalidateRect(window, nullptr, FALSE);
-        return result;
-    }
-    case WM_NCDESTROY:
-        Detach();
-        return ::DefSubclassProc(window, message, wParam, lParam);
-    default:
-        break;
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    result = 0;
+    return true;
+}
+
+bool CMacCheckBox::OnCaptureChanged(UINT, WPARAM, LPARAM lParam, LRESULT&) {
+    if (reinterpret_cast<HWND>(lParam) != hwnd() && state_.CaptureLost()) RedrawBox();
+    return false;
+}
+
+bool CMacCheckBox::OnKeyDown(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (wParam != VK_SPACE) return false;
+    state_.SpaceDown();
+    RedrawBox();
+    result = 0;
+    return true;
+}
+
+bool CMacCheckBox::OnKeyUp(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (wParam != VK_SPACE) return false;
+    const skin::CheckBoxState::Release release = state_.SpaceUp(IsCheckBoxStyle());
+    if (release.handled) Finish(release);
+    result = 0;
+    return true;
+}
+
+bool CMacCheckBox::OnGetCheck(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = state_.checked() ? BST_CHECKED : BST_UNCHECKED;
+    return true;
+}
+
+// Whoever sets the state (SetCheck, the dialog manager, another process),
+// the system's button keeps it too.
+bool CMacCheckBox::OnSetCheck(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const bool checked = wParam != BST_UNCHECKED;
+    const bool changed = checked != state_.checked();
+    state_.set_checked(checked);
+    result = Default(message, checked ? BST_CHECKED : BST_UNCHECKED, lParam);
+    if (changed) RedrawBox();
+    return true;
+}
+
+// The system's button draws itself at once on these; our picture replaces
+// it at the next paint.
+bool CMacCheckBox::OnSystemDrawn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = Default(message, wParam, lParam);
+    Invalidate();
+    return true;
 }
 
 }  // namespace quorv::win

@@ -1,9 +1,10 @@
 #pragma once
-// CMacCheckBox: the program's drawn check box. It attaches to an existing
-// check-box control, subclasses it and paints it itself (a 12 x 12 box with
-// a drawn tick and the text) in the colour theme. The control keeps its
-// check-box style, so BM_GETCHECK / BM_SETCHECK (also from another process)
-// read and set the same state that GetCheck / SetCheck do.
+// CMacCheckBox: the program's drawn check box, on the control base. It sits
+// on a system check box (from a dialog template, or one it creates) and
+// paints it itself: a 12 x 12 box with a drawn tick and the text, in the
+// colour theme. The control keeps its check-box style, so BM_GETCHECK and
+// BM_SETCHECK (also from another process) read and set the same state that
+// GetCheck and SetCheck do.
 //
 //   CMacCheckBox subdir;                  // a member of the window
 //   subdir.Attach(Item(IDC_SUBDIR));      // in OnInitDialog
@@ -14,29 +15,25 @@
 // WM_COMMAND (id, BN_CLICKED) to the parent.
 #include <windows.h>
 
+#include "skin/control_win32.h"
 #include "view/skin_geometry.h"
 #include "view/theme.h"
 
 namespace quorv::win {
 
-class CMacCheckBox {
+class CMacCheckBox : public Control<CMacCheckBox> {
 public:
     CMacCheckBox() = default;
-    ~CMacCheckBox();
-    CMacCheckBox(const CMacCheckBox&) = delete;
-    CMacCheckBox& operator=(const CMacCheckBox&) = delete;
+    ~CMacCheckBox() { Detach(); }
 
-    // Subclasses an existing button control (a check box); false when it is
-    // not a window or is already attached. The current check state is kept.
+    // Attaches to an existing check box, keeping its check state; false
+    // when it is no window, this object already has one, or another
+    // CMacCheckBox has that one.
     bool Attach(HWND checkBox);
     // Creates a child check box (BS_CHECKBOX, WS_TABSTOP, plus extraStyle)
-    // and attaches to it; null on failure.
+    // with a UTF-8 text and attaches to it; null on failure.
     HWND Create(HWND parent, int id, const char* text, const RECT& rect, HFONT font, DWORD extraStyle = 0);
-    void Detach();
 
-    static CMacCheckBox* FromWindow(HWND window);
-
-    HWND hwnd() const { return hwnd_; }
     int theme() const { return theme_; }
     void SetTheme(int theme);
 
@@ -48,14 +45,34 @@ public:
     void PaintContent(HDC dc, const RECT& rect) const;
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Control<CMacCheckBox>;
+    static RowTable<MessageRow<CMacCheckBox>> Messages();
+    // A fresh, unchecked state and a repaint.
+    void OnAttached();
+
+    bool OnLeftButtonDown(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLeftButtonUp(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnCaptureChanged(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnKeyUp(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetCheck(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetCheck(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSystemDrawn(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
     bool IsCheckBoxStyle() const;
+    bool Inside(LPARAM point) const;
+    RECT Box() const;
     void RedrawBox();
     void Finish(const skin::CheckBoxState::Release& release);
 
-    HWND hwnd_ = nullptr;
+    // The drawing steps of PaintContent, in their order; the box's steps
+    // take its top-left corner.
+    void PaintBackground(HDC dc, const RECT& rect) const;
+    void PaintBox(HDC dc, int left, int top, bool enabled) const;
+    void PaintTick(HDC dc, int left, int top, bool enabled) const;
+    void PaintText(HDC dc, const RECT& rect, int boxLeft, bool rightButton, bool enabled) const;
+
     int theme_ = kDefaultTheme;
     skin::CheckBoxColours colours_ = skin::CheckBoxColoursFor(kDefaultTheme);
     skin::CheckBoxState state_;

@@ -36,7 +36,8 @@ INT_PTR MessageDialog::Run(HWND owner) {
 
 bool MessageDialog::OnInitDialog() {
     HWND self = hwnd();
-    // 1-2. Measure the text with the dialog font.
+    // The window grows with the text: measure it in the dialog's font first,
+    // on one line and then wrapped at the widest the message may be.
     skin::MessageLayout layout;
     {
         WindowDc dc(self);
@@ -46,22 +47,19 @@ bool MessageDialog::OnInitDialog() {
         const SIZE wrapped = width > 0 ? Measure(dc.get(), text_, width) : SIZE{0, oneLine.cy};
         layout = skin::LayoutMessage(static_cast<int>(oneLine.cx), static_cast<int>(wrapped.cy), kind_);
     }
-    // 3-4. Size the window, centre it on the screen, place the text.
     ::SetWindowTextA(self, layout.caption.c_str());
     const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
     ::MoveWindow(self, (screenWidth - layout.windowWidth) / 2, (screenHeight - layout.windowHeight) / 2,
                  layout.windowWidth, layout.windowHeight, FALSE);
     const RECT text = ToRECT(layout.text);
-    static_ = ::CreateWindowExW(0, L"STATIC", WideFromNarrow(text_).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL,
-                                text.left, text.top, text.right - text.left, text.bottom - text.top, self, nullptr,
-                                Instance(), nullptr);
+    static_ = ::CreateWindowExW(0, L"STATIC", WideFromNarrow(text_).c_str(),
+                                WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, text.left, text.top,
+                                text.right - text.left, text.bottom - text.top, self, nullptr, Instance(), nullptr);
     if (static_) ::SendMessageA(static_, WM_SETFONT, reinterpret_cast<WPARAM>(NormalFont()), FALSE);
-    // 5. The buttons.
     first_.Create(self, kFirstButton, kind_ == kQuestion ? "&Yes" : "&OK", ToRECT(layout.first), NormalFont());
     second_.Create(self, kSecondButton, "&No", ToRECT(layout.second), NormalFont());
     if (!layout.secondVisible && second_.hwnd()) ::ShowWindow(second_.hwnd(), SW_HIDE);
-    // 6. The theme.
     first_.SetTheme(theme());
     second_.SetTheme(theme());
     if (first_.hwnd()) ::SetFocus(first_.hwnd());

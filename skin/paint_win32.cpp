@@ -39,4 +39,17 @@ void DrawFocusFrame(HDC dc, const RECT& frame) {
     ::DrawFocusRect(dc, &frame);
 }
 
+void FillWithParentBackground(HWND control, HDC dc, const RECT& rect, UINT ctlColorMessage, COLORREF fallback) {
+    HWND parent = control ? ::GetParent(control) : nullptr;
+    HBRUSH background = parent ? reinterpret_cast<HBRUSH>(::SendMessageW(parent, ctlColorMessage,
+                                                                         reinterpret_cast<WPARAM>(dc),
+                                                                         reinterpret_cast<LPARAM>(control)))
+                               : nullptr;
+    if (background) {
+        ::FillRect(dc, &rect, background);
+    } else {
+        FillSolid(dc, rect, fallback);
+    }
+}
+
 }  // namespace quorv::win

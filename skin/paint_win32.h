@@ -33,6 +33,11 @@ void SetWindowTextNarrow(HWND window, std::string_view text);
 // DrawText and the text extent of narrow text.
 int DrawTextNarrow(HDC dc, std::string_view text, RECT& rect, UINT format);
 SIZE TextExtentNarrow(HDC dc, std::string_view text);
+// Fills rect with the brush the parent of a control answers to
+// ctlColorMessage (WM_CTLCOLORBTN, WM_CTLCOLORSTATIC), so that what shows
+// around the control's own drawing is the parent's background; with fallback
+// when the parent gives no brush.
+void FillWithParentBackground(HWND control, HDC dc, const RECT& rect, UINT ctlColorMessage, COLORREF fallback);
 // The dotted keyboard-focus frame of a drawn control, black on white
 // whatever colours the control's own drawing left in the DC.
 void DrawFocusFrame(HDC dc, const RECT& frame);
@@ -43,7 +48,8 @@ inline LRESULT HiddenCues(HWND window) { return ::SendMessageA(window, WM_QUERYU
 
 // Paints through an off-screen bitmap of the rectangle's size: paint(dc,
 // local rectangle) draws into the bitmap at (0, 0), which is then copied to
-// the target in one block transfer.
+// the target in one block transfer. The control base paints every control
+// this way (skin/control_win32.h).
 template <class Paint>
 void PaintDoubleBuffered(HDC target, const RECT& rect, Paint&& paint) {
     const int width = rect.right - rect.left;
@@ -61,48 +67,6 @@ void PaintDoubleBuffered(HDC target, const RECT& rect, Paint&& paint) {
         paint(memory.get(), local);
         ::BitBlt(target, rect.left, rect.top, width, height, memory.get(), 0, 0, SRCCOPY);
     }
-}
-
-// Runs a drawn control's handling of one message of its subclass
-// procedure, keeping any exception inside: the system's handling runs
-// instead, and nothing crosses the window procedure.
-template <class Handle>
-LRESULT GuardedHandle(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Handle&& handle) {
-    try {
-        return handle();
-    } catch (...) {
-        return ::DefSubclassProc(window, message, wParam, lParam);
-    }
-}
-
-// Serves the painting messages of a drawn control whose PaintContent draws
-// everything: WM_PAINT and WM_PRINTCLIENT through an off-screen bitmap,
-// WM_ERASEBKGND with nothing to erase. True when the message was one of
-// them; result is then its answer.
-template <class Control>
-bool ServePaint(const Control& control, HWND window, UINT message, WPARAM wParam, LRESULT& result) {
-    RECT client;
-    const auto paint = [&](HDC dc) {
-        ::GetClientRect(window, &client);
-        PaintDoubleBuffered(dc, client, [&](HDC d, const RECT& r) { control.PaintContent(d, r); });
-    };
-    switch (message) {
-    case WM_PAINT: {
-        PaintDc dc(window);
-        paint(dc.get());
-        break;
-    }
-    case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wParam));
-        break;
-    case WM_ERASEBKGND:
-        result = 1;
-        return true;
-    default:
-        return false;
-    }
-    result = 0;
-    return true;
 }
 
 }  // namespace quorv::win

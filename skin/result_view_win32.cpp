@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
-#include "formats/error_log.h"
 #include "skin/paint_win32.h"
 #include "system/system.h"
 #include "system/system_access.h"
@@ -40,63 +38,22 @@ private:
 }  // namespace
 
 bool RegisterResultView() {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    const std::wstring name = WideFromNarrow(kResultViewClass);
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (::GetClassInfoExW(instance, name.c_str(), &existing)) return true;
-    // A window of wide text: any name a result line holds reaches it, and
-    // leaves it for another program, whole.
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    // A global class: found by a dialog template of any module of the process.
-    wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-    wc.lpfnWndProc = &ResultView::Procedure;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32513));  // IDC_IBEAM
-    wc.lpszClassName = name.c_str();
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return RegisterControlClass(kResultViewClass, CS_DBLCLKS | CS_GLOBALCLASS, MAKEINTRESOURCEW(32513));  // IDC_IBEAM
 }
 
-ResultView* ResultView::FromWindow(HWND window) {
-    if (!window) return nullptr;
-    char name[32] = {};
-    ::GetClassNameA(window, name, static_cast<int>(sizeof name));
-    if (::lstrcmpiA(name, kResultViewClass) != 0) return nullptr;
-    return reinterpret_cast<ResultView*>(::GetWindowLongPtrA(window, 0));
-}
-
-ResultView::ResultView(HWND window) : hwnd_(window), layout_(SystemCodePage()) {
+ResultView::ResultView() : layout_(SystemCodePage()) {
     measureDc_.reset(::CreateCompatibleDC(nullptr));
     ApplyFont(nullptr);
 }
 
-LRESULT CALLBACK ResultView::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ResultView* self = reinterpret_cast<ResultView*>(::GetWindowLongPtrA(window, 0));
-    if (message == WM_NCCREATE) {
-        try {
-            self = new (std::nothrow) ResultView(window);
-        } catch (...) {
-            self = nullptr;
-        }
-        if (!self) return FALSE;
-        ::SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(self));
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, 0, 0);
-        delete self;
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        // Out of memory for a huge text, most likely: the message fails.
-        WriteErrorLog("Unexpected failure in the result view while handling message 0x%x.", message);
-        return 0;
-    }
+void ResultView::OnAttached() {
+    // The dialog manager's WM_SETFONT came before the attach: the parent's font.
+    HWND parent = ::GetParent(hwnd());
+    if (HFONT font = parent ? reinterpret_cast<HFONT>(::SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr)
+        ApplyFont(font);
+    ApplyWidth();
+    UpdateScrollBar();
+    Invalidate();
 }
 
 // ---------------------------------------------------------------- text, font, geometry
@@ -109,7 +66,7 @@ void ResultView::SetText(std::string text) {
     wantedX_ = -1;
     topRow_ = 0;
     UpdateScrollBar();
-    Redraw();
+    Invalidate();
     UpdateCaret();
 }
 
@@ -131,11 +88,18 @@ void ResultView::ApplyFont(HFONT font) {
 
 void ResultView::ApplyWidth() {
     RECT r{};
-    ::GetClientRect(hwnd_, &r);
+    ::GetClientRect(hwnd(), &r);
     clientHeight_ = r.bottom - r.top;
     if (r.right - r.left <= 0) return;  // hidden or minimised: keep the rows
     clientWidth_ = r.right - r.left;
     layout_.SetWrapWidth(std::max(1, clientWidth_ - 2 * kMargin));
+}
+
+void ResultView::Relayout() {
+    const std::size_t topOffset = layout_.Row(topRow_).start;
+    ApplyWidth();
+    topRow_ = layout_.RowOf(topOffset);
+    UpdateScrollBar();
 }
 
 std::size_t ResultView::VisibleRows() const {
@@ -151,7 +115,7 @@ std::size_t ResultView::MaxTopRow() {
 
 void ResultView::UpdateScrollBar() {
     topRow_ = std::min(topRow_, MaxTopRow());
-    if (!(::GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VSCROLL)) return;
+    if (!hwnd() || !(::GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VSCROLL)) return;
     SCROLLINFO si{};
     si.cbSize = sizeof si;
     // Always shown (disabled when everything fits), so that the wrap width
@@ -161,17 +125,15 @@ void ResultView::UpdateScrollBar() {
     si.nMax = static_cast<int>(std::min<std::size_t>(layout_.RowCount(), 0x7FFFFFFF) - 1);
     si.nPage = static_cast<UINT>(VisibleRows());
     si.nPos = static_cast<int>(topRow_);
-    ::SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
+    ::SetScrollInfo(hwnd(), SB_VERT, &si, TRUE);
 }
-
-void ResultView::Redraw() { ::InvalidateRect(hwnd_, nullptr, FALSE); }
 
 void ResultView::ScrollTo(std::size_t topRow) {
     const std::size_t top = std::min(topRow, MaxTopRow());
     if (top == topRow_) return;
     topRow_ = top;
     UpdateScrollBar();
-    Redraw();
+    Invalidate();
     UpdateCaret();
     Notify(EN_VSCROLL);
 }
@@ -187,7 +149,13 @@ void ResultView::ScrollBy(long long rows) {
 std::size_t ResultView::CaretRow() { return layout_.RowOf(selection_.caret, caretAtRowEnd_); }
 
 bool ResultView::SelectionShown() const {
-    return focused_ || (::GetWindowLongPtrA(hwnd_, GWL_STYLE) & ES_NOHIDESEL) != 0;
+    return focused_ || (::GetWindowLongPtrW(hwnd(), GWL_STYLE) & ES_NOHIDESEL) != 0;
+}
+
+void ResultView::ShowCaret() {
+    ::CreateCaret(hwnd(), nullptr, 1, lineHeight_);
+    UpdateCaret();
+    ::ShowCaret(hwnd());
 }
 
 void ResultView::UpdateCaret() {
@@ -219,7 +187,7 @@ void ResultView::MoveCaret(std::size_t offset, bool extend, bool atRowEnd, bool 
     caretAtRowEnd_ = atRowEnd;
     if (!keepColumn) wantedX_ = -1;
     EnsureCaretVisible();
-    Redraw();
+    Invalidate();
     UpdateCaret();
 }
 
@@ -242,7 +210,7 @@ bool ResultView::CopySelection() {
     if (!p) return false;
     std::memcpy(p, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
     ::GlobalUnlock(memory.get());
-    ClipboardScope clipboard(hwnd_);
+    ClipboardScope clipboard(hwnd());
     if (!clipboard.open()) return false;
     ::EmptyClipboard();
     if (!::SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
@@ -266,91 +234,209 @@ std::size_t ResultView::HitTest(POINT point, bool& atRowEnd) {
 }
 
 void ResultView::Notify(WORD code) {
-    HWND parent = ::GetParent(hwnd_);
+    HWND parent = ::GetParent(hwnd());
     if (parent) {
-        ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd_), code), reinterpret_cast<LPARAM>(hwnd_));
+        ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd()), code), reinterpret_cast<LPARAM>(hwnd()));
     }
 }
 
 // ---------------------------------------------------------------- painting
 
-void ResultView::PaintContent(HDC target, const RECT& client) {
-    const int width = client.right - client.left;
-    const int height = client.bottom - client.top;
-    if (width <= 0 || height <= 0) return;
-    DcHandle dc(::CreateCompatibleDC(target));
-    Bitmap bitmap(::CreateCompatibleBitmap(target, width, height));
-    if (!dc || !bitmap) return;
-    SelectGuard bitmapGuard(dc.get(), bitmap.get());
-    SelectGuard fontGuard(dc.get(), font_ ? font_ : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
-
+void ResultView::PaintContent(HDC dc, const RECT& client) const {
+    SelectGuard fontGuard(dc, font_ ? font_ : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)));
     // Colours as a read-only edit box takes them: from the parent.
-    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_WINDOWTEXT));
-    ::SetBkColor(dc.get(), ::GetSysColor(COLOR_3DFACE));
+    ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_3DFACE));
     HBRUSH brush = nullptr;
-    if (HWND parent = ::GetParent(hwnd_)) {
+    if (HWND parent = ::GetParent(hwnd())) {
         brush = reinterpret_cast<HBRUSH>(
-            ::SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(hwnd_)));
+            ::SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd())));
     }
     if (!brush) brush = ::GetSysColorBrush(COLOR_3DFACE);
-    const COLORREF textColour = ::IsWindowEnabled(hwnd_) ? ::GetTextColor(dc.get()) : ::GetSysColor(COLOR_GRAYTEXT);
-    const RECT all{0, 0, width, height};
-    ::FillRect(dc.get(), &all, brush);
-    ::SetBkMode(dc.get(), TRANSPARENT);
+    const COLORREF textColour = ::IsWindowEnabled(hwnd()) ? ::GetTextColor(dc) : ::GetSysColor(COLOR_GRAYTEXT);
+    ::FillRect(dc, &client, brush);
+    ::SetBkMode(dc, TRANSPARENT);
+    // Only the rows on screen are laid out and drawn.
+    const std::size_t rows = layout_.RowCount();
+    POINT origin{client.left + kMargin, client.top};
+    for (std::size_t r = topRow_; r < rows && origin.y < client.bottom; ++r, origin.y += lineHeight_)
+        PaintRow(dc, layout_.Row(r), origin, client.right, textColour);
+}
 
+void ResultView::PaintRow(HDC dc, const TextRow& row, POINT origin, int right, COLORREF textColour) const {
     const bool showSelection = SelectionShown() && !selection_.empty();
     const std::size_t selBegin = selection_.begin();
     const std::size_t selEnd = selection_.end();
-    const COLORREF highlightText = ::GetSysColor(COLOR_HIGHLIGHTTEXT);
-    HBRUSH highlight = ::GetSysColorBrush(COLOR_HIGHLIGHT);
     const std::string& text = layout_.Text();
-    const std::size_t rows = layout_.RowCount();
-
-    int y = 0;
-    for (std::size_t r = topRow_; r < rows && y < height; ++r, y += lineHeight_) {
-        const TextRow row = layout_.Row(r);
-        int x = 0;
-        std::size_t p = row.start;
-        while (p < row.end) {
-            const bool selected = showSelection && p >= selBegin && p < selEnd;
-            const bool tab = text[p] == '\t';
-            std::size_t q = p;
-            int w = 0;
-            if (tab) {
-                w = layout_.CharWidth(p, 1, x);
-                q = p + 1;
-            } else {
-                // A run of characters with the same selection state.
-                while (q < row.end && text[q] != '\t' && (showSelection && q >= selBegin && q < selEnd) == selected) {
-                    const std::size_t len = layout_.CharLength(q);
-                    w += layout_.CharWidth(q, len, x + w);
-                    q += len;
-                }
+    int x = 0;
+    std::size_t p = row.start;
+    while (p < row.end) {
+        const bool selected = showSelection && p >= selBegin && p < selEnd;
+        const bool tab = text[p] == '\t';
+        std::size_t q = p;
+        int w = 0;
+        if (tab) {
+            w = layout_.CharWidth(p, 1, x);
+            q = p + 1;
+        } else {
+            // A run of characters with the same selection state.
+            while (q < row.end && text[q] != '\t' && (showSelection && q >= selBegin && q < selEnd) == selected) {
+                const std::size_t len = layout_.CharLength(q);
+                w += layout_.CharWidth(q, len, x + w);
+                q += len;
             }
-            const int left = kMargin + x;
-            if (left >= width) break;
-            if (selected) {
-                const RECT box{left, y, left + w, y + lineHeight_};
-                ::FillRect(dc.get(), &box, highlight);
-            }
-            if (!tab) {
-                ::SetTextColor(dc.get(), selected ? highlightText : textColour);
-                const std::wstring run = WideFromNarrow(std::string_view(text.data() + p, q - p));
-                ::TextOutW(dc.get(), left, y, run.c_str(), static_cast<int>(run.size()));
-            }
-            x += w;
-            p = q;
         }
+        const int left = origin.x + x;
+        if (left >= right) break;
+        if (selected) {
+            const RECT box{left, origin.y, left + w, origin.y + lineHeight_};
+            ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
+        if (!tab) {
+            ::SetTextColor(dc, selected ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : textColour);
+            const std::wstring run = WideFromNarrow(std::string_view(text.data() + p, q - p));
+            ::TextOutW(dc, left, origin.y, run.c_str(), static_cast<int>(run.size()));
+        }
+        x += w;
+        p = q;
     }
-    ::BitBlt(target, client.left, client.top, width, height, dc.get(), 0, 0, SRCCOPY);
 }
 
-// ---------------------------------------------------------------- input
+// ---------------------------------------------------------------- messages
 
-void ResultView::OnKeyDown(WPARAM key) {
+RowTable<MessageRow<ResultView>> ResultView::Messages() {
+    static constexpr MessageRow<ResultView> kRows[] = {
+        {WM_SIZE, &ResultView::OnSize},
+        {WM_SETTEXT, &ResultView::OnSetText},
+        {WM_GETTEXTLENGTH, &ResultView::OnGetTextLength},
+        {WM_GETTEXT, &ResultView::OnGetText},
+        {WM_SETFONT, &ResultView::OnSetFont},
+        {WM_GETFONT, &ResultView::OnGetFont},
+        {WM_ENABLE, &ResultView::OnEnable},
+        {WM_SETFOCUS, &ResultView::OnSetFocus},
+        {WM_KILLFOCUS, &ResultView::OnKillFocus},
+        {WM_GETDLGCODE, &ResultView::OnGetDlgCode},
+        {WM_KEYDOWN, &ResultView::OnKeyDown},
+        {WM_CHAR, &ResultView::OnChar},
+        {WM_LBUTTONDOWN, &ResultView::OnLButtonDown},
+        {WM_LBUTTONDBLCLK, &ResultView::OnLButtonDblClk},
+        {WM_MOUSEMOVE, &ResultView::OnMouseMove},
+        {WM_TIMER, &ResultView::OnTimer},
+        {WM_LBUTTONUP, &ResultView::OnLButtonUp},
+        {WM_CAPTURECHANGED, &ResultView::OnCaptureChanged},
+        {WM_MOUSEWHEEL, &ResultView::OnMouseWheel},
+        {WM_VSCROLL, &ResultView::OnVScroll},
+        {WM_CONTEXTMENU, &ResultView::OnContextMenu},
+        {WM_COPY, &ResultView::OnCopy},
+        {EM_GETSEL, &ResultView::OnGetSel},
+        {EM_SETSEL, &ResultView::OnSetSel},
+        {EM_GETLINECOUNT, &ResultView::OnGetLineCount},
+        {EM_GETFIRSTVISIBLELINE, &ResultView::OnGetFirstVisibleLine},
+        {EM_LINESCROLL, &ResultView::OnLineScroll},
+        {EM_SCROLLCARET, &ResultView::OnScrollCaret},
+        {EM_SETREADONLY, &ResultView::OnSetReadOnly},
+    };
+    return Table(kRows);
+}
+
+bool ResultView::OnSize(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    if (wParam == SIZE_MINIMIZED) return true;
+    Relayout();
+    Invalidate();
+    UpdateCaret();
+    return true;
+}
+
+// ---------------------------------------------------------------- text and font
+
+bool ResultView::OnSetText(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    SetText(lParam ? NarrowFromWide(reinterpret_cast<const wchar_t*>(lParam)) : std::string());
+    result = TRUE;
+    return true;
+}
+
+bool ResultView::OnGetTextLength(UINT, WPARAM, LPARAM, LRESULT& result) {
+    // Counted, not converted: a run's text is many megabytes.
+    if (!wideLength_) wideLength_ = WideLengthOf(layout_.Text());
+    result = static_cast<LRESULT>(*wideLength_);
+    return true;
+}
+
+bool ResultView::OnGetText(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (wParam == 0 || lParam == 0) return true;
+    wchar_t* buffer = reinterpret_cast<wchar_t*>(lParam);
+    const std::size_t room = static_cast<std::size_t>(wParam) - 1;
+    const std::string& narrow = layout_.Text();
+    if (!wideLength_) wideLength_ = WideLengthOf(narrow);
+    std::size_t n = 0;
+    if (room >= *wideLength_) {
+        // The whole text goes straight into the caller's buffer.
+        n = WideFromNarrowInto(narrow, buffer, room);
+    } else {
+        // The beginning only: no character takes more than four bytes,
+        // so this many bytes give at least `room` whole characters.
+        const std::size_t bytes = std::min(narrow.size(), room * 4 + 4);
+        const std::wstring text = WideFromNarrow(std::string_view(narrow).substr(0, bytes));
+        n = std::min(room, text.size());
+        std::memcpy(buffer, text.data(), n * sizeof(wchar_t));
+    }
+    buffer[n] = L'\0';
+    result = static_cast<LRESULT>(n);
+    return true;
+}
+
+bool ResultView::OnSetFont(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    ApplyFont(reinterpret_cast<HFONT>(wParam));
+    Relayout();
+    if (focused_) ShowCaret();
+    if (LOWORD(lParam)) Invalidate();
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnGetFont(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = reinterpret_cast<LRESULT>(font_);
+    return true;
+}
+
+// ---------------------------------------------------------------- focus and keys
+
+bool ResultView::OnEnable(UINT, WPARAM, LPARAM, LRESULT& result) {
+    Invalidate();
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnSetFocus(UINT, WPARAM, LPARAM, LRESULT& result) {
+    focused_ = true;
+    ShowCaret();
+    Invalidate();
+    Notify(EN_SETFOCUS);
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnKillFocus(UINT, WPARAM, LPARAM, LRESULT& result) {
+    focused_ = false;
+    ::DestroyCaret();
+    Invalidate();
+    Notify(EN_KILLFOCUS);
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnGetDlgCode(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+    return true;
+}
+
+bool ResultView::OnKeyDown(UINT, WPARAM key, LPARAM, LRESULT& result) {
     const bool shift = KeyDown(VK_SHIFT);
     const bool control = KeyDown(VK_CONTROL);
     const std::size_t caret = selection_.caret;
+    result = 0;
     switch (key) {
     case VK_LEFT:
         if (!shift && !selection_.empty()) {
@@ -369,27 +455,11 @@ void ResultView::OnKeyDown(WPARAM key) {
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
-    case VK_NEXT: {
-        const std::size_t row = CaretRow();
-        const TextRow current = layout_.Row(row);
-        if (wantedX_ < 0) wantedX_ = layout_.XOf(current, caret);
-        const long long step = (key == VK_UP || key == VK_DOWN) ? 1 : static_cast<long long>(VisibleRows());
-        const bool up = key == VK_UP || key == VK_PRIOR;
-        long long target = static_cast<long long>(row) + (up ? -step : step);
-        const long long last = static_cast<long long>(layout_.RowCount()) - 1;
-        target = std::max(0LL, std::min(target, last));
-        if (key == VK_PRIOR || key == VK_NEXT) ScrollBy(up ? -step : step);
-        const TextRow r = layout_.Row(static_cast<std::size_t>(target));
-        const std::size_t offset = layout_.OffsetAtX(r, wantedX_);
-        MoveCaret(offset, shift, offset == r.end && !r.lastOfLine && r.end != r.start, true);
+    case VK_NEXT:
+        MoveCaretByRows(key, shift);
         break;
-    }
     case VK_HOME:
-        if (control) {
-            MoveCaret(0, shift);
-        } else {
-            MoveCaret(layout_.Row(CaretRow()).start, shift);
-        }
+        MoveCaret(control ? 0 : layout_.Row(CaretRow()).start, shift);
         break;
     case VK_END:
         if (control) {
@@ -409,63 +479,97 @@ void ResultView::OnKeyDown(WPARAM key) {
     default:
         break;
     }
+    return true;
 }
 
-void ResultView::OnVScroll(WORD code) {
-    const std::size_t page = VisibleRows();
-    switch (code) {
-    case SB_LINEUP: ScrollBy(-1); break;
-    case SB_LINEDOWN: ScrollBy(1); break;
-    case SB_PAGEUP: ScrollBy(-static_cast<long long>(page)); break;
-    case SB_PAGEDOWN: ScrollBy(static_cast<long long>(page)); break;
-    case SB_TOP: ScrollTo(0); break;
-    case SB_BOTTOM: ScrollTo(MaxTopRow()); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        // The 32-bit position: the message's own is 16 bits.
-        SCROLLINFO si{};
-        si.cbSize = sizeof si;
-        si.fMask = SIF_TRACKPOS;
-        if (::GetScrollInfo(hwnd_, SB_VERT, &si)) ScrollTo(static_cast<std::size_t>(std::max(0, si.nTrackPos)));
-        break;
-    }
-    default:
-        break;
-    }
+void ResultView::MoveCaretByRows(WPARAM key, bool extend) {
+    const std::size_t row = CaretRow();
+    const TextRow current = layout_.Row(row);
+    if (wantedX_ < 0) wantedX_ = layout_.XOf(current, selection_.caret);
+    const long long step = (key == VK_UP || key == VK_DOWN) ? 1 : static_cast<long long>(VisibleRows());
+    const bool up = key == VK_UP || key == VK_PRIOR;
+    long long target = static_cast<long long>(row) + (up ? -step : step);
+    const long long last = static_cast<long long>(layout_.RowCount()) - 1;
+    target = std::max(0LL, std::min(target, last));
+    if (key == VK_PRIOR || key == VK_NEXT) ScrollBy(up ? -step : step);
+    const TextRow r = layout_.Row(static_cast<std::size_t>(target));
+    const std::size_t offset = layout_.OffsetAtX(r, wantedX_);
+    MoveCaret(offset, extend, offset == r.end && !r.lastOfLine && r.end != r.start, true);
 }
 
-void ResultView::OnMouseWheel(int delta) {
-    UINT lines = 3;
-    ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    wheelRest_ += delta;
-    const int notches = wheelRest_ / WHEEL_DELTA;
-    if (notches == 0) return;
-    wheelRest_ -= notches * WHEEL_DELTA;
-    const long long perNotch =
-        lines == WHEEL_PAGESCROLL ? static_cast<long long>(VisibleRows()) : static_cast<long long>(lines);
-    ScrollBy(-notches * perNotch);
+bool ResultView::OnChar(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = 0;  // read-only
+    return true;
 }
 
-void ResultView::OnContextMenu(POINT screen) {
-    if (!focused_) ::SetFocus(hwnd_);
-    if (screen.x == -1 && screen.y == -1) {
-        // From the keyboard: at the caret.
-        POINT caret{};
-        ::GetCaretPos(&caret);
-        if (caret.x < 0 || caret.y < 0) caret = POINT{0, 0};
-        caret.y += lineHeight_;
-        ::ClientToScreen(hwnd_, &caret);
-        screen = caret;
+// ---------------------------------------------------------------- mouse
+
+bool ResultView::OnLButtonDown(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (!focused_) ::SetFocus(hwnd());
+    bool atRowEnd = false;
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const std::size_t offset = HitTest(point, atRowEnd);
+    MoveCaret(offset, (wParam & MK_SHIFT) != 0, atRowEnd);
+    dragging_ = true;
+    ::SetCapture(hwnd());
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnLButtonDblClk(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    bool atRowEnd = false;
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const auto word = layout_.WordAt(HitTest(point, atRowEnd));
+    selection_.anchor = word.first;
+    MoveCaret(word.second, true);
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnMouseMove(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (!dragging_) return true;
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    DragTo(point);
+    // Outside the window the drag goes on scrolling by itself.
+    if (point.y < 0 || point.y >= clientHeight_) {
+        ::SetTimer(hwnd(), kDragTimer, kDragInterval, nullptr);
+    } else {
+        ::KillTimer(hwnd(), kDragTimer);
     }
-    MenuHandle menu(::CreatePopupMenu());
-    if (!menu) return;
-    ::AppendMenuA(menu.get(), MF_STRING | (selection_.empty() ? MF_GRAYED : 0), kCommandCopy, "&Copy");
-    ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuA(menu.get(), MF_STRING | (layout_.Size() == 0 ? MF_GRAYED : 0), kCommandSelectAll, "Select &All");
-    const UINT command = static_cast<UINT>(::TrackPopupMenu(
-        menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, hwnd_, nullptr));
-    if (command == kCommandCopy) CopySelection();
-    if (command == kCommandSelectAll) SelectAll();
+    return true;
+}
+
+bool ResultView::OnTimer(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    if (wParam != kDragTimer || !dragging_) return true;
+    POINT point{};
+    ::GetCursorPos(&point);
+    ::ScreenToClient(hwnd(), &point);
+    if (point.y < 0) {
+        ScrollBy(-1);
+    } else if (point.y >= clientHeight_) {
+        ScrollBy(1);
+    }
+    DragTo(point);
+    return true;
+}
+
+bool ResultView::OnLButtonUp(UINT, WPARAM, LPARAM, LRESULT& result) {
+    if (dragging_) {
+        dragging_ = false;
+        ::KillTimer(hwnd(), kDragTimer);
+        ::ReleaseCapture();
+    }
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnCaptureChanged(UINT, WPARAM, LPARAM, LRESULT& result) {
+    dragging_ = false;
+    ::KillTimer(hwnd(), kDragTimer);
+    result = 0;
+    return true;
 }
 
 void ResultView::DragTo(POINT client) {
@@ -474,209 +578,129 @@ void ResultView::DragTo(POINT client) {
     MoveCaret(offset, true, atRowEnd);
 }
 
-LRESULT ResultView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CREATE:
-        ApplyWidth();
-        UpdateScrollBar();
-        return 0;
-    case WM_SIZE: {
-        if (wParam == SIZE_MINIMIZED) return 0;
-        // Keep the first visible character at the top.
-        const std::size_t topOffset = layout_.Row(topRow_).start;
-        ApplyWidth();
-        topRow_ = layout_.RowOf(topOffset);
-        UpdateScrollBar();
-        Redraw();
-        UpdateCaret();
-        return 0;
+// ---------------------------------------------------------------- scrolling
+
+bool ResultView::OnMouseWheel(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    UINT lines = 3;
+    ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    wheelRest_ += GET_WHEEL_DELTA_WPARAM(wParam);
+    const int notches = wheelRest_ / WHEEL_DELTA;
+    if (notches == 0) return true;
+    wheelRest_ -= notches * WHEEL_DELTA;
+    const long long perNotch =
+        lines == WHEEL_PAGESCROLL ? static_cast<long long>(VisibleRows()) : static_cast<long long>(lines);
+    ScrollBy(-notches * perNotch);
+    return true;
+}
+
+bool ResultView::OnVScroll(UINT, WPARAM wParam, LPARAM, LRESULT& result) {
+    const long long page = static_cast<long long>(VisibleRows());
+    result = 0;
+    switch (LOWORD(wParam)) {
+    case SB_LINEUP: ScrollBy(-1); break;
+    case SB_LINEDOWN: ScrollBy(1); break;
+    case SB_PAGEUP: ScrollBy(-page); break;
+    case SB_PAGEDOWN: ScrollBy(page); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(MaxTopRow()); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The 32-bit position: the message's own is 16 bits.
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_TRACKPOS;
+        if (::GetScrollInfo(hwnd(), SB_VERT, &si)) ScrollTo(static_cast<std::size_t>(std::max(0, si.nTrackPos)));
+        break;
     }
-    case WM_SETTEXT:
-        SetText(lParam ? NarrowFromWide(reinterpret_cast<const wchar_t*>(lParam)) : std::string());
-        return TRUE;
-    case WM_GETTEXTLENGTH:
-        // Counted, not converted: a run's text is many megabytes.
-        if (!wideLength_) wideLength_ = WideLengthOf(layout_.Text());
-        return static_cast<LRESULT>(*wideLength_);
-    case WM_GETTEXT: {
-        if (wParam == 0 || lParam == 0) return 0;
-        wchar_t* buffer = reinterpret_cast<wchar_t*>(lParam);
-        const std::size_t room = static_cast<std::size_t>(wParam) - 1;
-        const std::string& narrow = layout_.Text();
-        if (!wideLength_) wideLength_ = WideLengthOf(narrow);
-        std::size_t n = 0;
-        if (room >= *wideLength_) {
-            // The whole text goes straight into the caller's buffer.
-            n = WideFromNarrowInto(narrow, buffer, room);
-        } else {
-            // The beginning only: no character takes more than four bytes,
-            // so this many bytes give at least `room` whole characters.
-            const std::size_t bytes = std::min(narrow.size(), room * 4 + 4);
-            const std::wstring text = WideFromNarrow(std::string_view(narrow).substr(0, bytes));
-            n = std::min(room, text.size());
-            std::memcpy(buffer, text.data(), n * sizeof(wchar_t));
-        }
-        buffer[n] = L'\0';
-        return static_cast<LRESULT>(n);
-    }
-    case WM_SETFONT: {
-        const std::size_t topOffset = layout_.Row(topRow_).start;
-        ApplyFont(reinterpret_cast<HFONT>(wParam));
-        ApplyWidth();
-        topRow_ = layout_.RowOf(topOffset);
-        UpdateScrollBar();
-        if (focused_) {
-            ::CreateCaret(hwnd_, nullptr, 1, lineHeight_);
-            ::ShowCaret(hwnd_);
-            UpdateCaret();
-        }
-        if (LOWORD(lParam)) Redraw();
-        return 0;
-    }
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
-    case WM_ERASEBKGND:
-        return 1;  // the paint covers everything
-    case WM_PAINT: {
-        PaintDc paint(hwnd_);
-        RECT client{};
-        ::GetClientRect(hwnd_, &client);
-        PaintContent(paint.get(), client);
-        return 0;
-    }
-    case WM_PRINTCLIENT: {
-        RECT client{};
-        ::GetClientRect(hwnd_, &client);
-        PaintContent(reinterpret_cast<HDC>(wParam), client);
-        return 0;
-    }
-    case WM_ENABLE:
-        Redraw();
-        return 0;
-    case WM_SETFOCUS:
-        focused_ = true;
-        ::CreateCaret(hwnd_, nullptr, 1, lineHeight_);
-        UpdateCaret();
-        ::ShowCaret(hwnd_);
-        Redraw();
-        Notify(EN_SETFOCUS);
-        return 0;
-    case WM_KILLFOCUS:
-        focused_ = false;
-        ::DestroyCaret();
-        Redraw();
-        Notify(EN_KILLFOCUS);
-        return 0;
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
-    case WM_KEYDOWN:
-        OnKeyDown(wParam);
-        return 0;
-    case WM_CHAR:
-        return 0;  // read-only
-    case WM_LBUTTONDOWN: {
-        if (!focused_) ::SetFocus(hwnd_);
-        bool atRowEnd = false;
-        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const std::size_t offset = HitTest(point, atRowEnd);
-        MoveCaret(offset, (wParam & MK_SHIFT) != 0, atRowEnd);
-        dragging_ = true;
-        ::SetCapture(hwnd_);
-        return 0;
-    }
-    case WM_LBUTTONDBLCLK: {
-        bool atRowEnd = false;
-        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        const std::size_t offset = HitTest(point, atRowEnd);
-        const auto word = layout_.WordAt(offset);
-        selection_.anchor = word.first;
-        MoveCaret(word.second, true);
-        return 0;
-    }
-    case WM_MOUSEMOVE:
-        if (dragging_) {
-            const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            DragTo(point);
-            // Outside the window the drag goes on scrolling by itself.
-            if (point.y < 0 || point.y >= clientHeight_) {
-                ::SetTimer(hwnd_, kDragTimer, kDragInterval, nullptr);
-            } else {
-                ::KillTimer(hwnd_, kDragTimer);
-            }
-        }
-        return 0;
-    case WM_TIMER:
-        if (wParam == kDragTimer && dragging_) {
-            POINT point{};
-            ::GetCursorPos(&point);
-            ::ScreenToClient(hwnd_, &point);
-            if (point.y < 0) {
-                ScrollBy(-1);
-            } else if (point.y >= clientHeight_) {
-                ScrollBy(1);
-            }
-            DragTo(point);
-        }
-        return 0;
-    case WM_LBUTTONUP:
-        if (dragging_) {
-            dragging_ = false;
-            ::KillTimer(hwnd_, kDragTimer);
-            ::ReleaseCapture();
-        }
-        return 0;
-    case WM_CAPTURECHANGED:
-        dragging_ = false;
-        ::KillTimer(hwnd_, kDragTimer);
-        return 0;
-    case WM_MOUSEWHEEL:
-        OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
-        return 0;
-    case WM_VSCROLL:
-        OnVScroll(LOWORD(wParam));
-        return 0;
-    case WM_CONTEXTMENU:
-        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        return 0;
-    case WM_COPY:
-        CopySelection();
-        return 0;
-    case EM_GETSEL: {
-        const std::size_t b = selection_.begin(), e = selection_.end();
-        if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(b);
-        if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(e);
-        if (b > 0xFFFF || e > 0xFFFF) return -1;
-        return MAKELRESULT(b, e);
-    }
-    case EM_SETSEL: {
-        const long long size = static_cast<long long>(layout_.Size());
-        long long start = static_cast<int>(wParam);
-        long long end = static_cast<int>(lParam);
-        if (start == -1) {
-            // Deselects, the caret stays.
-            SetSelection(selection_.caret, selection_.caret);
-            return 0;
-        }
-        if (start < 0 || start > size) start = size;
-        if (end < 0 || end > size) end = size;
-        SetSelection(static_cast<std::size_t>(start), static_cast<std::size_t>(end));
-        return 0;
-    }
-    case EM_GETLINECOUNT:
-        return static_cast<LRESULT>(layout_.RowCount());
-    case EM_GETFIRSTVISIBLELINE:
-        return static_cast<LRESULT>(topRow_);
-    case EM_LINESCROLL:
-        ScrollBy(static_cast<int>(lParam));
-        return TRUE;
-    case EM_SCROLLCARET:
-        EnsureCaretVisible();
-        return TRUE;
-    case EM_SETREADONLY:
-        return TRUE;
     default:
-        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+        break;
     }
+    return true;
+}
+
+bool ResultView::OnLineScroll(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    ScrollBy(static_cast<int>(lParam));
+    result = TRUE;
+    return true;
+}
+
+bool ResultView::OnScrollCaret(UINT, WPARAM, LPARAM, LRESULT& result) {
+    EnsureCaretVisible();
+    result = TRUE;
+    return true;
+}
+
+bool ResultView::OnGetFirstVisibleLine(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = static_cast<LRESULT>(topRow_);
+    return true;
+}
+
+bool ResultView::OnGetLineCount(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = static_cast<LRESULT>(layout_.RowCount());
+    return true;
+}
+
+// ---------------------------------------------------------------- selection and Copy
+
+bool ResultView::OnContextMenu(UINT, WPARAM, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (!focused_) ::SetFocus(hwnd());
+    POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: at the caret.
+        POINT caret{};
+        ::GetCaretPos(&caret);
+        if (caret.x < 0 || caret.y < 0) caret = POINT{0, 0};
+        caret.y += lineHeight_;
+        ::ClientToScreen(hwnd(), &caret);
+        screen = caret;
+    }
+    MenuHandle menu(::CreatePopupMenu());
+    if (!menu) return true;
+    ::AppendMenuA(menu.get(), MF_STRING | (selection_.empty() ? MF_GRAYED : 0), kCommandCopy, "&Copy");
+    ::AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(menu.get(), MF_STRING | (layout_.Size() == 0 ? MF_GRAYED : 0), kCommandSelectAll, "Select &All");
+    const UINT command = static_cast<UINT>(::TrackPopupMenu(
+        menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, hwnd(), nullptr));
+    if (command == kCommandCopy) CopySelection();
+    if (command == kCommandSelectAll) SelectAll();
+    return true;
+}
+
+bool ResultView::OnCopy(UINT, WPARAM, LPARAM, LRESULT& result) {
+    CopySelection();
+    result = 0;
+    return true;
+}
+
+bool ResultView::OnGetSel(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const std::size_t b = selection_.begin(), e = selection_.end();
+    if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(b);
+    if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(e);
+    result = (b > 0xFFFF || e > 0xFFFF) ? -1 : static_cast<LRESULT>(MAKELRESULT(b, e));
+    return true;
+}
+
+bool ResultView::OnSetSel(UINT, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    const long long size = static_cast<long long>(layout_.Size());
+    long long start = static_cast<int>(wParam);
+    long long end = static_cast<int>(lParam);
+    if (start == -1) {
+        // Deselects, the caret stays.
+        SetSelection(selection_.caret, selection_.caret);
+        return true;
+    }
+    if (start < 0 || start > size) start = size;
+    if (end < 0 || end > size) end = size;
+    SetSelection(static_cast<std::size_t>(start), static_cast<std::size_t>(end));
+    return true;
+}
+
+bool ResultView::OnSetReadOnly(UINT, WPARAM, LPARAM, LRESULT& result) {
+    result = TRUE;  // read-only whatever is asked
+    return true;
 }
 
 }  // namespace quorv::win

@@ -1,18 +1,23 @@
 #pragma once
-// The result view: a window class of the program's own that behaves like a
+// The result view: a control of the program's own that behaves like a
 // read-only multi-line edit box (wrapped CR LF text, vertical scroll bar,
 // mouse and keyboard selection, Copy and Select All, the whole text through
 // WM_SETTEXT / WM_GETTEXT / WM_GETTEXTLENGTH) but lays out and draws only
 // the rows on screen, so that the 11 MB of a 100,000-file run show at once.
 //
-// RegisterResultView() once before the main dialog is created; its
-// template names the class:
+// The dialog template creates the window from the class name, which
+// RegisterResultView() registers once (the system's default procedure);
+// the dialog's object then attaches to it like to any other control:
 //   CONTROL "", IDC_RESULT_LIST, "QuorvResultView",
 //           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, x, y, w, h, WS_EX_CLIENTEDGE
-// and the window sets its text with SetWindowTextA (WM_SETTEXT).
+//   ResultView result;                       // a member of the dialog
+//   result.Attach(Item(IDC_RESULT_LIST));    // in WM_INITDIALOG
+// The font the dialog manager sent before the attach is lost with the
+// default procedure: attaching takes the parent dialog's font instead.
 //
 // Messages understood besides the window's own: WM_SETTEXT, WM_GETTEXT,
-// WM_GETTEXTLENGTH, WM_SETFONT, WM_GETFONT, WM_COPY, WM_PRINTCLIENT,
+// WM_GETTEXTLENGTH (wide: any name a result line holds reaches other
+// programs whole), WM_SETFONT, WM_GETFONT, WM_COPY, WM_PRINTCLIENT,
 // EM_GETSEL, EM_SETSEL, EM_GETLINECOUNT, EM_GETFIRSTVISIBLELINE,
 // EM_LINESCROLL, EM_SCROLLCARET, EM_SETREADONLY (always read-only).
 // Colours: the parent's WM_CTLCOLORSTATIC answer (text colour and brush),
@@ -24,22 +29,21 @@
 #include <string>
 
 #include "platform/raii_win32.h"
+#include "skin/control_win32.h"
 #include "view/text_layout.h"
 
 namespace quorv::win {
 
-inline constexpr const char* kResultViewClass = "QuorvResultView";
+inline constexpr const wchar_t* kResultViewClass = L"QuorvResultView";
 
 // Registers the window class for the program (a global class of its own
-// module); true when the class exists afterwards. Later calls do nothing.
+// module, so that a dialog template of any module finds it); true when the
+// class exists afterwards. Later calls do nothing.
 bool RegisterResultView();
 
-class ResultView {
+class ResultView : public Control<ResultView> {
 public:
-    // The object of a window of the class (null for other windows).
-    static ResultView* FromWindow(HWND window);
-
-    HWND hwnd() const { return hwnd_; }
+    ResultView();
 
     void SetText(std::string text);
     const std::string& Text() const { return layout_.Text(); }
@@ -49,8 +53,8 @@ public:
     void SetSelection(std::size_t anchor, std::size_t caret);
     void SelectAll();
     std::string SelectedText() const { return layout_.SelectedText(selection_); }
-    // Puts the selected text on the clipboard (CF_TEXT); false when nothing
-    // is selected or the clipboard cannot be opened.
+    // Puts the selected text on the clipboard (CF_UNICODETEXT); false when
+    // nothing is selected or the clipboard cannot be opened.
     bool CopySelection();
 
     std::size_t RowCount() { return layout_.RowCount(); }
@@ -63,39 +67,72 @@ public:
     // Left margin of the text in pixels.
     static constexpr int kMargin = 2;
 
-    // Draws the visible rows (WM_PAINT and WM_PRINTCLIENT).
-    void PaintContent(HDC dc, const RECT& client);
+    // Draws the visible rows (the control base serves WM_PAINT and
+    // WM_PRINTCLIENT with it).
+    void PaintContent(HDC dc, const RECT& client) const;
 
 private:
-    friend bool RegisterResultView();
-    explicit ResultView(HWND window);
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Control<ResultView>;
+    static RowTable<MessageRow<ResultView>> Messages();
+    void OnAttached();
 
+    // ---- messages
+    bool OnSize(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetTextLength(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetFont(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetFont(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnEnable(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetFocus(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnKillFocus(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetDlgCode(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnChar(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLButtonDown(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLButtonDblClk(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnTimer(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLButtonUp(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnCaptureChanged(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnMouseWheel(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnVScroll(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnContextMenu(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnCopy(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetSel(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetSel(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetLineCount(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnGetFirstVisibleLine(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnLineScroll(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnScrollCaret(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetReadOnly(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // ---- layout, scrolling, caret
     void ApplyFont(HFONT font);
     void ApplyWidth();
+    // Lays out again at the window's width, the first visible character kept at the top.
+    void Relayout();
     std::size_t MaxTopRow();
     void UpdateScrollBar();
-    void Redraw();
+    void ShowCaret();
     void UpdateCaret();
     void EnsureCaretVisible();
     // Moves the caret; extend keeps the anchor.
     void MoveCaret(std::size_t offset, bool extend, bool atRowEnd = false, bool keepColumn = false);
+    // Up, down, page up and page down: the caret keeps its column.
+    void MoveCaretByRows(WPARAM key, bool extend);
     void ScrollBy(long long rows);
     std::size_t CaretRow();
     // The offset under a client point, and whether it ends a soft-wrapped row.
     std::size_t HitTest(POINT point, bool& atRowEnd);
+    void DragTo(POINT client);
     bool SelectionShown() const;
     void Notify(WORD code);
+    void PaintRow(HDC dc, const TextRow& row, POINT origin, int right, COLORREF textColour) const;
 
-    void OnKeyDown(WPARAM key);
-    void OnVScroll(WORD code);
-    void OnMouseWheel(int delta);
-    void OnContextMenu(POINT screen);
-    void DragTo(POINT client);
-
-    HWND hwnd_;
-    TextLayout layout_;
+    // Rows are laid out on demand, painting (const) included: the layout
+    // keeps what it measured.
+    mutable TextLayout layout_;
     HFONT font_ = nullptr;
     DcHandle measureDc_;
     std::optional<SelectGuard> measureFont_;

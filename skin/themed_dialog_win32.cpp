@@ -79,10 +79,17 @@ void ThemedDialog::LayoutCaption() {
     if (!self) return;
     RECT client;
     ::GetClientRect(self, &client);
-    titleBar_.Move(RECT{0, 0, client.right, skin::kTitleBarHeight});
-    if (closeButton_.hwnd()) {
-        ::SetWindowPos(closeButton_.hwnd(), nullptr, client.right - 21, 3, 18, 18, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    titleBar_.Move(ToRECT(skin::TitleBarBand(client.right)));
+    PlaceCaptionButton(closeButton_, skin::kCloseFromRight);
+}
+
+void ThemedDialog::PlaceCaptionButton(const CMacButton& button, int fromRight) const {
+    if (!hwnd() || !button.hwnd()) return;
+    RECT client;
+    ::GetClientRect(hwnd(), &client);
+    const RECT r = ToRECT(skin::CaptionButton(client.right, fromRight));
+    ::SetWindowPos(button.hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool ThemedDialog::Route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -115,9 +122,9 @@ bool ThemedDialog::InitDialog(UINT, WPARAM, LPARAM, LRESULT& result) {
     background_.reset(::CreateSolidBrush(GetThemeColour(theme_, 1)));
     RECT client;
     ::GetClientRect(self, &client);
-    titleBar_.CreateTitleBar(self, RECT{0, 0, client.right, skin::kTitleBarHeight});
+    titleBar_.CreateTitleBar(self, ToRECT(skin::TitleBarBand(client.right)));
     titleBar_.SetTheme(theme_);
-    const RECT close{client.right - 21, 3, client.right - 3, 21};
+    const RECT close = ToRECT(skin::CaptionButton(client.right, skin::kCloseFromRight));
     if (closeButton_.Create(self, IDC_CLOSE, "", close, normalFont_.get(), 0)) {
         closeButton_.SetCaptionButton(true);
         closeButton_.SetIcon(IDI_CLOSE);

@@ -59,6 +59,9 @@ public:
     // Puts the title bar across the top of the client area and the Close
     // button at its right end (done on every WM_SIZE).
     void LayoutCaption();
+    // Puts a caption button over the title bar, fromRight (one of
+    // skin::k*FromRight) from the client area's right edge.
+    void PlaceCaptionButton(const CMacButton& button, int fromRight) const;
 
 protected:
     // The dialog's own set-up, after the skin exists; the value is that of

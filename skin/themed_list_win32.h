@@ -1,10 +1,13 @@
 #pragma once
 // The themed list box: a system list box of a dialog template (style
-// LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, plus LBS_EXTENDEDSEL or not) that
-// this class subclasses to draw its items in the theme's colours, and the
-// mirror through which a window shows its model in it: fast at 100,000
-// entries (one fill with redraw off, storage reserved, one measuring pass
-// for the horizontal extent, selections set in runs).
+// LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, plus LBS_EXTENDEDSEL or not) to which
+// this control attaches like every control (the control base's subclass) to
+// draw its items in the theme's colours; and the mirror through which a
+// window shows its model in it, fast at 100,000 entries (one fill with
+// redraw off, storage reserved, one measuring pass for the horizontal
+// extent, selections set in runs). Those bulk messages go straight to the
+// list box's own procedure: through the subclass each one would cost a
+// window-property lookup, under Wine a round trip to its server.
 //
 //   ThemedList files;                       // a member of the dialog
 //   files.Attach(Item(IDC_FILE_LIST));      // in WM_INITDIALOG
@@ -29,11 +32,12 @@
 #include <vector>
 
 #include "platform/raii_win32.h"
+#include "skin/control_win32.h"
 #include "view/theme.h"
 
 namespace quorv::win {
 
-class ThemedList {
+class ThemedList : public Control<ThemedList> {
 public:
     // Colours before SetTheme.
     static constexpr Colour kInitialBackground = 0xFFFFFF;
@@ -41,18 +45,13 @@ public:
     static constexpr Colour kInitialSelectionFrame = 0xFADCB4;
 
     ThemedList() = default;
-    ~ThemedList();
-    ThemedList(const ThemedList&) = delete;
-    ThemedList& operator=(const ThemedList&) = delete;
 
-    // Subclasses the list box and sets its item height from its font (the
-    // text height + 3). False when the window is no list box or the
-    // subclass could not be set. A list is attached to one object at a time
-    // (attaching it to another detaches it from the first).
+    // Attaches to the list box (leaving the list this object had) and sets
+    // its item height from its font (the text height + 3). False when the
+    // window is no list box or the subclass could not be set. A list is
+    // attached to one object at a time (attaching it to another detaches it
+    // from the first). Detach() and the window's destruction end it.
     bool Attach(HWND list);
-    // Removes the subclass (also done when the window is destroyed).
-    void Detach();
-    HWND hwnd() const { return list_; }
 
     // Selection fill: colour 3 of the theme; selection frame: colour 4
     // lightened by 40. Repaints.
@@ -118,13 +117,17 @@ public:
     void MeasureItem(MEASUREITEMSTRUCT& item) const;
 
 private:
-    // The list's window procedure while attached. The list box's own
-    // procedure is chained by hand (not with the common controls' subclass
-    // helpers, which cost a window-property lookup per message: under Wine
-    // a round trip to its server, 20 us, seconds for 100,000 items).
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-    LRESULT CallPrevious(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Control<ThemedList>;
+    static RowTable<MessageRow<ThemedList>> Messages();
+    void OnAttached();
+    bool OnReflectedDrawItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnReflectedMeasureItem(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnSetFont(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // WM_LBUTTONDOWN and WM_KEYDOWN: the list box's handling, then the selection it left.
+    bool OnPress(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool OnResetContent(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    LRESULT ToListBox(UINT message, WPARAM wParam, LPARAM lParam) const;
     std::wstring WideText(int index) const;
     HFONT ListFont() const;
     int TextHeight() const;
@@ -132,7 +135,7 @@ private:
     bool MultipleSelection() const;
     void Remember();
 
-    HWND list_ = nullptr;
+    WNDPROC listBox_ = nullptr;  // the list box's own procedure, below the subclass
     Colour background_ = kInitialBackground;
     Colour fill_ = kInitialSelectionFill;
     Colour frame_ = kInitialSelectionFrame;

@@ -7,27 +7,12 @@
 
 #include <vector>
 
+#include "platform/raii_win32.h"
 #include "system/text_win32.h"
 
 namespace quorv {
 
 namespace {
-
-// Closes an open registry key on every way out.
-class ScopedKey {
-public:
-    ScopedKey() = default;
-    ~ScopedKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    ScopedKey(const ScopedKey&) = delete;
-    ScopedKey& operator=(const ScopedKey&) = delete;
-    HKEY* Out() { return &key_; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
@@ -58,9 +43,10 @@ long RegReadValue(const std::string& keyPath, const std::string& valueName, std:
     const HKEY root = RootKey(ParseRegistryPath(subKey));
     if (!root) return kRegUnknownRoot;
 
-    ScopedKey key;
-    LONG error = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, key.Out());
+    HKEY opened = nullptr;
+    LONG error = RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &opened);
     if (error != ERROR_SUCCESS) return error;
+    const win::RegKey key(opened);
 
     // The value may change between asking for its size and reading it:
     // ask again a few times rather than read into a buffer that is too small.

@@ -2,11 +2,10 @@
 
 #include <commctrl.h>
 
-#include <climits>
 #include <cstdint>
 #include <utility>
 
-#include "skin/paint_win32.h"
+#include "system/text_win32.h"
 
 namespace quorv::win {
 
@@ -16,11 +15,8 @@ const CLSID kFlashClsid = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 
 
 namespace {
 
-constexpr UINT kPaneId = 0xFFFF;
 constexpr UINT_PTR kFlashTimerId = 1000;
 constexpr UINT kFlashTimerPeriod = 100;
-const char kPaneClass[] = "QuorvQuickPreview";
-const char kHostClass[] = "QuorvPreviewHost";
 // Pictures larger than this are not loaded into memory.
 constexpr LONGLONG kMaxPictureBytes = 256LL * 1024 * 1024;
 
@@ -80,17 +76,6 @@ const AtlHosting& Atl() {
         return h;
     }();
     return hosting;
-}
-
-std::wstring AnsiToWide(const std::string& text) {
-    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return std::wstring();
-    const int length = static_cast<int>(text.size());
-    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (needed <= 0) return std::wstring();
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    const int written = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], needed);
-    wide.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
-    return wide;
 }
 
 std::wstring ClsidText(const CLSID& clsid) {
@@ -154,7 +139,7 @@ HRESULT PutBool(IDispatch* target, DISPID id, bool value) {
 }
 
 HRESULT PutText(IDispatch* target, DISPID id, const std::string& text) {
-    const std::wstring wide = AnsiToWide(text);
+    const std::wstring wide = WideFromNarrow(text);
     Variant v;
     v.get()->vt = VT_BSTR;
     v.get()->bstrVal = ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
@@ -183,18 +168,6 @@ HRESULT GetBool(IDispatch* target, DISPID id, bool& out) {
     return hr;
 }
 
-// The wait cursor for the scope of one operation.
-class WaitCursor {
-public:
-    WaitCursor() : old_(::SetCursor(::LoadCursor(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { ::SetCursor(old_); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR old_;
-};
-
 // The Flash control shows no context menu; a command arriving for it beeps
 // briefly and goes on as usual.
 LRESULT CALLBACK FlashInputFilter(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -220,27 +193,6 @@ BOOL CALLBACK FilterFlashChild(HWND child, LPARAM) {
     ::SetWindowSubclass(child, FlashInputFilter, 1, 0);
     return TRUE;
 }
-
-bool RegisterClasses(HINSTANCE instance, WNDPROC paneProcedure) {
-    static const bool registered = [&] {
-        WNDCLASSEXA pane{};
-        pane.cbSize = sizeof pane;
-        pane.lpfnWndProc = paneProcedure;
-        pane.hInstance = instance;
-        pane.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        pane.lpszClassName = kPaneClass;
-        WNDCLASSEXA host = pane;
-        host.lpfnWndProc = ::DefWindowProcA;
-        host.lpszClassName = kHostClass;
-        // A player's area is black until the player draws into it.
-        host.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-        const bool paneOk = ::RegisterClassExA(&pane) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-        const bool hostOk = ::RegisterClassExA(&host) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-        return paneOk && hostOk;
-    }();
-    return registered;
-}
-
 
 }  // namespace
 
@@ -290,57 +242,30 @@ ComPtr<IPicture> LoadPictureFile(const std::string& path) {
     return picture;
 }
 
-// ---------------------------------------------------------------- the pane
+// ---------------------------------------------------------------- the tool and its pane
 
-QuickPreview::QuickPreview() : background_(::GetSysColor(COLOR_BTNFACE)) {}
+QuickPreview::QuickPreview() = default;
 
 QuickPreview::~QuickPreview() {
     DestroyPlayers();
-    StopFlashTimer();
-    picture_.reset();
-    pane_.reset();
+    // The pane's window and its picture go while OLE still runs.
+    pane_.Destroy();
     if (SUCCEEDED(oleInit_)) ::OleUninitialize();
 }
 
 bool QuickPreview::Create(HWND parent, const RECT& frame, bool visible) {
-    if (pane_) return true;
+    if (pane_.hwnd()) return true;
     if (FAILED(oleInit_)) oleInit_ = ::OleInitialize(nullptr);
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    if (!RegisterClasses(instance, &QuickPreview::PaneProcedure)) return false;
-    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame)));
-    const DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
-    HWND window = ::CreateWindowExA(0, kPaneClass, "", style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                    parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kPaneId)), instance, this);
-    if (window == nullptr) return false;
-    pane_.reset(window);
+    QuickPreviewPane::Events events;
+    events.timer = [this](UINT_PTR id) { OnTimer(id); };
+    // The parent is going: let go of the players while their windows still exist.
+    events.destroying = [this] { DestroyPlayers(); };
+    if (!pane_.Create(parent, frame, visible, std::move(events))) return false;
     visible_ = visible;
-    KeepAboveFrame();
     return true;
 }
 
-void QuickPreview::Place(const RECT& frame) {
-    if (!pane_) return;
-    const RECT r = ToRECT(PreviewPaneRect(FromRECT(frame)));
-    ::MoveWindow(pane_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    KeepAboveFrame();
-    LayoutChildren();
-}
-
-void QuickPreview::KeepAboveFrame() {
-    // Made after the dialog's controls, the pane would lie below its frame,
-    // and a group box paints over the siblings below it.
-    ::SetWindowPos(pane_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void QuickPreview::LayoutChildren() {
-    if (!pane_) return;
-    RECT client{};
-    ::GetClientRect(pane_.get(), &client);
-    for (Player* p : {&media_, &real_, &flash_}) {
-        if (p->exists()) ::MoveWindow(p->host.get(), 0, 0, client.right, client.bottom, TRUE);
-    }
-    ::InvalidateRect(pane_.get(), nullptr, FALSE);
-}
+void QuickPreview::Place(const RECT& frame) { pane_.Place(frame); }
 
 void QuickPreview::SetPlayerClass(PreviewKind kind, const CLSID& clsid) {
     if (kind == PreviewKind::MediaPlayer) mediaClass_ = clsid;
@@ -348,13 +273,10 @@ void QuickPreview::SetPlayerClass(PreviewKind kind, const CLSID& clsid) {
     if (kind == PreviewKind::Flash) flashClass_ = clsid;
 }
 
-void QuickPreview::SetBackground(COLORREF colour) {
-    background_ = colour;
-    if (pane_) ::InvalidateRect(pane_.get(), nullptr, FALSE);
-}
+void QuickPreview::SetBackground(COLORREF colour) { pane_.SetBackground(colour); }
 
 PreviewKind QuickPreview::Showing() const {
-    if (picture_) return PreviewKind::Picture;
+    if (pane_.HasPicture()) return PreviewKind::Picture;
     if (media_.exists()) return PreviewKind::MediaPlayer;
     if (real_.exists()) return PreviewKind::RealPlayer;
     if (flash_.exists()) return PreviewKind::Flash;
@@ -367,16 +289,12 @@ bool QuickPreview::LoadAtl() { return Atl().ready(); }
 
 bool QuickPreview::CreatePlayer(Player& player, const CLSID& clsid, bool visible) {
     DestroyPlayer(player);
-    if (!pane_ || !LoadAtl()) return false;
+    if (!pane_.hwnd() || !LoadAtl()) return false;
     const std::wstring name = ClsidText(clsid);
     if (name.empty()) return false;
-    RECT client{};
-    ::GetClientRect(pane_.get(), &client);
-    DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0);
+    DWORD style = visible ? WS_VISIBLE : 0;
     if (&player == &flash_) style |= WS_BORDER;
-    player.host.reset(::CreateWindowExA(0, kHostClass, "", style, 0, 0, client.right, client.bottom, pane_.get(),
-                                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kPaneId)),
-                                        ::GetModuleHandleA(nullptr), nullptr));
+    player.host.reset(pane_.CreateHost(style));
     if (!player.host) return false;
     // An absent player fails here (class not registered) and leaves the pane empty.
     HRESULT hr = Atl().createControl(name.c_str(), player.host.get(), nullptr, player.container.put());
@@ -409,7 +327,7 @@ void QuickPreview::DestroyPlayers() {
 }
 
 void QuickPreview::StopFlashTimer() {
-    if (flashTimer_ != 0 && pane_) ::KillTimer(pane_.get(), flashTimer_);
+    if (flashTimer_ != 0 && pane_.hwnd()) ::KillTimer(pane_.hwnd(), flashTimer_);
     flashTimer_ = 0;
 }
 
@@ -422,7 +340,7 @@ void QuickPreview::FlashLoad(const std::string& path) {
 
 void QuickPreview::FlashPlay() {
     CallMethod(flash_.dispatch.get(), flash::kPlay);
-    if (flashTimer_ == 0 && pane_) flashTimer_ = ::SetTimer(pane_.get(), kFlashTimerId, kFlashTimerPeriod, nullptr);
+    if (flashTimer_ == 0 && pane_.hwnd()) flashTimer_ = ::SetTimer(pane_.hwnd(), kFlashTimerId, kFlashTimerPeriod, nullptr);
 }
 
 void QuickPreview::FlashStop() {
@@ -433,17 +351,15 @@ void QuickPreview::FlashStop() {
 // ---------------------------------------------------------------- commands
 
 PreviewKind QuickPreview::ShowFile(const std::string& path) {
-    if (!visible_ || !pane_) return PreviewKind::None;
+    if (!visible_ || !pane_.hwnd()) return PreviewKind::None;
     const PreviewKind kind = ChoosePreview(path);
     WaitCursor wait;
     DestroyPlayers();
-    picture_.reset();
-    ::InvalidateRect(pane_.get(), nullptr, FALSE);
+    pane_.SetPicture(ComPtr<IPicture>());
 
     switch (kind) {
     case PreviewKind::Picture:
-        picture_ = LoadPictureFile(path);
-        ::InvalidateRect(pane_.get(), nullptr, FALSE);
+        pane_.SetPicture(LoadPictureFile(path));
         break;
     case PreviewKind::MediaPlayer:
         if (CreatePlayer(media_, mediaClass_, false)) {
@@ -501,9 +417,9 @@ void QuickPreview::StopPreviews() {
 
 void QuickPreview::SetVisible(bool on) {
     visible_ = on;
-    if (!pane_) return;
+    if (!pane_.hwnd()) return;
     if (on) {
-        ::ShowWindow(pane_.get(), SW_SHOW);
+        ::ShowWindow(pane_.hwnd(), SW_SHOW);
         return;
     }
     if (media_.exists()) {
@@ -518,55 +434,10 @@ void QuickPreview::SetVisible(bool on) {
         ::ShowWindow(flash_.host.get(), SW_HIDE);
         FlashStop();
     }
-    ::ShowWindow(pane_.get(), SW_HIDE);
+    ::ShowWindow(pane_.hwnd(), SW_HIDE);
 }
 
-bool QuickPreview::Toggle() {
-    SetVisible(!visible_);
-    return visible_;
-}
-
-// ---------------------------------------------------------------- painting
-
-void QuickPreview::PaintContent(HDC dc, const RECT& rect) {
-    Brush back(::CreateSolidBrush(background_));
-    ::FillRect(dc, &rect, back ? back.get() : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    if (!picture_) return;
-    OLE_XSIZE_HIMETRIC hmWidth = 0;
-    OLE_YSIZE_HIMETRIC hmHeight = 0;
-    if (FAILED(picture_->get_Width(&hmWidth)) || FAILED(picture_->get_Height(&hmHeight))) return;
-    // The picture's size in pixels of this device.
-    const int width = ::MulDiv(hmWidth, ::GetDeviceCaps(dc, LOGPIXELSX), 2540);
-    const int height = ::MulDiv(hmHeight, ::GetDeviceCaps(dc, LOGPIXELSY), 2540);
-    const Rect drawn = FitPicture(width, height, FromRECT(rect));
-    if (drawn.width() <= 0 || drawn.height() <= 0) return;
-    const int oldMode = ::SetStretchBltMode(dc, HALFTONE);
-    POINT oldOrigin{};
-    ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
-    picture_->Render(dc, drawn.left, drawn.top, drawn.width(), drawn.height(), 0, hmHeight, hmWidth, -hmHeight,
-                     &rect);
-    ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
-    if (oldMode != 0) ::SetStretchBltMode(dc, oldMode);
-}
-
-void QuickPreview::OnPaint() {
-    PaintDc paint(pane_.get());
-    RECT client{};
-    ::GetClientRect(pane_.get(), &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    // Drawn into a back buffer first, so that the picture never flickers.
-    DcHandle buffer(::CreateCompatibleDC(paint.get()));
-    Bitmap bitmap(::CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-    if (!buffer || !bitmap) {
-        PaintContent(paint.get(), client);
-        return;
-    }
-    {
-        SelectGuard select(buffer.get(), bitmap.get());
-        PaintContent(buffer.get(), client);
-        ::BitBlt(paint.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
-    }
-}
+// ---------------------------------------------------------------- the Flash view's frame poll
 
 void QuickPreview::OnTimer(UINT_PTR id) {
     if (id != kFlashTimerId || !flash_.exists()) return;
@@ -575,56 +446,6 @@ void QuickPreview::OnTimer(UINT_PTR id) {
     if (FAILED(GetLong(flash_.dispatch.get(), flash::kCurrentFrame, current))) return;
     if (FAILED(GetBool(flash_.dispatch.get(), flash::kPlaying, playing))) return;
     if (playing && current == flashTotalFrames_) FlashStop();
-}
-
-LRESULT QuickPreview::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_PRINTCLIENT: {
-        RECT client{};
-        ::GetClientRect(pane_.get(), &client);
-        PaintContent(reinterpret_cast<HDC>(wParam), client);
-        return 0;
-    }
-    case WM_SIZE:
-        LayoutChildren();
-        return 0;
-    case WM_TIMER:
-        OnTimer(static_cast<UINT_PTR>(wParam));
-        return 0;
-    case WM_DESTROY:
-        // The parent is going: let go of the players while their windows still exist.
-        DestroyPlayers();
-        picture_.reset();
-        return 0;
-    default:
-        return ::DefWindowProcA(pane_.get(), message, wParam, lParam);
-    }
-}
-
-LRESULT CALLBACK QuickPreview::PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-            auto* self = static_cast<QuickPreview*>(create->lpCreateParams);
-            ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-            if (self) self->pane_.reset(window);
-        }
-        auto* self = reinterpret_cast<QuickPreview*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message == WM_NCDESTROY) {
-            ::SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            if (self && self->pane_.get() == window) self->pane_.release();
-            return ::DefWindowProcA(window, message, wParam, lParam);
-        }
-        if (self && self->pane_.get() == window) return self->Handle(message, wParam, lParam);
-    } catch (...) {
-        // Nothing leaves the window procedure; the message counts as handled by the default.
-    }
-    return ::DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace quorv::win

@@ -1,15 +1,16 @@
 #pragma once
-// The quick preview pane: a child window inside the "QuickView" frame that
-// shows the focused file of the file list. Pictures are decoded by the
-// system's OLE picture loader and drawn by the pane itself (fitted, never
-// enlarged, double buffered); sound and video go to the media player or the
+// The quick preview tool: shows the focused file of the file list in the
+// quick preview pane (skin/quick_preview_pane_win32.h) inside the
+// "QuickView" frame. Pictures are decoded by the system's OLE picture loader
+// and drawn by the pane; sound and video go to the media player or the
 // real-media player control, Flash movies to the Flash control. The three
 // players are outside ActiveX controls, created by class identifier through
-// the system's control hosting (atl.dll, loaded at run time) and driven by
-// automation calls; an absent or failing player leaves the pane empty.
+// the system's control hosting (atl.dll, loaded at run time) in windows the
+// pane hosts, and driven by automation calls; an absent or failing player
+// leaves the pane empty.
 //
-// The pane initialises OLE on its thread for its own lifetime. Every call
-// into a player is checked; no exception leaves the pane.
+// The tool initialises OLE on its thread for its own lifetime. Every call
+// into a player is checked; no exception leaves the tool.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "platform/raii_win32.h"
+#include "skin/quick_preview_pane_win32.h"
 #include "view/preview_layout.h"
 
 namespace quorv::win {
@@ -41,7 +43,7 @@ public:
     // Creates the pane as a child of parent (identifier 0xFFFF) inside the
     // frame rectangle (client coordinates of parent); visible or hidden.
     bool Create(HWND parent, const RECT& frame, bool visible);
-    HWND hwnd() const { return pane_.get(); }
+    HWND hwnd() const { return pane_.hwnd(); }
 
     // Places the pane inside the frame rectangle (4 pixels in from its left,
     // right and bottom edges, 16 down from its top); the player and the
@@ -60,8 +62,6 @@ public:
     // The "QuickView" box: on shows the pane (the caller then shows the
     // focused file), off stops the players and hides the pane.
     void SetVisible(bool on);
-    // Switches the visibility; returns the new state.
-    bool Toggle();
     bool visible() const { return visible_; }
 
     // What the pane shows now: Picture when a picture is loaded, the player
@@ -76,15 +76,9 @@ public:
     // The pane's background colour (the theme's).
     void SetBackground(COLORREF colour);
 
-    // Draws the pane's content into dc for the client rectangle rect
-    // (WM_PAINT through a back buffer, WM_PRINTCLIENT).
-    void PaintContent(HDC dc, const RECT& rect);
-
 private:
     struct Player;
-    static LRESULT CALLBACK PaneProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void OnPaint();
+    // The pane's timer: the Flash view's frame poll.
     void OnTimer(UINT_PTR id);
 
     bool LoadAtl();
@@ -92,8 +86,6 @@ private:
     bool CreatePlayer(Player& player, const CLSID& clsid, bool visible);
     void DestroyPlayer(Player& player);
     void DestroyPlayers();
-    void LayoutChildren();
-    void KeepAboveFrame();
 
     void FlashLoad(const std::string& path);
     void FlashPlay();
@@ -101,12 +93,8 @@ private:
     void StopFlashTimer();
 
     HRESULT oleInit_ = E_FAIL;
-    WindowHandle pane_;
+    QuickPreviewPane pane_;
     bool visible_ = false;
-    COLORREF background_;
-    ComPtr<IPicture> picture_;
-    ModuleHandle atl_;
-    bool atlReady_ = false;
 
     struct Player {
         WindowHandle host;

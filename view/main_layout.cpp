@@ -69,13 +69,6 @@ Rect QuickPreviewPane(const Rect& frame) {
     return Rect{frame.left + 4, frame.top + 16, frame.right - 4, frame.bottom - 4};
 }
 
-Rect TitleBarBand(int clientWidth) { return Rect{0, 0, clientWidth, kTitleBarHeight}; }
-
-Rect CaptionButton(int clientWidth, int fromRight) {
-    const int left = clientWidth - fromRight;
-    return Rect{left, kCaptionButtonTop, left + kCaptionButtonSize, kCaptionButtonTop + kCaptionButtonSize};
-}
-
 KeyCommand KeyCommandFor(int virtualKey, bool ctrlDown, int focusControlId) {
     if (ctrlDown) {
         switch (virtualKey) {

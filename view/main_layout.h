@@ -9,15 +9,6 @@
 
 namespace quorv {
 
-// Heights and offsets of the drawn title bar.
-inline constexpr int kTitleBarHeight = 26;
-inline constexpr int kCaptionButtonSize = 18;
-inline constexpr int kCaptionButtonTop = 3;
-// Distances of the left edges of Close, Maximize and Minimize from the
-// client area's right edge.
-inline constexpr int kCloseFromRight = 21;
-inline constexpr int kMaximizeFromRight = 42;
-inline constexpr int kMinimizeFromRight = 63;
 // The smallest window the user can make.
 inline constexpr int kMinTrackWidth = 800;
 inline constexpr int kMinTrackHeight = 600;
@@ -37,11 +28,6 @@ std::map<int, Rect> MainWindowLayout(const LayoutInput& input);
 // The quick preview pane inside the "QuickView" frame: 4 pixels in from
 // its left, right and bottom edges and 16 pixels down from its top edge.
 Rect QuickPreviewPane(const Rect& frame);
-
-// The three caption buttons' rectangles for a client width (Close,
-// Maximize, Minimize) and the title bar band.
-Rect TitleBarBand(int clientWidth);
-Rect CaptionButton(int clientWidth, int fromRight);
 
 // The commands of the keys looked at before any control sees them.
 enum class KeyCommand { None, SelectAllFiles, InvertSelection, CopyFiles, MoveFiles, RemoveFiles, DeleteRules };

@@ -32,16 +32,26 @@ std::string ShellExtensionPath(const std::string& programFolder) {
     return programFolder + kShellExtensionFileName;
 }
 
+namespace {
+
+// Loads the extension from the program folder; null (with the message in
+// result) when it cannot be loaded.
+std::unique_ptr<ShellServerModule> LoadExtension(ShellServerLoader& loader, const std::string& programFolder,
+                                                 ShellRegistrationResult& result) {
+    const std::string path = ShellExtensionPath(programFolder);
+    std::uint32_t error = 0;
+    std::unique_ptr<ShellServerModule> module = loader.Load(path, error);
+    if (!module) result.messages.push_back(UnableToLoadMessage(path, error));
+    return module;
+}
+
+}  // namespace
+
 ShellRegistrationResult RegisterShellExtension(ShellServerLoader& loader,
                                                const std::string& programFolder) {
     ShellRegistrationResult result;
-    const std::string path = ShellExtensionPath(programFolder);
-    std::uint32_t error = 0;
-    const std::unique_ptr<ShellServerModule> module = loader.Load(path, error);
-    if (!module) {
-        result.messages.push_back(UnableToLoadMessage(path, error));
-        return result;
-    }
+    const std::unique_ptr<ShellServerModule> module = LoadExtension(loader, programFolder, result);
+    if (!module) return result;
     const std::optional<std::int32_t> hr = module->Call(ShellExport::RegisterServer);
     if (!hr) {
         result.messages.push_back(kRegisterEntryMissingMessage);
@@ -72,13 +82,8 @@ ShellRegistrationResult RegisterShellExtensionAtStart(ShellServerLoader& loader,
 ShellRegistrationResult UnregisterShellExtension(ShellServerLoader& loader,
                                                  const std::string& programFolder) {
     ShellRegistrationResult result;
-    const std::string path = ShellExtensionPath(programFolder);
-    std::uint32_t error = 0;
-    const std::unique_ptr<ShellServerModule> module = loader.Load(path, error);
-    if (!module) {
-        result.messages.push_back(UnableToLoadMessage(path, error));
-        return result;
-    }
+    const std::unique_ptr<ShellServerModule> module = LoadExtension(loader, programFolder, result);
+    if (!module) return result;
     const std::optional<std::int32_t> canUnload = module->Call(ShellExport::CanUnloadNow);
     if (!canUnload) {
         result.messages.push_back(kUnloadEntryMissingMessage);

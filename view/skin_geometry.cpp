@@ -107,12 +107,12 @@ Colour MiddleColour(Colour a, Colour b) {
 
 CheckBoxColours CheckBoxColoursFor(int theme) {
     CheckBoxColours c{};
-    c.c0 = GetThemeColour(theme, 0);
-    c.c1 = GetThemeColour(theme, 1);
-    c.c3 = GetThemeColour(theme, 3);
-    c.c4 = GetThemeColour(theme, 4);
-    c.c4L = AdjustColour(c.c4, 70);
-    c.cm = MiddleColour(c.c1, c.c3);
+    c.highlight = GetThemeColour(theme, 0);
+    c.background = GetThemeColour(theme, 1);
+    c.dark = GetThemeColour(theme, 3);
+    c.tick = GetThemeColour(theme, 4);
+    c.frame = AdjustColour(c.tick, 70);
+    c.shadow = MiddleColour(c.background, c.dark);
     return c;
 }
 
@@ -169,6 +169,13 @@ bool CheckBoxState::CaptureLost() {
 }
 
 // ---- title bar
+
+Rect TitleBarBand(int clientWidth) { return Rect{0, 0, clientWidth, kTitleBarHeight}; }
+
+Rect CaptionButton(int clientRight, int fromRight) {
+    const int left = clientRight - fromRight;
+    return Rect{left, kCaptionButtonTop, left + kCaptionButtonSize, kCaptionButtonTop + kCaptionButtonSize};
+}
 
 std::vector<Band> TitleBarBands(int top, int bottom, int theme) {
     std::vector<Band> bands;

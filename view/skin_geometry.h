@@ -90,13 +90,15 @@ private:
 
 // ---- drawn check boxes
 
+// What each colour of a drawn check box paints.
 struct CheckBoxColours {
-    Colour c0;
-    Colour c1;
-    Colour c3;
-    Colour c4;
-    Colour c4L;  // colour 4 lighter by 70: the frame
-    Colour cm;   // halfway from c1 to c3, per component
+    Colour highlight;   // colour 0: the lit side of the box's edge
+    Colour background;  // colour 1: around the box, and two corners of its edge
+    Colour dark;        // colour 3: a line of the tick; frame and tick of a disabled box
+    Colour tick;        // colour 4: the tick
+    Colour frame;       // colour 4 lighter by 70: the box's frame
+    Colour shadow;      // halfway from colour 1 to colour 3, per component: the
+                        // shaded side of the edge and the tick's soft lines
 };
 CheckBoxColours CheckBoxColoursFor(int theme);
 // Halfway from a to b per component: a + (b - a) halved downwards.
@@ -146,9 +148,25 @@ private:
     bool spaceDown_ = false;
 };
 
-// ---- title bar
+// ---- title bar and caption buttons
 
+// The drawn title bar spans the top of a themed window's client area.
 inline constexpr int kTitleBarHeight = 26;
+// The caption buttons lie over it, square, at this distance from the top.
+inline constexpr int kCaptionButtonSize = 18;
+inline constexpr int kCaptionButtonTop = 3;
+// Distances of the left edges of Close, Maximize and Minimize from the
+// client area's right edge.
+inline constexpr int kCloseFromRight = 21;
+inline constexpr int kMaximizeFromRight = 42;
+inline constexpr int kMinimizeFromRight = 63;
+
+// The title bar's rectangle in a client area of the given width.
+Rect TitleBarBand(int clientWidth);
+// A caption button's rectangle; clientRight is the client area's right
+// edge and fromRight one of the k*FromRight distances.
+Rect CaptionButton(int clientRight, int fromRight);
+
 // The background bands of a title bar spanning top to bottom in a theme.
 std::vector<Band> TitleBarBands(int top, int bottom, int theme);
 

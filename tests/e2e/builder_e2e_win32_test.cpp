@@ -340,7 +340,7 @@ TEST(BuilderTest, RefusalsAreShownAndAddNothing) {
             shot = true;
         }
         ASSERT_TRUE(message.Press("&OK"));
-        ASSERT_TRUE(WaitUntil([&] { return !message.window; })) << row.message;
+        ASSERT_TRUE(WaitFor([&] { return !message.window; })) << row.message;
         ASSERT_TRUE(program.Settle());
         EXPECT_EQ(program.Items(IDC_RULE_LIST), before) << row.message;
         // The builder keeps what it showed.
@@ -443,7 +443,7 @@ TEST(BuilderTest, SelectingALineFillsTheBuilderAndUpdateWritesItBack) {
     ASSERT_TRUE(message.window);
     EXPECT_EQ(message.text, Illegal('<'));
     ASSERT_TRUE(message.Press("&OK"));
-    ASSERT_TRUE(WaitUntil([&] { return !message.window; }));
+    ASSERT_TRUE(WaitFor([&] { return !message.window; }));
     ASSERT_TRUE(program.Settle());
     EXPECT_EQ(program.Items(IDC_RULE_LIST), expected);
     EXPECT_EQ(program.Status(), ReadyStatus(2));
@@ -583,7 +583,7 @@ TEST(BuilderTest, DestinationFolderComesFromTheFolderBrowser) {
     ASSERT_TRUE(program.Click(IDC_ADD_RULE));
     FolderBrowser browser = program.WaitForFolderBrowser();
     ASSERT_TRUE(browser.window());
-    EXPECT_TRUE(WaitUntil([&] { return same(browser.Status(), photos); })) << browser.Status();
+    EXPECT_TRUE(WaitFor([&] { return same(browser.Status(), photos); })) << browser.Status();
     EXPECT_TRUE(browser.window().ChildWithText(photos, "Static"));  // titled with the folder
     ASSERT_TRUE(browser.Ok());
     ASSERT_TRUE(program.Settle());
@@ -598,7 +598,7 @@ TEST(BuilderTest, DestinationFolderComesFromTheFolderBrowser) {
     ASSERT_TRUE(browser.window());
     ASSERT_TRUE(browser.Cancel());
     ASSERT_TRUE(program.Settle());
-    EXPECT_TRUE(WaitUntil([&] { return !DialogOpen(program); }));
+    EXPECT_TRUE(WaitFor([&] { return !DialogOpen(program); }));
     EXPECT_EQ(program.Control(IDC_RULE_LIST).Count(), 1);
 
     // A line read back: the browser starts at its folder, and OK writes the
@@ -613,7 +613,7 @@ TEST(BuilderTest, DestinationFolderComesFromTheFolderBrowser) {
     ASSERT_TRUE(program.Click(IDC_UPDATE_RULE));
     browser = program.WaitForFolderBrowser();
     ASSERT_TRUE(browser.window());
-    EXPECT_TRUE(WaitUntil([&] { return same(browser.Status(), other) || same(browser.Status(), other + "\\"); }))
+    EXPECT_TRUE(WaitFor([&] { return same(browser.Status(), other) || same(browser.Status(), other + "\\"); }))
         << browser.Status();
     ASSERT_TRUE(browser.Ok());
     ASSERT_TRUE(program.Settle());
@@ -663,7 +663,7 @@ TEST(RuleFilesTest, SavedIntoTheFavouritesListedAtOnceAndPickedAfterARestart) {
         ASSERT_TRUE(dialog.EnterName("Set 1"));
         ASSERT_TRUE(dialog.Ok());
         ASSERT_TRUE(program.Settle());
-        EXPECT_TRUE(WaitUntil([&] { return !dialog.window(); }));
+        EXPECT_TRUE(WaitFor([&] { return !dialog.window(); }));
         EXPECT_TRUE(Exists(setup.folder.At("favorite\\Set 1.qvr")));
         // Listed at once.
         EXPECT_EQ(program.Items(IDC_FAVOURITES), Strings{"Set 1"});
@@ -787,14 +787,14 @@ TEST(RuleFilesTest, DamagedFavouriteShowsTheFileErrorWithAStopIcon) {
             if (child.ClassName() == "Static" && (::GetWindowLongW(child.hwnd(), GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
                 icon = child;
         ASSERT_TRUE(icon) << row.title;
-        EXPECT_TRUE(WaitUntil([&] { return RedPixels(icon.ScreenRect()) > 40; }, 3000)) << row.title;
+        EXPECT_TRUE(WaitFor([&] { return RedPixels(icon.ScreenRect()) > 40; }, 3000)) << row.title;
         if (!shot) {
             const RECT area = UnionOf({program.main().ScreenRect(), message.window.ScreenRect()});
             EXPECT_TRUE(SaveSettledScreenshot(program, "rule_file_damaged", area));
             shot = true;
         }
         ASSERT_TRUE(message.Press("OK"));
-        ASSERT_TRUE(WaitUntil([&] { return !message.window; })) << row.title;
+        ASSERT_TRUE(WaitFor([&] { return !message.window; })) << row.title;
         ASSERT_TRUE(program.Settle());
         EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{"FILEEXT LOWERCASE all"}) << row.title;
         EXPECT_EQ(program.Status(), ReadyStatus(filtered ? 1 : 2)) << row.title;

@@ -83,7 +83,7 @@ inline Window OpenMenu(const Program& program, int button, int items, int theme)
     if (!menu) return Window();
     const RECT client = menu.ClientOnScreen();
     const POINT first = MenuItemCentre(menu, 0, items);
-    const bool shown = WaitUntil([&] { return ScreenPixel(POINT{client.right - 4, first.y}) == kMenuColour[theme]; }, 3000);
+    const bool shown = WaitFor([&] { return ScreenPixel(POINT{client.right - 4, first.y}) == kMenuColour[theme]; }, 3000);
     return shown ? menu : Window();
 }
 
@@ -108,7 +108,7 @@ inline bool ChooseTheme(const Program& program, int current, int theme) {
     const Window menu = OpenMenu(program, IDC_THEME, kSilverWhite + 1, current);
     if (!menu) return false;
     MouseClickAt(MenuItemCentre(menu, theme, kSilverWhite + 1));
-    return program.Settle() && WaitUntil([&] { return !menu; }, 3000);
+    return program.Settle() && WaitFor([&] { return !menu; }, 3000);
 }
 
 // How far the bar of the wait window ("Please Wait...") is filled, in

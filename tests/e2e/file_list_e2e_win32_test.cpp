@@ -24,7 +24,7 @@ Strings Sorted(Strings names) {
 // Sets a check box by clicking it when it shows the other state.
 bool SetBox(const Program& program, int id, bool checked) {
     if (program.Checked(id) == checked) return true;
-    return program.Click(id) && WaitUntil([&] { return program.Checked(id) == checked; });
+    return program.Click(id) && WaitFor([&] { return program.Checked(id) == checked; });
 }
 
 TEST(FileListTest, HandoffFileIsConsumedAtStart) {
@@ -208,7 +208,7 @@ TEST(FileListTest, AddFilesThroughTheOpenDialog) {
     ASSERT_TRUE(dialog.EnterName("one.txt"));
     ASSERT_TRUE(dialog.Ok());
     ASSERT_TRUE(program.Settle());
-    EXPECT_TRUE(WaitUntil([&] { return !dialog.window(); }));
+    EXPECT_TRUE(WaitFor([&] { return !dialog.window(); }));
     EXPECT_EQ(program.Items(IDC_FILE_LIST), Strings{files[0]});
     EXPECT_EQ(program.Status(), kRuleListNullStatus);
 
@@ -284,14 +284,14 @@ TEST(FileListTest, AddFilesSelectionLargerThanTheFirstBuffer) {
     // then Shift+End.
     const Window filesView = dialog.window().Descendant("SysListView32");
     ASSERT_TRUE(filesView);
-    ASSERT_TRUE(WaitUntil([&] { return filesView.Ask(LVM_GETITEMCOUNT, 0, 0, 0) >= kMany; }, 30000));
+    ASSERT_TRUE(WaitFor([&] { return filesView.Ask(LVM_GETITEMCOUNT, 0, 0, 0) >= kMany; }, 30000));
     const RECT area = filesView.ClientOnScreen();
     MouseClickAt(POINT{area.left + 60, area.top + 8});
-    ASSERT_TRUE(WaitUntil([&] { return filesView.Ask(LVM_GETSELECTEDCOUNT, 0, 0, 0) == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return filesView.Ask(LVM_GETSELECTEDCOUNT, 0, 0, 0) == 1; }));
     KeyPress(VK_END, kShift);
-    EXPECT_TRUE(WaitUntil([&] { return filesView.Ask(LVM_GETSELECTEDCOUNT, 0, 0, 0) >= kMany; }, 60000));
+    EXPECT_TRUE(WaitFor([&] { return filesView.Ask(LVM_GETSELECTEDCOUNT, 0, 0, 0) >= kMany; }, 60000));
     ASSERT_TRUE(dialog.Ok());
-    EXPECT_TRUE(WaitUntil([&] { return !dialog.window(); }, 60000));
+    EXPECT_TRUE(WaitFor([&] { return !dialog.window(); }, 60000));
     ASSERT_TRUE(program.Settle());
     const Strings listed = program.Items(IDC_FILE_LIST);
     EXPECT_EQ(listed.size(), files.size());
@@ -308,7 +308,7 @@ TEST(FileListTest, AddFilesSelectionLargerThanTheFirstBuffer) {
     ASSERT_TRUE(dialog.window());
     ASSERT_TRUE(dialog.EnterName(typed));
     ASSERT_TRUE(dialog.Ok());
-    EXPECT_TRUE(WaitUntil([&] { return !dialog.window(); }, 60000));
+    EXPECT_TRUE(WaitFor([&] { return !dialog.window(); }, 60000));
     ASSERT_TRUE(program.Settle());
     EXPECT_EQ(Sorted(program.Items(IDC_FILE_LIST)), Sorted(files));
     ASSERT_TRUE(program.Close(true));
@@ -331,7 +331,7 @@ TEST(FileListTest, AddDirThroughTheFolderBrowser) {
     ASSERT_TRUE(program.Click(IDC_ADD_DIR));
     FolderBrowser browser = program.WaitForFolderBrowser();
     ASSERT_TRUE(browser.window());
-    EXPECT_TRUE(WaitUntil([&] { return ::lstrcmpiA(browser.Status().c_str(), scan.c_str()) == 0; }))
+    EXPECT_TRUE(WaitFor([&] { return ::lstrcmpiA(browser.Status().c_str(), scan.c_str()) == 0; }))
         << browser.Status();
     ASSERT_TRUE(browser.Ok());
     ASSERT_TRUE(program.Settle());

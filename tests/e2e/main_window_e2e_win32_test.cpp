@@ -104,11 +104,11 @@ TEST(MainWindowTest, FirstStartShowsTheDefaultsAndWritesThem) {
     ExpectLayout(program);
 
     // Theme "Silver": the title bar and the background in its colours.
-    EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kSilver; }, 3000))
+    EXPECT_TRUE(WaitFor([&] { return ShownTheme(program) == kSilver; }, 3000))
         << std::hex << TitleBandPixel(program);
     const RECT onScreen = program.main().ClientOnScreen();
     EXPECT_EQ(ScreenPixel(POINT{onScreen.left + 2, onScreen.top + 200}), kBackgroundColour[kSilver]);
-    EXPECT_TRUE(SaveScreenshot("first_start", &window));
+    EXPECT_TRUE(Screenshot("first_start", window));
 
     ASSERT_TRUE(program.Close(true));
     EXPECT_EQ(program.ExitCode(), 0u);
@@ -127,7 +127,7 @@ TEST(MainWindowTest, ThemeSizeAndMaximizedStateSurviveARestart) {
         ASSERT_TRUE(program.running());
         ASSERT_TRUE(ChooseTheme(program, kSilver, kBlack));
 
-        EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kBlack; }, 3000))
+        EXPECT_TRUE(WaitFor([&] { return ShownTheme(program) == kBlack; }, 3000))
             << std::hex << TitleBandPixel(program);
 
         // A drag of the lower right corner makes the window larger.
@@ -140,13 +140,13 @@ TEST(MainWindowTest, ThemeSizeAndMaximizedStateSurviveARestart) {
         EXPECT_EQ(resized.cy, 650);
 
         ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));
-        EXPECT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+        EXPECT_TRUE(WaitFor([&] { return program.Maximized(); }));
         // The title bar is drawn across the whole width of the screen.
-        EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kBlack; }, 3000))
+        EXPECT_TRUE(WaitFor([&] { return ShownTheme(program) == kBlack; }, 3000))
             << std::hex << TitleBandPixel(program);
         ExpectLayout(program);
         const RECT maximized = program.main().ScreenRect();
-        EXPECT_TRUE(SaveScreenshot("main_maximized", &maximized));
+        EXPECT_TRUE(Screenshot("main_maximized", maximized));
         ASSERT_TRUE(program.Close(true));
     }
     SettingsRecord saved;
@@ -158,13 +158,13 @@ TEST(MainWindowTest, ThemeSizeAndMaximizedStateSurviveARestart) {
     {
         Program program(folder);
         ASSERT_TRUE(program.running());
-        EXPECT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+        EXPECT_TRUE(WaitFor([&] { return program.Maximized(); }));
         ASSERT_TRUE(program.Settle());
         EXPECT_TRUE(program.Maximized());
-        EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == kBlack; }, 3000))
+        EXPECT_TRUE(WaitFor([&] { return ShownTheme(program) == kBlack; }, 3000))
             << std::hex << TitleBandPixel(program);
         ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));
-        EXPECT_TRUE(WaitUntil([&] { return !program.Maximized(); }));
+        EXPECT_TRUE(WaitFor([&] { return !program.Maximized(); }));
 
         const SIZE restored = ClientSize(program);
         EXPECT_EQ(restored.cx, resized.cx);
@@ -203,7 +203,7 @@ TEST(MainWindowTest, TitleBandMovesAndMaximizesTheWindow) {
     const RECT band = program.main().ClientOnScreen();
     MouseClickAt(POINT{band.left + 300, band.top + 12}, kNoModifier, true);
     ASSERT_TRUE(program.Settle());
-    EXPECT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+    EXPECT_TRUE(WaitFor([&] { return program.Maximized(); }));
     ASSERT_TRUE(program.Settle());
     // Maximized, the band does not drag the window.
     const RECT full = program.main().ScreenRect();
@@ -213,7 +213,7 @@ TEST(MainWindowTest, TitleBandMovesAndMaximizesTheWindow) {
     EXPECT_TRUE(::EqualRect(&full, &after));
     MouseClickAt(POINT{300, 12}, kNoModifier, true);
     ASSERT_TRUE(program.Settle());
-    EXPECT_TRUE(WaitUntil([&] { return !program.Maximized(); }));
+    EXPECT_TRUE(WaitFor([&] { return !program.Maximized(); }));
     ASSERT_TRUE(program.Settle());
     const RECT restored = program.main().ScreenRect();
     EXPECT_TRUE(::EqualRect(&smallest, &restored));
@@ -234,12 +234,12 @@ TEST(MainWindowTest, EscapeAsksBeforeClosing) {
     EXPECT_EQ(question.text, "Do you want to exit \"Quorvane 2\"?");
     EXPECT_EQ(question.buttons, (std::vector<std::string>{"&Yes", "&No"}));
     const RECT shot = UnionOf({program.main().ScreenRect(), question.window.ScreenRect()});
-    EXPECT_TRUE(SaveScreenshot("exit_question", &shot));
+    EXPECT_TRUE(Screenshot("exit_question", shot));
 
     // No: the window stays, and nothing has been written yet.
     ASSERT_TRUE(question.Press("&No"));
     ASSERT_TRUE(program.Settle());
-    EXPECT_TRUE(WaitUntil([&] { return !question.window; }));
+    EXPECT_TRUE(WaitFor([&] { return !question.window; }));
     EXPECT_TRUE(program.running());
     EXPECT_FALSE(program.OtherWindowOpen());
     EXPECT_FALSE(Exists(folder.SettingsPath()));
@@ -295,9 +295,9 @@ TEST(MainWindowTest, ScreenshotsOfThemesAndMenus) {
     ASSERT_TRUE(menu) << "the theme menu is not on the screen";
     EXPECT_EQ(MarkedMenuItems(menu, kSilverWhite + 1, kSilver), std::vector<int>{kSilver});
     RECT shot = UnionOf({program.main().ScreenRect(), menu.ScreenRect()});
-    EXPECT_TRUE(SaveScreenshot("theme_menu", &shot));
+    EXPECT_TRUE(Screenshot("theme_menu", shot));
     ASSERT_TRUE(program.PressKey(VK_ESCAPE));
-    ASSERT_TRUE(WaitUntil([&] { return !menu; }));
+    ASSERT_TRUE(WaitFor([&] { return !menu; }));
 
     int current = kSilver;
     for (int theme : {kSilver, kBlack, kOrange, kSilverWhite}) {
@@ -305,14 +305,14 @@ TEST(MainWindowTest, ScreenshotsOfThemesAndMenus) {
             ASSERT_TRUE(ChooseTheme(program, current, theme)) << kThemeNames[theme];
         }
         current = theme;
-        EXPECT_TRUE(WaitUntil([&] { return ShownTheme(program) == theme; }, 3000))
+        EXPECT_TRUE(WaitFor([&] { return ShownTheme(program) == theme; }, 3000))
             << kThemeNames[theme] << " " << std::hex << TitleBandPixel(program);
         const RECT client = program.main().ClientOnScreen();
         EXPECT_EQ(ScreenPixel(POINT{client.left + 2, client.top + 200}), kBackgroundColour[theme]) << kThemeNames[theme];
         std::string name = std::string("main_") + kThemeNames[theme];
         for (char& c : name) c = c == ' ' ? '_' : static_cast<char>(::tolower(static_cast<unsigned char>(c)));
         const RECT window = program.main().ScreenRect();
-        EXPECT_TRUE(SaveScreenshot(name, &window));
+        EXPECT_TRUE(Screenshot(name, window));
     }
 
     // The theme menu follows: only "Silver White" is marked now.
@@ -320,7 +320,7 @@ TEST(MainWindowTest, ScreenshotsOfThemesAndMenus) {
     ASSERT_TRUE(menu);
     EXPECT_EQ(MarkedMenuItems(menu, kSilverWhite + 1, kSilverWhite), std::vector<int>{kSilverWhite});
     ASSERT_TRUE(program.PressKey(VK_ESCAPE));
-    ASSERT_TRUE(WaitUntil([&] { return !menu; }));
+    ASSERT_TRUE(WaitFor([&] { return !menu; }));
 
     // The help menu, below its button.
     menu = OpenMenu(program, IDC_HELP_BUTTON, 5, kSilverWhite);
@@ -329,9 +329,9 @@ TEST(MainWindowTest, ScreenshotsOfThemesAndMenus) {
     EXPECT_LE(std::abs(menu.ScreenRect().left - button.left), 3);
     EXPECT_LE(std::abs(menu.ScreenRect().top - button.bottom), 3);
     shot = UnionOf({program.main().ScreenRect(), menu.ScreenRect()});
-    EXPECT_TRUE(SaveScreenshot("help_menu", &shot));
+    EXPECT_TRUE(Screenshot("help_menu", shot));
     ASSERT_TRUE(program.PressKey(VK_ESCAPE));
-    ASSERT_TRUE(WaitUntil([&] { return !menu; }));
+    ASSERT_TRUE(WaitFor([&] { return !menu; }));
     ASSERT_TRUE(program.Close(true));
 }
 

@@ -49,7 +49,7 @@ bool ChooseFirstFavourite(const Program& program) { return program.ChooseItem(ID
 bool AnswerFileDialog(const Program& program, const std::string& path) {
     const FileDialog dialog = program.WaitForFileDialog();
     return dialog.window() && dialog.EnterName(path) && dialog.Ok() && program.Settle() &&
-           WaitUntil([&] { return !dialog.window(); });
+           WaitFor([&] { return !dialog.window(); });
 }
 
 TEST(RunsTest, PreviewRenameAndUndoOfRealFiles) {
@@ -213,11 +213,11 @@ TEST(RunsTest, RunsRefuseWithoutFilesOrRules) {
             EXPECT_EQ(ok.bottom - ok.top, 23);
             EXPECT_EQ(ok.top - client.top, (r.bottom - r.top) - 40);
             const RECT shot = UnionOf({program.main().ScreenRect(), r});
-            EXPECT_TRUE(SaveScreenshot("message", &shot));
+            EXPECT_TRUE(Screenshot("message", shot));
         }
         ASSERT_TRUE(message.Press("&OK"));
         ASSERT_TRUE(program.Settle());
-        EXPECT_TRUE(WaitUntil([&] { return !message.window; }));
+        EXPECT_TRUE(WaitFor([&] { return !message.window; }));
     }
     EXPECT_EQ(program.ResultText(), "");
     ASSERT_TRUE(program.Close(true));
@@ -321,7 +321,7 @@ TEST(RunsTest, DamagedBatchFileIsReportedInTheSystemMessageBox) {
     EXPECT_EQ(message.text, "An attempt was made to access an unnamed file past its end.");
     EXPECT_EQ(message.buttons, Strings{"OK"});
     const RECT shot = UnionOf({program.main().ScreenRect(), message.window.ScreenRect()});
-    EXPECT_TRUE(SaveScreenshot("damaged_batch", &shot));
+    EXPECT_TRUE(Screenshot("damaged_batch", shot));
     ASSERT_TRUE(message.Press("OK"));
     ASSERT_TRUE(program.Settle());
 
@@ -363,7 +363,7 @@ TEST(RunsTest, WaitWindowShowsDuringALongRun) {
     EXPECT_EQ(r.bottom - r.top, 130);
     EXPECT_TRUE(::GetWindowLongW(wait.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     const RECT shot = UnionOf({program.main().ScreenRect(), r});
-    const bool shotDuringRun = SaveScreenshot("wait_window", &shot) && wait.Visible();
+    const bool shotDuringRun = Screenshot("wait_window", shot) && wait.Visible();
     // The bar grows while the window's thread is busy renaming.
     std::vector<int> filled;
     while (wait && filled.size() < 2000) {

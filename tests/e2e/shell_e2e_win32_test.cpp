@@ -71,7 +71,7 @@ Shown ClickShellMenu(const Program& program) {
         if (message.window) {
             result = Shown{true, message.caption, message.text};
             message.Press("&OK");
-            WaitUntil([&] { return !message.window; });
+            WaitFor([&] { return !message.window; });
         }
     }
     program.Settle();
@@ -91,7 +91,7 @@ TEST(ShellTest, MenuItemHandsTheFilesToANewWindow) {
     StartedProgram program(Widen(folder.ProgramPath()));
     ASSERT_TRUE(program.running()) << "no window of " << folder.ProgramPath();
     const Window list = program.Control(IDC_FILE_LIST);
-    EXPECT_TRUE(WaitUntil([&] { return list.Count() == 3; }));
+    EXPECT_TRUE(WaitFor([&] { return list.Count() == 3; }));
     EXPECT_EQ(list.Items(), files);
     EXPECT_FALSE(Exists(folder.HandoffPath()));
     EXPECT_EQ(program.Control(IDC_STATUS).Text(), kRuleListNullStatus);
@@ -104,11 +104,10 @@ TEST(ShellTest, UnicodeNamesReachTheWindow) {
     ProgramFolder folder("shell-unicode", ProgramParts{true, false});
     ASSERT_TRUE(folder.ok());
     const std::wstring data = Widen(folder.At("data"));
-    const WideTreeGuard guard(data);
     const std::vector<std::wstring> files = {data + L"\\\u5199\u771f_\u6771\u4eac.txt",
                                              data + L"\\\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.txt",
                                              data + L"\\party \U0001F389.txt"};
-    for (const std::wstring& file : files) ASSERT_TRUE(MakeWideFolders(data) && WriteWideFile(file, "x"));
+    for (const std::wstring& file : files) ASSERT_TRUE(MakeFolders(data) && WriteBytes(file, "x"));
     test::InstallFolderValue install;
     install.Set(InstallFolderOf(folder));
 
@@ -116,7 +115,7 @@ TEST(ShellTest, UnicodeNamesReachTheWindow) {
     StartedProgram program(Widen(folder.ProgramPath()));
     ASSERT_TRUE(program.running());
     const Window list = program.Control(IDC_FILE_LIST);
-    EXPECT_TRUE(WaitUntil([&] { return list.Count() == 3; }));
+    EXPECT_TRUE(WaitFor([&] { return list.Count() == 3; }));
     EXPECT_EQ(WideItems(list), files);
     EXPECT_FALSE(Exists(folder.HandoffPath()));
     EXPECT_TRUE(program.Close());

@@ -22,10 +22,10 @@ using Strings = std::vector<std::string>;
     if (!browser.window()) return ::testing::AssertionFailure() << "no folder browser";
     // Opened at a folder with a trailing backslash, Wine's browser shows it too.
     const auto shows = [&](const std::string& folder) { return ::lstrcmpiA(browser.Status().c_str(), folder.c_str()) == 0; };
-    if (!WaitUntil([&] { return shows(expectedFolder) || shows(expectedFolder + "\\"); }))
+    if (!WaitFor([&] { return shows(expectedFolder) || shows(expectedFolder + "\\"); }))
         return ::testing::AssertionFailure() << "the browser shows " << browser.Status();
     if (!browser.Ok() || !program.Settle()) return ::testing::AssertionFailure() << "no answer after OK";
-    if (!WaitUntil([&] { return !browser.window(); })) return ::testing::AssertionFailure() << "the browser stays";
+    if (!WaitFor([&] { return !browser.window(); })) return ::testing::AssertionFailure() << "the browser stays";
     return ::testing::AssertionSuccess();
 }
 
@@ -34,7 +34,7 @@ MessageView TakeMessage(const Program& program) {
     const MessageView message = program.WaitForMessage();
     if (message.window) {
         message.Press("&OK");
-        WaitUntil([&] { return !message.window; });
+        WaitFor([&] { return !message.window; });
         program.Settle();
     }
     return message;
@@ -210,7 +210,7 @@ void ExpectPictureInPane(const Window& pane, const PictureCheck& check, COLORREF
     const RECT fitted = Fitted(check.width, check.height, area);
     const int midX = (fitted.left + fitted.right) / 2;
     const int midY = (fitted.top + fitted.bottom) / 2;
-    ASSERT_TRUE(WaitUntil([&] { return Near(ScreenPixel(POINT{midX, midY}), check.middle); }, 5000))
+    ASSERT_TRUE(WaitFor([&] { return Near(ScreenPixel(POINT{midX, midY}), check.middle); }, 5000))
         << check.name << std::hex << " shows " << ScreenPixel(POINT{midX, midY});
     const ScreenImage image(area);
     const auto across = Extent(image, area, true, midY, background);
@@ -283,7 +283,7 @@ TEST(SideToolsTest, QuickViewShowsPicturesFittedInItsFrame) {
     for (int entry : {2, 3}) {
         ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {entry}));
         const RECT area = pane.ClientOnScreen();
-        EXPECT_TRUE(WaitUntil([&] { return ScreenImage(area).CountOtherThan(background, area) == 0; }, 5000))
+        EXPECT_TRUE(WaitFor([&] { return ScreenImage(area).CountOtherThan(background, area) == 0; }, 5000))
             << entry;
         EXPECT_FALSE(DialogOpen(program)) << entry;
     }
@@ -309,7 +309,7 @@ TEST(SideToolsTest, QuickViewShowsPicturesFittedInItsFrame) {
     // Maximized: the frame moves with the right edge, the pane follows and
     // the picture is fitted into its new place.
     ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));
-    ASSERT_TRUE(WaitUntil([&] { return program.Maximized(); }));
+    ASSERT_TRUE(WaitFor([&] { return program.Maximized(); }));
     ASSERT_TRUE(program.Settle());
     const RECT wideFrame = frame.RectIn(program.main());
     const RECT widePane = pane.RectIn(program.main());
@@ -320,13 +320,13 @@ TEST(SideToolsTest, QuickViewShowsPicturesFittedInItsFrame) {
     EXPECT_EQ(widePane.bottom, wideFrame.bottom - 4);
     ExpectPictureInPane(pane, landscape, background);
     ASSERT_TRUE(program.MouseClick(IDM_MAXIMIZE));
-    ASSERT_TRUE(WaitUntil([&] { return !program.Maximized(); }));
+    ASSERT_TRUE(WaitFor([&] { return !program.Maximized(); }));
     ASSERT_TRUE(program.Settle());
 
     // The previewed picture can be renamed.
     ASSERT_TRUE(program.ChooseItem(IDC_FAVOURITES, 0));
     ASSERT_TRUE(program.Click(IDC_RENAME));
-    EXPECT_TRUE(WaitUntil([&] { return program.Status() == kRenamedStatus; }));
+    EXPECT_TRUE(WaitFor([&] { return program.Status() == kRenamedStatus; }));
     EXPECT_EQ(NamesIn(pictures), (Strings{"new_Portrait.JPG", "new_landscape.jpg", "new_no extension", "new_sound.wav"}));
     ASSERT_TRUE(program.Close(true));
 

@@ -67,13 +67,11 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     const std::wstring data = Widen(folder.At("data"));
     // The folder to copy and move into is named in two scripts too.
     const std::wstring dest = Widen(folder.At("")) + L"\u76ee\u7684\u5730 Ziel";
-    const WideTreeGuard dataGuard(data);
-    const WideTreeGuard destGuard(dest);
-    ASSERT_TRUE(MakeWideFolders(data) && MakeWideFolders(dest));
+    ASSERT_TRUE(MakeFolders(data) && MakeFolders(dest));
     Names paths;
     for (const std::wstring& name : kNames) {
         paths.push_back(data + L"\\" + name);
-        ASSERT_TRUE(WriteWideFile(paths.back(), Utf8(name)));
+        ASSERT_TRUE(WriteBytes(paths.back(), Utf8(name)));
     }
     ASSERT_TRUE(WriteBytes(folder.HandoffPath(), Utf8HandoffBytes(paths)));
     ASSERT_TRUE(folder.WriteFavourite("Greek prefix", {kPrefixRule}));
@@ -95,34 +93,34 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     ASSERT_TRUE(program.Click(IDC_PREVIEW));
     std::wstring expected;
     for (const std::wstring& name : kNames) expected += Preview(data + L"\\" + name, data + L"\\" + kPrefix + name);
-    EXPECT_TRUE(WaitUntil([&] { return WideText(program.Control(IDC_RESULT_LIST)) == expected; }))
+    EXPECT_TRUE(WaitFor([&] { return WideText(program.Control(IDC_RESULT_LIST)) == expected; }))
         << Utf8(WideText(program.Control(IDC_RESULT_LIST)));
     EXPECT_TRUE(SaveSettledScreenshot(program, "unicode_preview", window));
 
     // Renamed and undone on the disk.
     ASSERT_TRUE(program.Click(IDC_RENAME));
-    ASSERT_TRUE(WaitUntil([&] { return program.Status() == kRenamedStatus; }));
+    ASSERT_TRUE(WaitFor([&] { return program.Status() == kRenamedStatus; }));
     expected.clear();
     for (const std::wstring& name : kNames) expected += Renamed(data + L"\\" + name, data + L"\\" + kPrefix + name);
     EXPECT_EQ(WideText(program.Control(IDC_RESULT_LIST)), expected);
-    EXPECT_EQ(WideNamesIn(data), Sorted(Prefixed(kNames)));
+    EXPECT_EQ(NamesIn(data), Sorted(Prefixed(kNames)));
     EXPECT_EQ(WideItems(list), paths);  // the list keeps the old names until Undo
     ASSERT_TRUE(program.Click(IDC_UNDO));
-    ASSERT_TRUE(WaitUntil([&] { return !program.Enabled(IDC_UNDO); }));
-    EXPECT_EQ(WideNamesIn(data), Sorted(kNames));
-    for (std::size_t i = 0; i < kNames.size(); ++i) EXPECT_EQ(ReadWideFile(paths[i]), Utf8(kNames[i]));
+    ASSERT_TRUE(WaitFor([&] { return !program.Enabled(IDC_UNDO); }));
+    EXPECT_EQ(NamesIn(data), Sorted(kNames));
+    for (std::size_t i = 0; i < kNames.size(); ++i) EXPECT_EQ(ReadBytes(paths[i]), Utf8(kNames[i]));
 
     // Copied: the Japanese name and the emoji.
     ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {0, 3}));
     ASSERT_TRUE(program.Click(IDC_COPY_FILES));
     FolderBrowser browser = program.WaitForFolderBrowser();
     ASSERT_TRUE(browser.window());
-    EXPECT_TRUE(WaitUntil([&] { return BrowserStatus(browser) == dest; })) << Utf8(BrowserStatus(browser));
+    EXPECT_TRUE(WaitFor([&] { return BrowserStatus(browser) == dest; })) << Utf8(BrowserStatus(browser));
     ASSERT_TRUE(browser.Ok());
     ASSERT_TRUE(program.Settle());
     EXPECT_FALSE(DialogOpen(program));
-    EXPECT_EQ(WideNamesIn(dest), Sorted({kNames[0], kNames[3]}));
-    EXPECT_EQ(ReadWideFile(dest + L"\\" + kNames[3]), Utf8(kNames[3]));
+    EXPECT_EQ(NamesIn(dest), Sorted({kNames[0], kNames[3]}));
+    EXPECT_EQ(ReadBytes(dest + L"\\" + kNames[3]), Utf8(kNames[3]));
     // Moved by key: the Greek and the Cyrillic names leave the list.
     ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {1, 2}));
     ASSERT_TRUE(program.Focus(IDC_FILE_LIST));
@@ -132,8 +130,8 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     ASSERT_TRUE(browser.Ok());
     ASSERT_TRUE(program.Settle());
     EXPECT_FALSE(DialogOpen(program));
-    EXPECT_EQ(WideNamesIn(dest), Sorted(kNames));
-    EXPECT_EQ(WideNamesIn(data), Sorted({kNames[0], kNames[3]}));
+    EXPECT_EQ(NamesIn(dest), Sorted(kNames));
+    EXPECT_EQ(NamesIn(data), Sorted({kNames[0], kNames[3]}));
     EXPECT_EQ(WideItems(list), (Names{paths[0], paths[3]}));
 
     // A rule text typed in another script, through the builder's boxes.
@@ -186,14 +184,13 @@ TEST(UnicodeTest, PathOfAboutThreeHundredCharactersThroughRenameAndUndo) {
     ProgramFolder folder("long-path");
     ASSERT_TRUE(folder.ok());
     const std::wstring top = Widen(folder.At("long"));
-    const WideTreeGuard guard(top);
     std::wstring deep = top;
     for (int level = 0; level < 5; ++level)
         deep += L"\\" + std::wstring(48, static_cast<wchar_t>(L'a' + level)) + L"\u00e9";
-    ASSERT_TRUE(MakeWideFolders(deep));
+    ASSERT_TRUE(MakeFolders(deep));
     const std::wstring path = deep + L"\\file \u00fc.txt";
     ASSERT_GE(path.size(), 290u);
-    ASSERT_TRUE(WriteWideFile(path, "long"));
+    ASSERT_TRUE(WriteBytes(path, "long"));
     ASSERT_TRUE(WriteBytes(folder.HandoffPath(), Utf8HandoffBytes({path})));
     ASSERT_TRUE(folder.WriteFavourite("Prefix", {"FILENAME PREFIX \"new_\""}));
     Program program(folder);
@@ -203,15 +200,15 @@ TEST(UnicodeTest, PathOfAboutThreeHundredCharactersThroughRenameAndUndo) {
     ASSERT_TRUE(program.ChooseItem(IDC_FAVOURITES, 0));
     const std::wstring renamed = deep + L"\\new_file \u00fc.txt";
     ASSERT_TRUE(program.Click(IDC_RENAME));
-    ASSERT_TRUE(WaitUntil([&] { return program.Status() == kRenamedStatus; })) << program.Status();
+    ASSERT_TRUE(WaitFor([&] { return program.Status() == kRenamedStatus; })) << program.Status();
     EXPECT_EQ(WideText(program.Control(IDC_RESULT_LIST)), Renamed(path, renamed));
-    EXPECT_TRUE(WideExists(renamed));
-    EXPECT_FALSE(WideExists(path));
+    EXPECT_TRUE(Exists(renamed));
+    EXPECT_FALSE(Exists(path));
     ASSERT_TRUE(program.Click(IDC_UNDO));
-    ASSERT_TRUE(WaitUntil([&] { return !program.Enabled(IDC_UNDO); }));
-    EXPECT_TRUE(WideExists(path));
-    EXPECT_FALSE(WideExists(renamed));
-    EXPECT_EQ(ReadWideFile(path), "long");
+    ASSERT_TRUE(WaitFor([&] { return !program.Enabled(IDC_UNDO); }));
+    EXPECT_TRUE(Exists(path));
+    EXPECT_FALSE(Exists(renamed));
+    EXPECT_EQ(ReadBytes(path), "long");
     ASSERT_TRUE(program.Close(true));
 }
 
@@ -227,11 +224,10 @@ TEST(UnicodeTest, RuleFilesNamedInAnotherScript) {
     ProgramFolder folder("unicode-rules");
     ASSERT_TRUE(folder.ok());
     const std::wstring favourites = Widen(folder.At("favorite"));
-    const WideTreeGuard guard(favourites);
     const std::wstring title = L"\u0424\u043e\u0442\u043e \u65e5\u4ed8";  // Фото 日付
     const std::vector<std::string> lines = {"FILENAME SUFFIX date format:yyyy-mm-dd", kPrefixRule};
-    ASSERT_TRUE(MakeWideFolders(favourites));
-    ASSERT_TRUE(WriteWideFile(favourites + L"\\" + title + L".qvr", StringListRecord(lines)));
+    ASSERT_TRUE(MakeFolders(favourites));
+    ASSERT_TRUE(WriteBytes(favourites + L"\\" + title + L".qvr", StringListRecord(lines)));
     Program program(folder);
     ASSERT_TRUE(program.running());
 
@@ -248,7 +244,7 @@ TEST(UnicodeTest, RuleFilesNamedInAnotherScript) {
     ASSERT_TRUE(EnterWideName(dialog, saved));
     ASSERT_TRUE(dialog.Ok());
     ASSERT_TRUE(program.Settle());
-    EXPECT_EQ(ReadWideFile(favourites + L"\\" + saved + L".qvr"), StringListRecord(lines));
+    EXPECT_EQ(ReadBytes(favourites + L"\\" + saved + L".qvr"), StringListRecord(lines));
     EXPECT_EQ(Sorted(WideItems(program.Control(IDC_FAVOURITES))), Sorted({title, saved}));
     ASSERT_TRUE(program.Close(true));
 }

@@ -211,7 +211,7 @@ int Run(int folders, int perFolder) {
         // Add Dir: the browser opens on the tree; timed from OK.
         program.Click(IDC_ADD_DIR);
         const FolderBrowser browser = program.WaitForFolderBrowser();
-        WaitUntil([&] { return ::lstrcmpiA(browser.Status().c_str(), tree.root.c_str()) == 0; });
+        WaitFor([&] { return ::lstrcmpiA(browser.Status().c_str(), tree.root.c_str()) == 0; });
         started = Seconds();
         if (browser.window() && browser.Ok() && program.WaitIdle(kTimeout)) {
             addDir.busy = Seconds() - started;

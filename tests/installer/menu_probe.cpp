@@ -19,11 +19,13 @@
 #include <shobjidl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/raii_win32.h"
+#include "tests/support/messages_win32.h"
 
 namespace {
 
@@ -109,13 +111,8 @@ int ProbeMenu() {
     return found ? 0 : 1;
 }
 
-int WaitWindow(const char* title, DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    while (FindWindowA(nullptr, title) == nullptr) {
-        if (GetTickCount() - start > milliseconds) return 1;
-        Sleep(100);
-    }
-    return 0;
+int WaitWindow(const char* title, int milliseconds) {
+    return quorv::test::WaitFor([title] { return FindWindowA(nullptr, title) != nullptr; }, milliseconds, 100) ? 0 : 1;
 }
 
 int KillWindow(const char* title) {
@@ -136,7 +133,7 @@ int main(int argc, char** argv) {
     try {
         if (argc == 2 && std::strcmp(argv[1], "menu") == 0) return ProbeMenu();
         if (argc == 4 && std::strcmp(argv[1], "wait-window") == 0)
-            return WaitWindow(argv[2], static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10)));
+            return WaitWindow(argv[2], std::atoi(argv[3]));
         if (argc == 3 && std::strcmp(argv[1], "kill-window") == 0) return KillWindow(argv[2]);
     } catch (...) {
         std::printf("unexpected exception\n");

@@ -5,6 +5,7 @@
 
 #include "app/resource.h"
 #include "view/main_layout.h"
+#include "view/skin_geometry.h"
 
 namespace quorv {
 namespace {
@@ -75,10 +76,10 @@ TEST(MainWindowLayout, FileListTakesTheQuickViewRoomWhenItIsOff) {
 
 TEST(MainWindowLayout, PaneTitleBarAndCaptionButtons) {
     EXPECT_EQ((Rect{777, 109, 979, 261}), QuickPreviewPane(Rect{773, 93, 983, 265}));
-    EXPECT_EQ((Rect{0, 0, 784, 26}), TitleBarBand(784));
-    EXPECT_EQ((Rect{763, 3, 781, 21}), CaptionButton(784, kCloseFromRight));
-    EXPECT_EQ((Rect{742, 3, 760, 21}), CaptionButton(784, kMaximizeFromRight));
-    EXPECT_EQ((Rect{721, 3, 739, 21}), CaptionButton(784, kMinimizeFromRight));
+    EXPECT_EQ((Rect{0, 0, 784, 26}), skin::TitleBarBand(784));
+    EXPECT_EQ((Rect{763, 3, 781, 21}), skin::CaptionButton(784, skin::kCloseFromRight));
+    EXPECT_EQ((Rect{742, 3, 760, 21}), skin::CaptionButton(784, skin::kMaximizeFromRight));
+    EXPECT_EQ((Rect{721, 3, 739, 21}), skin::CaptionButton(784, skin::kMinimizeFromRight));
 }
 
 TEST(KeyCommands, TheWindowsKeysWhateverHasTheFocus) {

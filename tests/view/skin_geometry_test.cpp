@@ -147,11 +147,11 @@ TEST(ButtonLook, MovesTellWhenToCaptureAndRedraw) {
 }
 
 TEST(CheckBox, MiddleColourHalvesTheSignedDifference) {
-    // Silver: c1 E3DFE0, c3 D1C7C5; red 0xE0 + (-27 >> 1 = -14) = 0xD2.
+    // Silver: colour 1 E3DFE0, colour 3 D1C7C5; red 0xE0 + (-27 >> 1 = -14) = 0xD2.
     const CheckBoxColours c = CheckBoxColoursFor(5);
-    EXPECT_EQ(c.cm, 0xDAD3D2u);
-    EXPECT_EQ(c.c4L, 0xAFADACu);
-    EXPECT_EQ(c.c0, 0xFFFFFFu);
+    EXPECT_EQ(c.shadow, 0xDAD3D2u);
+    EXPECT_EQ(c.frame, 0xAFADACu);
+    EXPECT_EQ(c.highlight, 0xFFFFFFu);
     EXPECT_EQ(MiddleColour(0x000000, 0xFFFFFF), 0x7F7F7Fu);
     EXPECT_EQ(MiddleColour(0xFFFFFF, 0x000000), 0x7F7F7Fu);  // 255 + (-255 >> 1 = -128)
     EXPECT_EQ(MiddleColour(0x102030, 0x102030), 0x102030u);

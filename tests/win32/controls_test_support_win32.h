@@ -1,21 +1,31 @@
 #pragma once
 // Shared pieces of the drawn-control tests: a dialog from a real template
-// that passes owner drawing on to its controls and menus, message pumping,
-// pixels of a window drawn through WM_PRINTCLIENT, held modifier keys and
-// screenshots of the virtual display.
+// that passes owner drawing on to its controls and menus, and held modifier
+// keys; the message pump, pixels and screenshots come from the test
+// support library.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/raii_win32.h"
 #include "skin/dialog_win32.h"
+#include "skin/result_view_win32.h"
 #include "skin/themed_list_win32.h"
 #include "skin/themed_menu_win32.h"
+#include "tests/support/messages_win32.h"
+#include "tests/support/pixels_win32.h"
+#include "tests/support/screenshot_win32.h"
 #include "tests/win32/controls_test_resource.h"
 
 namespace quorv::win::test {
+
+using quorv::test::Canvas;
+using quorv::test::kAsPainted;
+using quorv::test::Printed;
+using quorv::test::Pump;
+using quorv::test::Screenshot;
+using quorv::test::WaitFor;
 
 class TestDialog : public Dialog {
 public:
@@ -25,6 +35,7 @@ public:
     ThemedList files;
     ThemedList favourites;
     ThemedList rules;
+    ResultView resultView;
     // Menus whose owner-drawn items this dialog passes on.
     std::vector<ThemedMenu*> menus;
     // WM_COMMAND ids received (menu commands and control notifications).
@@ -42,27 +53,6 @@ private:
     Brush staticBrush_;
 };
 
-// Dispatches messages for the given time (and at least once).
-void Pump(int milliseconds = 0);
-// Dispatches until the condition holds or the time is up; the condition's last value.
-bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 5000);
-
-// A window's client area drawn by WM_PRINTCLIENT into a 32-bit bitmap.
-class ClientPixels {
-public:
-    explicit ClientPixels(HWND window);
-    COLORREF At(int x, int y) const;
-    int width() const { return width_; }
-    int height() const { return height_; }
-    // Pixels of the colour in the rectangle.
-    int Count(COLORREF colour, const RECT& area) const;
-
-private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<std::uint32_t> bits_;
-};
-
 // Holds Shift and/or Ctrl in this thread's keyboard state (what GetKeyState
 // reads) for its lifetime.
 class HeldKeys {
@@ -78,10 +68,6 @@ private:
 
 // Sends a key press (WM_KEYDOWN, WM_KEYUP) with the modifiers held.
 void PressKey(HWND window, WPARAM key, bool shift = false, bool control = false);
-
-// Saves the whole display as <build>/screenshots/<name>.png (ImageMagick's
-// import run as a program of the host); false when that failed.
-bool SaveScreenshot(const std::string& name);
 
 // The text on the clipboard (CF_TEXT); empty when there is none.
 std::string ClipboardText();

@@ -5,7 +5,6 @@
 // it cannot be driven there.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -18,11 +17,15 @@
 #include "system/system.h"
 #include "system/system_access.h"
 #include "system/text_win32.h"
+#include "tests/support/files_win32.h"
+#include "tests/support/messages_win32.h"
 #include "tests/support/temp_dir.h"
 #include "tools/folder_picker_win32.h"
 
 namespace quorv::win {
 namespace {
+
+using test::IsFolder;
 
 BOOL CALLBACK FindDialogOfThread(HWND window, LPARAM found) {
     char name[16] = {};
@@ -42,11 +45,6 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-bool IsFolder(const std::string& path) {
-    const DWORD a = ::GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 bool SamePath(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 void Press(HWND browser, int id) {
@@ -57,26 +55,8 @@ void Press(HWND browser, int id) {
 
 // A folder the browser's tree shows (the temporary folder lies in a hidden
 // one): on the system drive's root, removed with everything in it.
-class VisibleFolder {
-public:
-    VisibleFolder() {
-        char windows[MAX_PATH + 1] = {};
-        ::GetWindowsDirectoryA(windows, MAX_PATH);
-        path_ = std::string(windows, 3) + "quorv-picker-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(counter_++);
-        ::CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~VisibleFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    VisibleFolder(const VisibleFolder&) = delete;
-    VisibleFolder& operator=(const VisibleFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    static inline int counter_ = 0;
-    std::string path_;
+struct VisibleFolder : test::TempDir {
+    VisibleFolder() : TempDir("quorv-picker", test::SystemDriveRoot()) {}
 };
 
 struct PickRun {
@@ -91,17 +71,17 @@ PickRun RunPicker(std::string& folder, const std::function<void(HWND browser, Pi
     const DWORD pickerThread = ::GetCurrentThreadId();
     std::thread driver([&] {
         HWND browser = nullptr;
-        for (int i = 0; i < 500 && !browser; ++i) {
+        test::WaitFor([&] {
             ::EnumThreadWindows(pickerThread, &FindDialogOfThread, reinterpret_cast<LPARAM>(&browser));
-            if (!browser) ::Sleep(20);
-        }
+            return browser != nullptr;
+        }, 10000, 20);
         if (!browser) return;
         ::Sleep(300);  // let the initial selection settle
         run.browserSeen = true;
         for (HWND c = ::GetWindow(browser, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) run.texts.push_back(TextOf(c));
         act(browser, run);
         // Never leave the browser open: the test would wait for ever.
-        for (int i = 0; i < 100 && ::IsWindow(browser); ++i) ::Sleep(20);
+        test::WaitFor([browser] { return !::IsWindow(browser); }, 2000, 20);
         if (::IsWindow(browser)) Press(browser, IDCANCEL);
     });
     run.picked = PickFolder(folder, "Pick a test folder", nullptr);

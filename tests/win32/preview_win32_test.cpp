@@ -14,11 +14,20 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/messages_win32.h"
+#include "tests/support/pixels_win32.h"
+#include "tests/support/screenshot_win32.h"
 #include "tests/support/temp_dir.h"
 #include "tests/win32/fake_player_control.h"
 
 namespace quorv::win {
 namespace {
+
+using quorv::test::Pixels;
+using quorv::test::Printed;
+using quorv::test::Pump;
+using quorv::test::ScreenImage;
+using quorv::test::Screenshot;
 
 const COLORREF kBackground = RGB(40, 40, 40);
 // The frame of the pane in the test window: the pane is 232 x 170 pixels.
@@ -78,59 +87,6 @@ std::string TwoColourBmp(int width, int height, COLORREF left, COLORREF right) {
     return b;
 }
 
-void Pump() {
-    MSG msg;
-    for (int round = 0; round < 5; ++round) {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(10);
-    }
-}
-
-// The pane's pixels, 32 bits each, top row first.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> bits;
-    COLORREF At(int x, int y) const {
-        const std::uint32_t v = bits[static_cast<std::size_t>(y * width + x)];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-};
-
-// source null: the pane draws itself through WM_PRINTCLIENT; else copied from that DC (the screen).
-Pixels Capture(HWND pane, HDC source) {
-    Pixels p;
-    RECT client{};
-    ::GetClientRect(pane, &client);
-    p.width = client.right;
-    p.height = client.bottom;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = p.width;
-    info.bmiHeader.biHeight = -p.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    DcHandle dc(::CreateCompatibleDC(nullptr));
-    Bitmap bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || bits == nullptr) return p;
-    {
-        SelectGuard select(dc.get(), bitmap.get());
-        if (source)
-            ::BitBlt(dc.get(), 0, 0, p.width, p.height, source, 0, 0, SRCCOPY);
-        else
-            ::SendMessageA(pane, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-        ::GdiFlush();
-        const auto* words = static_cast<const std::uint32_t*>(bits);
-        p.bits.assign(words, words + static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
-    }
-    return p;
-}
-
 bool Near(COLORREF a, COLORREF b, int tolerance = 48) {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
@@ -148,8 +104,8 @@ struct Probe {
 };
 
 void ExpectPixels(const Pixels& p, const std::vector<Probe>& probes, const char* what) {
-    ASSERT_EQ(p.width, kPaneWidth) << what;
-    ASSERT_EQ(p.height, kPaneHeight) << what;
+    ASSERT_EQ(p.width(), kPaneWidth) << what;
+    ASSERT_EQ(p.height(), kPaneHeight) << what;
     for (const Probe& probe : probes) {
         const COLORREF got = p.At(probe.x, probe.y);
         EXPECT_TRUE(Near(got, probe.expected))
@@ -158,27 +114,9 @@ void ExpectPixels(const Pixels& p, const std::vector<Probe>& probes, const char*
 }
 
 bool AllBackground(const Pixels& p) {
-    for (std::uint32_t v : p.bits)
+    for (std::uint32_t v : p.bits())
         if (RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF) != kBackground) return false;
-    return !p.bits.empty();
-}
-
-// Saves the screen as a PNG with ImageMagick's import (a Linux program,
-// started through Wine) into the folder QUORV_SCREENSHOT_DIR names.
-void Screenshot(const std::string& name) {
-    const char* dir = std::getenv("QUORV_SCREENSHOT_DIR");
-    if (dir == nullptr || *dir == '\0') return;
-    std::string command = "Z:\\usr\\bin\\import -window root " + std::string(dir) + "/" + name + ".png";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("screenshot %s not taken (error %lu)\n", name.c_str(), ::GetLastError());
-        return;
-    }
-    FileHandle thread(process.hThread);
-    FileHandle child(process.hProcess);
-    ::WaitForSingleObject(child.get(), 20000);
+    return !p.bits().empty();
 }
 
 LRESULT CALLBACK ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -222,13 +160,12 @@ protected:
         ::InvalidateRect(preview_.hwnd(), nullptr, FALSE);
         ::UpdateWindow(preview_.hwnd());
         Pump();
-        return Capture(preview_.hwnd(), nullptr);
+        return Printed(preview_.hwnd(), {RGB(0, 0, 0), false});
     }
     Pixels OnScreen() {
         ::RedrawWindow(parent_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Pump();
-        WindowDc dc(preview_.hwnd());
-        return Capture(preview_.hwnd(), dc.get());
+        return ScreenImage(preview_.hwnd());
     }
 
     QuickPreview preview_;  // destroyed after the parent window: its pane is gone by then
@@ -516,12 +453,13 @@ TEST_F(PreviewPane, SwitchedOffAndOnAgain) {
     const std::string first = temp_.WriteFile("first.bmp", TwoColourBmp(20, 20, RGB(255, 0, 0), RGB(255, 0, 0)));
     const std::string second = temp_.WriteFile("second.bmp", TwoColourBmp(20, 20, RGB(0, 0, 255), RGB(0, 0, 255)));
     preview_.ShowFile(first);
-    EXPECT_FALSE(preview_.Toggle());
+    preview_.SetVisible(!preview_.visible());
     EXPECT_FALSE(preview_.visible());
     EXPECT_FALSE(::IsWindowVisible(preview_.hwnd()));
     // While off, nothing is previewed.
     EXPECT_EQ(preview_.ShowFile(second), PreviewKind::None);
-    EXPECT_TRUE(preview_.Toggle());
+    preview_.SetVisible(!preview_.visible());
+    EXPECT_TRUE(preview_.visible());
     EXPECT_TRUE(::IsWindowVisible(preview_.hwnd()));
     EXPECT_TRUE(Near(Shown().At(116, 85), RGB(255, 0, 0)));
     preview_.ShowFile(second);

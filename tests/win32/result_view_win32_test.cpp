@@ -330,7 +330,7 @@ TEST_F(ResultViewTest, DrawsTextSelectionAndTheParentsColours) {
     const int h = object->LineHeight();
     ::SetFocus(view);
     {
-        ClientPixels pixels(view);
+        Printed pixels(view, kAsPainted);
         const RECT row0{0, 0, pixels.width(), h};
         const RECT row1{0, h, pixels.width(), 2 * h};
         EXPECT_GT(pixels.Count(highlight, row0), 10 * h);
@@ -343,7 +343,7 @@ TEST_F(ResultViewTest, DrawsTextSelectionAndTheParentsColours) {
     // Without the focus the selection is hidden, as in an edit box.
     ::SetFocus(dialog.Item(IDC_TEST_FILES));
     {
-        ClientPixels pixels(view);
+        Printed pixels(view, kAsPainted);
         EXPECT_EQ(pixels.Count(highlight, RECT{0, 0, pixels.width(), h}), 0);
     }
 }
@@ -356,7 +356,7 @@ TEST_F(ResultViewTest, ScreenshotOfALongResultScrolledWithASelection) {
     ::SendMessageA(view, EM_SETSEL, row.start + 10, row.start + 250);
     ::UpdateWindow(dialog.hwnd());
     Pump(100);
-    EXPECT_TRUE(SaveScreenshot("result_view"));
+    EXPECT_TRUE(Screenshot("result_view"));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "shell/shell_ids_win32.h"
+#include "tests/support/pixels_win32.h"
 #include "tests/win32/shell_test_support.h"
 
 namespace quorv::test {
@@ -27,14 +28,6 @@ const GUID kLibId = {0xDE45DF64, 0x03CD, 0x4D0F, {0x9E, 0x47, 0x1A, 0xF3, 0x65, 
 
 constexpr UINT kFirstId = 100;
 constexpr UINT kLastId = 200;
-
-std::string Utf8(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 HRESULT InvokeVerb(IContextMenu* menu, const char* verb) {
     CMINVOKECOMMANDINFO info{};
@@ -130,7 +123,7 @@ protected:
 
     win::ComApartment apartment_;
     ShellDll dll_{BuiltShellDll()};
-    TempFolder temp_{L"quorv-menu"};
+    TempDir temp_{"quorv-menu"};
     std::wstring install_ = temp_.Child(L"inst dir");
     InstallFolderValue installValue_;
     ChildProcesses children_;
@@ -375,26 +368,9 @@ MenuPicture* g_picture = nullptr;
 VOID CALLBACK CaptureOpenMenu(HWND, UINT, UINT_PTR, DWORD) {
     const HWND popup = FindWindowW(L"#32768", nullptr);
     if (!popup || !IsWindowVisible(popup) || !g_picture || !g_picture->pixels.empty()) return;
-    RECT& r = g_picture->rect;
-    GetWindowRect(popup, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const win::WindowDc screen(nullptr);
-    const win::DcHandle memory(CreateCompatibleDC(screen.get()));
-    const win::Bitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (memory && section) {
-        const win::SelectGuard select(memory.get(), section.get());
-        BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
-        GdiFlush();
-        const DWORD* p = static_cast<const DWORD*>(bits);
-        g_picture->pixels.assign(p, p + static_cast<std::size_t>(w) * h);
-    }
+    GetWindowRect(popup, &g_picture->rect);
+    const ScreenImage image(g_picture->rect);
+    g_picture->pixels.assign(image.bits().begin(), image.bits().end());
     EndMenu();
 }
 
@@ -512,7 +488,7 @@ TEST_F(ShellMenu, TheCommandWritesTheSelectionAndStartsTheProgram) {
     EXPECT_EQ(runs[0].handoff, expected);  // complete before the program started
     EXPECT_EQ(children_.Started(), 1u);
     // The program named by the command line's first word never ran.
-    EXPECT_TRUE(StandInRuns(temp_.path()).empty());
+    EXPECT_TRUE(StandInRuns(temp_.widePath()).empty());
 }
 
 TEST_F(ShellMenu, NoDropDataGivesAnEmptyHandoffFile) {
@@ -626,8 +602,8 @@ TEST_F(ShellMenu, WithoutInstallFolderTheDllsOwnFolderIsUsed) {
     // Nothing may land in the root folder of the current drive.
     wchar_t oldDirectory[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, oldDirectory);
-    ASSERT_TRUE(SetCurrentDirectoryW(temp_.path().c_str()));
-    const std::wstring rootHandoff = temp_.path().substr(0, 2) + L"\\Quorv2.qv2";
+    ASSERT_TRUE(SetCurrentDirectoryW(temp_.widePath().c_str()));
+    const std::wstring rootHandoff = temp_.widePath().substr(0, 2) + L"\\Quorv2.qv2";
     ASSERT_FALSE(Exists(rootHandoff));
     {
         ShellDll copy(program + L"\\QuorvShell.dll");

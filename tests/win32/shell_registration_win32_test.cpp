@@ -30,11 +30,11 @@ protected:
     }
     void TearDown() override { ShellDll(BuiltShellDll()).Unregister(); }
 
-    std::string Folder() const { return Narrow(folder_.path()) + "\\"; }
+    std::string Folder() const { return Narrow(folder_.widePath()) + "\\"; }
     std::string DllPath() const { return Folder() + "QuorvShell.dll"; }
     void PutDll() const { ASSERT_TRUE(CopyTo(BuiltShellDll(), folder_.Child(L"QuorvShell.dll"))); }
 
-    TempFolder folder_{L"quorv program"};
+    TempDir folder_{"quorv program"};
     Win32ShellServerLoader loader_;
 };
 

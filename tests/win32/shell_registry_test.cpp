@@ -187,7 +187,7 @@ TEST_F(ShellRegistry, RegisteringAgainLeavesOneCleanSet) {
 }
 
 TEST_F(ShellRegistry, RegisteringFromAnotherFolderMovesTheServerPath) {
-    TempFolder folder(L"quorv shell reg");
+    TempDir folder("quorv shell reg");
     const std::wstring copy = folder.Child(L"QuorvShell.dll");
     ASSERT_TRUE(CopyTo(path_, copy));
     ASSERT_EQ(dll_.Register(), S_OK);

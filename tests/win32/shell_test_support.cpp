@@ -5,24 +5,9 @@
 
 #include <cstring>
 
+#include "tests/support/messages_win32.h"
+
 namespace quorv::test {
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return std::wstring();
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return out;
-}
-
-std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
-    return out;
-}
 
 std::wstring TestFolder() {
     std::wstring path(32768, L'\0');
@@ -34,82 +19,9 @@ std::wstring BuiltShellDll() { return TestFolder() + L"\\QuorvShell.dll"; }
 std::wstring StandInProgram() { return TestFolder() + L"\\quorv2_stand_in.exe"; }
 std::wstring UnregisterOnlyDll() { return TestFolder() + L"\\unregister_only.dll"; }
 
-std::wstring Long(const std::wstring& path) {
-    if (path.compare(0, 4, L"\\\\?\\") == 0) return path;
-    return L"\\\\?\\" + path;
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 bool CopyTo(const std::wstring& from, const std::wstring& to) {
     return CopyFileW(Long(from).c_str(), Long(to).c_str(), FALSE) != FALSE;
 }
-
-std::optional<std::string> ReadBytes(const std::wstring& path) {
-    win::FileHandle file(CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
-    return bytes;
-}
-
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    win::FileHandle file(CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!file) return false;
-    DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
-bool MakeFolders(const std::wstring& path) {
-    if (CreateDirectoryW(Long(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) return true;
-    const std::size_t slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos || slash < 3) return false;
-    return MakeFolders(path.substr(0, slash)) && CreateDirectoryW(Long(path).c_str(), nullptr);
-}
-
-namespace {
-
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    win::FindHandle find(FindFirstFileW(Long(folder + L"\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(child);
-            } else {
-                SetFileAttributesW(Long(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-                // A program that was just started may still hold its file.
-                for (int attempt = 0; attempt < 50 && !DeleteFileW(Long(child).c_str()); ++attempt) Sleep(20);
-            }
-        } while (FindNextFileW(find.get(), &found));
-    }
-    find.reset();
-    RemoveDirectoryW(Long(folder).c_str());
-}
-
-}  // namespace
-
-TempFolder::TempFolder(const wchar_t* stem) {
-    wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH, base);
-    std::wstring root = base;
-    if (!root.empty() && root.back() == L'\\') root.pop_back();
-    static unsigned counter = 0;
-    for (;;) {
-        path_ = root + L"\\" + stem + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter++);
-        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
-    }
-}
-
-TempFolder::~TempFolder() { RemoveTree(path_); }
 
 // ------------------------------------------------------------------ DLL
 
@@ -355,11 +267,10 @@ std::vector<StandInRun> StandInRuns(const std::wstring& folder) {
 
 std::vector<StandInRun> WaitForStandInRuns(const std::wstring& folder, std::size_t count) {
     std::vector<StandInRun> runs;
-    for (int i = 0; i < 500; ++i) {
+    WaitFor([&] {
         runs = StandInRuns(folder);
-        if (runs.size() >= count) break;
-        Sleep(20);
-    }
+        return runs.size() >= count;
+    }, 10000, 20);
     return runs;
 }
 
@@ -403,7 +314,7 @@ unsigned long ChildProcesses::ActiveInJob() const {
 unsigned long ChildProcesses::Started() const { return TotalInJob() - base_; }
 
 void ChildProcesses::WaitForAll() const {
-    for (int i = 0; i < 500 && ActiveInJob() > 1; ++i) Sleep(20);
+    WaitFor([&] { return ActiveInJob() <= 1; }, 10000, 20);
 }
 
 }  // namespace quorv::test

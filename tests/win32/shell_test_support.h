@@ -1,8 +1,9 @@
 #pragma once
-// Helpers for the tests of the context-menu extension under Wine: temporary
-// folders that may hold paths beyond MAX_PATH, the extension DLL loaded by
-// path, file-drop data for Initialize, the registry, the install-folder
-// value, and the records of the Quorv2.exe stand-in.
+// Helpers for the tests of the context-menu extension under Wine: the
+// extension DLL loaded by path, file-drop data for Initialize, the
+// registry, the install-folder value, and the records of the Quorv2.exe
+// stand-in. Files and temporary folders (paths beyond MAX_PATH included)
+// come from the test support library.
 #include <windows.h>
 #include <objidl.h>
 
@@ -12,12 +13,10 @@
 #include <vector>
 
 #include "platform/raii_win32.h"
+#include "tests/support/files_win32.h"
+#include "tests/support/temp_dir.h"
 
 namespace quorv::test {
-
-// Text conversion for the checks (the system's ANSI code page).
-std::wstring Widen(const std::string& text);
-std::string Narrow(const std::wstring& text);
 
 // The folder of the test executable (no trailing backslash). The build puts
 // QuorvShell.dll, the stand-in and the one-export DLL beside it.
@@ -26,31 +25,7 @@ std::wstring BuiltShellDll();
 std::wstring StandInProgram();
 std::wstring UnregisterOnlyDll();
 
-// The "\\?\" form of an absolute path, for files beyond MAX_PATH.
-std::wstring Long(const std::wstring& path);
-
-bool Exists(const std::wstring& path);
 bool CopyTo(const std::wstring& from, const std::wstring& to);
-// The whole file; nothing when it cannot be read.
-std::optional<std::string> ReadBytes(const std::wstring& path);
-bool WriteBytes(const std::wstring& path, const std::string& bytes);
-// Creates the folder and all folders above it (any length).
-bool MakeFolders(const std::wstring& path);
-
-// A fresh folder under the system's temporary folder, removed with all its
-// contents (long paths included) at the end.
-class TempFolder {
-public:
-    explicit TempFolder(const wchar_t* stem = L"quorv-shell");
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::wstring& path() const { return path_; }
-    std::wstring Child(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
-};
 
 // The extension DLL loaded by its full path, and its four exports.
 class ShellDll {

@@ -26,11 +26,20 @@
 #include "skin/themed_dialog_win32.h"
 #include "skin/title_bar_win32.h"
 #include "skin/wait_window_win32.h"
+#include "tests/support/messages_win32.h"
+#include "tests/support/pixels_win32.h"
+#include "tests/support/screenshot_win32.h"
 #include "view/skin_geometry.h"
 #include "view/theme.h"
 
 namespace quorv::win {
 namespace {
+
+using quorv::test::Canvas;
+using quorv::test::Printed;
+using quorv::test::Pump;
+using quorv::test::Screenshot;
+using quorv::test::WaitFor;
 
 // ---------------------------------------------------------------- helpers
 
@@ -42,28 +51,6 @@ public:
     }
 };
 const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new CommonControls);
-
-// Dispatches this thread's messages for a while.
-void Pump(DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    do {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
-// Polls until the condition holds or about five seconds have passed.
-bool WaitFor(const std::function<bool()>& condition) {
-    for (int i = 0; i < 500; ++i) {
-        if (condition()) return true;
-        Pump(10);
-    }
-    return condition();
-}
 
 HWND FindTopWindow(const char* caption) {
     HWND found = nullptr;
@@ -84,94 +71,6 @@ RECT ClientRectIn(HWND child, HWND parent) {
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
-
-// The Windows name (drive Z:) of a Unix path.
-std::string WindowsPath(const std::string& unixPath) {
-    std::string path = "Z:" + unixPath;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
-
-// Saves the screen area of a window as build/screenshots/<name>.png with
-// ImageMagick's import. Wine starts the Unix shell by its path but gives no
-// handle to wait on, so the shell leaves a marker file when done; this
-// thread keeps dispatching its messages meanwhile (its windows repaint when
-// exposed).
-void Screenshot(const std::string& name, HWND window) {
-    Pump(300);
-    ::GdiFlush();
-    RECT r;
-    ::GetWindowRect(window, &r);
-    const int margin = 8;
-    char geometry[64];
-    std::snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", r.right - r.left + 2 * margin,
-                  r.bottom - r.top + 2 * margin, r.left - margin, r.top - margin);
-    const std::string base = std::string(QUORV_SCREENSHOT_DIR) + "/" + name;
-    const std::string marker = WindowsPath(base + ".done");
-    ::DeleteFileA(marker.c_str());
-    std::string command = "Z:\\bin\\sh -c \"import -window root -crop " + std::string(geometry) + " +repage " + base +
-                          ".png; touch " + base + ".done\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("screenshot %s not saved (no shell)\n", name.c_str());
-        return;
-    }
-    // Wine starts a Unix program without handles to it: hProcess is null
-    // and hThread holds a stale value that names another handle of ours.
-    if (process.hProcess) {
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
-    }
-    const bool done = WaitFor([&marker] { return ::GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES; });
-    if (!done) std::printf("screenshot %s not saved in time\n", name.c_str());
-    ::DeleteFileA(marker.c_str());
-}
-
-// A window's client area printed (WM_PRINTCLIENT) into a 32-bit bitmap
-// whose pixels the test reads.
-class Printed {
-public:
-    explicit Printed(HWND window) {
-        RECT client;
-        ::GetClientRect(window, &client);
-        width_ = client.right;
-        height_ = client.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        dc_.reset(::CreateCompatibleDC(nullptr));
-        bitmap_.reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        old_ = ::SelectObject(dc_.get(), bitmap_.get());
-        FillSolid(dc_.get(), RECT{0, 0, width_, height_}, kUntouched);
-        ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.get()), PRF_CLIENT);
-        ::GdiFlush();
-    }
-    ~Printed() { ::SelectObject(dc_.get(), old_); }
-    Printed(const Printed&) = delete;
-    Printed& operator=(const Printed&) = delete;
-
-    Colour At(int x, int y) const { return static_cast<Colour>(::GetPixel(dc_.get(), x, y)); }
-    int width() const { return width_; }
-    int height() const { return height_; }
-
-    static constexpr COLORREF kUntouched = RGB(255, 0, 255);
-
-private:
-    DcHandle dc_;
-    Bitmap bitmap_;
-    HGDIOBJ old_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-};
 
 // A themed dialog on the empty popup template with drawn controls, counting
 // the click commands it receives.
@@ -537,27 +436,27 @@ TEST(CMacCheckBox, DrawsTheBoxTickAndDisabledColours) {
     // 16 high: the box at (0, 2); its inside from (1, 3).
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(0, 7), colours.c4L);  // frame
-        EXPECT_EQ(p.At(1, 6), colours.c0);   // raised edge
-        EXPECT_EQ(p.At(10, 6), colours.cm);
-        EXPECT_EQ(p.At(10, 3), colours.c1);  // the corner pixel
-        EXPECT_EQ(p.At(2, 7), colours.c1);   // no tick
-        EXPECT_EQ(p.At(15, 2), colours.c1);  // background right of the box
+        EXPECT_EQ(p.At(0, 7), colours.frame);  // frame
+        EXPECT_EQ(p.At(1, 6), colours.highlight);   // raised edge
+        EXPECT_EQ(p.At(10, 6), colours.shadow);
+        EXPECT_EQ(p.At(10, 3), colours.background);  // the corner pixel
+        EXPECT_EQ(p.At(2, 7), colours.background);   // no tick
+        EXPECT_EQ(p.At(15, 2), colours.background);  // background right of the box
     }
     c.box.SetCheck(true);
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(2, 7), colours.c4);  // the tick
-        EXPECT_EQ(p.At(3, 9), colours.cm);
-        EXPECT_EQ(p.At(12, 4), colours.c3);  // its single pixels
-        EXPECT_EQ(p.At(13, 4), colours.cm);
+        EXPECT_EQ(p.At(2, 7), colours.tick);  // the tick
+        EXPECT_EQ(p.At(3, 9), colours.shadow);
+        EXPECT_EQ(p.At(12, 4), colours.dark);  // its single pixels
+        EXPECT_EQ(p.At(13, 4), colours.shadow);
     }
     // Pressed: the edge is sunken.
     ::SendMessageA(c.box.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(5, 8));
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(1, 6), colours.cm);
-        EXPECT_EQ(p.At(10, 10), colours.c0);
+        EXPECT_EQ(p.At(1, 6), colours.shadow);
+        EXPECT_EQ(p.At(10, 10), colours.highlight);
     }
     ::SendMessageA(c.box.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, At(-40, -30));
     ::SendMessageA(c.box.hwnd(), WM_LBUTTONUP, 0, At(-40, -30));
@@ -565,15 +464,15 @@ TEST(CMacCheckBox, DrawsTheBoxTickAndDisabledColours) {
     c.disabled.SetCheck(true);
     {
         const Printed p(c.disabled.hwnd());
-        EXPECT_EQ(p.At(0, 7), colours.c3);
-        EXPECT_EQ(p.At(2, 7), colours.c3);
+        EXPECT_EQ(p.At(0, 7), colours.dark);
+        EXPECT_EQ(p.At(2, 7), colours.dark);
     }
     // Another theme.
     c.dialog.SetTheme(10);
     EXPECT_EQ(c.box.theme(), 10);
     {
         const Printed p(c.box.hwnd());
-        EXPECT_EQ(p.At(0, 7), skin::CheckBoxColoursFor(10).c4L);
+        EXPECT_EQ(p.At(0, 7), skin::CheckBoxColoursFor(10).frame);
         EXPECT_EQ(p.At(15, 2), GetThemeColour(10, 1));
     }
 }
@@ -818,6 +717,37 @@ TEST(TitleBar, CaptionColoursFollowActivation) {
     EXPECT_GT(count(GetThemeColour(5, 4)), 20);  // colour 4 shadow
 }
 
+TEST(TitleBar, RepaintedAloneItLeavesTheCloseButtonAlone) {
+    DemoDialog dialog(5);
+    DialogCloser closer{dialog.Open()};
+    ASSERT_NE(closer.window, nullptr);
+    ::SetWindowPos(closer.window, HWND_TOP, 100, 100, 220, 120, SWP_SHOWWINDOW);
+    Pump(200);
+    RECT close;
+    ::GetWindowRect(dialog.closeButton().hwnd(), &close);
+    // Screen pixels: Wine copies a window's drawing to the screen while
+    // this thread dispatches its messages.
+    const auto screenPixel = [](int x, int y) {
+        WindowDc screen(nullptr);
+        return static_cast<Colour>(::GetPixel(screen.get(), x, y));
+    };
+    const int y = close.top + 9;
+    const Colour outline = AdjustColour(GetThemeColour(5, 3), -36);
+    ASSERT_EQ(screenPixel(close.left, y), outline);
+    // The bar alone takes another theme and repaints; the button keeps its
+    // picture of the first one.
+    dialog.titleBar().SetTheme(10);
+    ::UpdateWindow(dialog.titleBar().hwnd());
+    Pump(200);
+    RECT bar;
+    ::GetWindowRect(dialog.titleBar().hwnd(), &bar);
+    for (const skin::Band& band : skin::TitleBarBands(0, 26, 10)) {
+        if (band.top <= y - bar.top && y - bar.top < band.bottom) EXPECT_EQ(screenPixel(close.left - 3, y), band.colour);
+    }
+    EXPECT_EQ(screenPixel(close.left, y), outline);
+    EXPECT_EQ(screenPixel(close.left + 1, y), GetThemeColour(5, 1));
+}
+
 // -------------------------------------------------------- window and frame
 
 TEST(ThemedDialog, DefaultThemeFrameAndBackground) {
@@ -859,16 +789,10 @@ TEST(ThemedDialog, DoubleClickOnTheTopStripMaximizes) {
 TEST(ThemedDialog, WindowFrameRings) {
     // A 40 x 30 window with a 4-pixel border: three rings, then colour 1 up
     // to the client area, which stays untouched.
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, 40, -30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    DcHandle dc(::CreateCompatibleDC(nullptr));
-    Bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    SelectGuard keep(dc.get(), bitmap.get());
-    FillSolid(dc.get(), RECT{0, 0, 40, 30}, RGB(255, 0, 255));
-    PaintWindowFrame(dc.get(), RECT{0, 0, 40, 30}, RECT{4, 4, 36, 26}, 5);
+    const Canvas canvas(40, 30, RGB(255, 0, 255));
+    PaintWindowFrame(canvas.dc(), RECT{0, 0, 40, 30}, RECT{4, 4, 36, 26}, 5);
     const skin::FrameColours f = skin::WindowFrameColours(5);
-    const auto at = [&dc](int x, int y) { return static_cast<Colour>(::GetPixel(dc.get(), x, y)); };
+    const auto at = [&canvas](int x, int y) { return static_cast<Colour>(canvas.At(x, y)); };
     EXPECT_EQ(at(20, 0), f.outer);
     EXPECT_EQ(at(20, 1), f.middle);
     EXPECT_EQ(at(20, 2), f.inner);

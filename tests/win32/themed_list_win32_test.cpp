@@ -83,7 +83,7 @@ TEST_F(ThemedListTest, SelectedItemFillAndFrameFollowTheTheme) {
     const RECT selected = ItemRect(Files(), 1);
     const RECT plain = ItemRect(Files(), 3);
     {
-        ClientPixels pixels(Files());
+        Printed pixels(Files(), kAsPainted);
         EXPECT_EQ(pixels.At(selected.left, (selected.top + selected.bottom) / 2), ThemedList::kInitialSelectionFrame);
         EXPECT_EQ(pixels.At(selected.left + 10, selected.top), ThemedList::kInitialSelectionFrame);
         EXPECT_EQ(pixels.At(selected.left + 2, selected.top + 2), ThemedList::kInitialSelectionFill);
@@ -102,7 +102,7 @@ TEST_F(ThemedListTest, SelectedItemFillAndFrameFollowTheTheme) {
         const Colour frame = AdjustColour(GetThemeColour(theme, 4), 40);
         EXPECT_EQ(dialog.files.SelectionFill(), fill);
         EXPECT_EQ(dialog.files.SelectionFrame(), frame);
-        ClientPixels pixels(Files());
+        Printed pixels(Files(), kAsPainted);
         EXPECT_EQ(pixels.At(selected.left, (selected.top + selected.bottom) / 2), frame) << theme;
         EXPECT_EQ(pixels.At(selected.left + 2, selected.top + 2), fill) << theme;
         EXPECT_EQ(pixels.At(plain.left + 2, plain.top + 2), ThemedList::kInitialBackground) << theme;
@@ -114,7 +114,7 @@ TEST_F(ThemedListTest, SelectedItemFillAndFrameFollowTheTheme) {
 TEST_F(ThemedListTest, EmptyListDrawsNothingButItsBackground) {
     dialog.files.SetItems({});
     ::SetFocus(dialog.Item(IDC_TEST_RULES));  // an empty list with the focus shows the system's focus mark
-    ClientPixels pixels(Files());
+    Printed pixels(Files(), kAsPainted);
     RECT all{0, 0, pixels.width(), pixels.height()};
     EXPECT_EQ(pixels.Count(ThemedList::kInitialBackground, all), pixels.width() * pixels.height());
 }
@@ -233,7 +233,7 @@ TEST_F(ThemedListTest, ScreenshotOfThemedListsWithSelections) {
     ::SetFocus(Files());
     ::UpdateWindow(dialog.hwnd());
     Pump(100);
-    EXPECT_TRUE(SaveScreenshot("themed_list"));
+    EXPECT_TRUE(Screenshot("themed_list"));
 }
 
 }  // namespace

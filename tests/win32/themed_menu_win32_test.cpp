@@ -3,7 +3,6 @@
 // opened at a button's corner, drawn by its owner and chosen from.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -15,38 +14,6 @@ namespace {
 
 const char* const kThemeNames[] = {"Black", "Sky",   "Lime",      "Orange",     "Licorice",    "Silver",
                                    "Blue",  "Green", "Dark Blue", "Dark Green", "Silver White"};
-
-// A device context on a 32-bit bitmap, to draw items into and read back.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        WindowDc screen(nullptr);
-        dc_.reset(::CreateCompatibleDC(screen.get()));
-        bitmap_.reset(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
-        select_.emplace(dc_.get(), bitmap_.get());
-        const RECT all{0, 0, width, height};
-        ::FillRect(dc_.get(), &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    }
-    HDC dc() const { return dc_.get(); }
-    COLORREF At(int x, int y) const {
-        ::GdiFlush();
-        const std::uint32_t p = static_cast<const std::uint32_t*>(bits_)[static_cast<std::size_t>(y) * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-
-private:
-    int width_, height_;
-    void* bits_ = nullptr;
-    DcHandle dc_;
-    Bitmap bitmap_;
-    std::optional<SelectGuard> select_;
-};
 
 DRAWITEMSTRUCT ItemToDraw(const ThemedMenu& menu, UINT id, HDC dc, RECT rect, UINT action, UINT state) {
     DRAWITEMSTRUCT d{};
@@ -269,7 +236,7 @@ void CALLBACK VisitPopup(HWND owner, UINT, UINT_PTR id, DWORD) {
     ::KillTimer(owner, id);
     ::UpdateWindow(popup);
     // Taken from another thread: this one stays inside the menu's own loop.
-    std::thread shooter([] { g_visit->shot = SaveScreenshot("themed_menu"); });
+    std::thread shooter([] { g_visit->shot = Screenshot("themed_menu"); });
     shooter.join();
     ::PostMessageA(owner, WM_KEYDOWN, VK_RETURN, 0);
 }
@@ -311,7 +278,7 @@ TEST(ThemedMenuTest, PopupOpensAtTheButtonCornerAndSendsTheChosenCommand) {
     EXPECT_LE(visit.rect.bottom - visit.rect.top, 11 * 24 + 12);
     EXPECT_GE(dialog.menuMeasures, 11);
     EXPECT_GE(dialog.menuDraws, 11);
-    EXPECT_TRUE(PumpUntil([&] {
+    EXPECT_TRUE(WaitFor([&] {
         for (const auto& c : dialog.commands)
             if (c.first == 7101) return true;
         return false;
@@ -320,7 +287,7 @@ TEST(ThemedMenuTest, PopupOpensAtTheButtonCornerAndSendsTheChosenCommand) {
     // A typed letter reaches the owner as WM_MENUCHAR and chooses "Orange".
     ::PostMessageA(dialog.hwnd(), WM_CHAR, 'o', 0);
     menu.Track(dialog.hwnd(), corner);
-    EXPECT_TRUE(PumpUntil([&] {
+    EXPECT_TRUE(WaitFor([&] {
         for (const auto& c : dialog.commands)
             if (c.first == 7103) return true;
         return false;

@@ -121,10 +121,10 @@ bool SaveSettledScreenshot(const Window& main, const std::string& name, const RE
     ::RedrawWindow(main.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     // Every window painted, then the picture still for a moment (drawing
     // that follows a paint, such as a caret or a player, settles too).
-    WaitUntil([&] { return !PaintPending(main); }, 5000, 20);
+    WaitFor([&] { return !PaintPending(main); }, 5000, 20);
     std::uint64_t last = Fingerprint(area);
     int stillFor = 0;
-    WaitUntil(
+    WaitFor(
         [&] {
             const std::uint64_t now = Fingerprint(area);
             stillFor = now == last && !PaintPending(main) ? stillFor + 1 : 0;
@@ -132,7 +132,7 @@ bool SaveSettledScreenshot(const Window& main, const std::string& name, const RE
             return stillFor >= 2;
         },
         4000, 150);
-    return SaveScreenshot(name, &area);
+    return Screenshot(name, area);
 }
 
 bool SaveSettledScreenshot(const Program& program, const std::string& name, const RECT& area) {

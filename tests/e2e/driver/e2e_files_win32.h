@@ -7,26 +7,23 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files_win32.h"
+
 namespace quorv::e2e {
 
-// A host path ("/a/b") as Wine's processes see it ("Z:\a\b").
-std::string HostToWindowsPath(const std::string& hostPath);
+// Paths here are in the ANSI code page; the file functions come from the
+// test support library (which speaks UTF-16 to the system).
+using test::Exists;
+using test::HostToWindowsPath;
+using test::IsFolder;
+using test::MakeFolders;
+using test::NamesIn;
+using test::ReadBytes;
+using test::RemoveTree;
+using test::WriteBytes;
 
-// A file or a folder exists at the path.
-bool Exists(const std::string& path);
-bool IsFolder(const std::string& path);
-// The whole file; false when it cannot be read.
-bool ReadBytes(const std::string& path, std::string& bytes);
 // The whole file, empty when it cannot be read.
 std::string ReadBytes(const std::string& path);
-// Creates or replaces the file with exactly these bytes.
-bool WriteBytes(const std::string& path, const std::string& bytes);
-// Creates the folder and its missing parents.
-bool MakeFolders(const std::string& path);
-// Removes a folder with everything in it (read-only files included).
-bool RemoveTree(const std::string& path);
-// The names in a folder, sorted, without "." and "..".
-std::vector<std::string> NamesIn(const std::string& folder);
 // The size of a file in bytes, -1 when it does not exist.
 long long FileSize(const std::string& path);
 // The text after the last backslash.

@@ -15,7 +15,6 @@ const BuildOutputs& Build() {
         HostToWindowsPath(QUORV_E2E_SHELL_EXTENSION),
         HostToWindowsPath(QUORV_E2E_FAVOURITES),
         HostToWindowsPath(QUORV_E2E_COMMAND_LINE),
-        QUORV_E2E_SCREENSHOTS,
     };
     return outputs;
 }
@@ -23,14 +22,6 @@ const BuildOutputs& Build() {
 // ---------------------------------------------------------------- the folder
 
 namespace {
-
-std::atomic<int> g_folderCount{0};
-
-std::string SystemDrive() {
-    char windows[MAX_PATH + 1] = {};
-    const UINT n = ::GetWindowsDirectoryA(windows, MAX_PATH);
-    return n >= 3 ? std::string(windows, 3) : std::string("C:\\");
-}
 
 bool CopyFolderFiles(const std::string& from, const std::string& to) {
     if (!MakeFolders(to)) return false;
@@ -44,21 +35,11 @@ bool CopyFolderFiles(const std::string& from, const std::string& to) {
 
 }  // namespace
 
-ProgramFolder::ProgramFolder(const std::string& label, ProgramParts parts) {
-    path_ = SystemDrive() + "quorv-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" +
-            std::to_string(g_folderCount++) + "-" + label;
-    RemoveTree(path_);
-    ok_ = MakeFolders(path_);
-    path_ += "\\";
-    ok_ = ok_ && ::CopyFileA(Build().program.c_str(), ProgramPath().c_str(), FALSE);
+ProgramFolder::ProgramFolder(const std::string& label, ProgramParts parts)
+    : folder_("quorv-e2e-" + label, test::SystemDriveRoot()), path_(folder_.path() + "\\") {
+    ok_ = ::CopyFileA(Build().program.c_str(), ProgramPath().c_str(), FALSE);
     if (parts.shellExtension) ok_ = ok_ && ::CopyFileA(Build().shellExtension.c_str(), At("QuorvShell.dll").c_str(), FALSE);
     if (parts.favourites) ok_ = ok_ && CopyFolderFiles(Build().favourites, At("favorite"));
-}
-
-ProgramFolder::~ProgramFolder() {
-    // A program that has just ended may hold its files for a moment.
-    const std::string folder = path_.substr(0, path_.size() - 1);
-    WaitUntil([&] { return RemoveTree(folder); }, 5000, 50);
 }
 
 bool ProgramFolder::WriteSettings(const SettingsRecord& settings) const {
@@ -109,7 +90,7 @@ Program::Program(const ProgramFolder& folder, int timeoutMs) {
     ::CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
-    WaitUntil(
+    WaitFor(
         [&] {
             for (const Window& top : TopWindows()) {
                 if (IsMainWindow(top)) {
@@ -218,7 +199,7 @@ bool Program::EnsureForeground() const {
     };
     if (ours()) return true;
     ::SetForegroundWindow(main_.hwnd());
-    return WaitUntil(ours, 3000) && Settle();
+    return WaitFor(ours, 3000) && Settle();
 }
 
 bool Program::PressKey(WORD virtualKey, unsigned modifiers) const {
@@ -246,7 +227,7 @@ Window Program::Focused() const { return FocusOf(main_.ThreadId()); }
 
 Window Program::WaitForWindow(const std::function<bool(const Window&)>& which, int timeoutMs) const {
     Window found;
-    WaitUntil(
+    WaitFor(
         [&] {
             for (const Window& top : TopWindows()) {
                 if (top != main_ && which(top)) {

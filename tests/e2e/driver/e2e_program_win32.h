@@ -21,6 +21,7 @@
 
 #include "tests/e2e/driver/e2e_files_win32.h"
 #include "tests/e2e/driver/e2e_window_win32.h"
+#include "tests/support/temp_dir.h"
 
 namespace quorv::e2e {
 
@@ -30,7 +31,6 @@ struct BuildOutputs {
     std::string shellExtension;  // QuorvShell.dll
     std::string favourites;      // the folder "favorite" beside Quorv2.exe
     std::string commandLine;     // quorv.exe
-    std::string screenshots;     // the folder for screenshots (host path)
 };
 const BuildOutputs& Build();
 
@@ -42,12 +42,9 @@ struct ProgramParts {
 class ProgramFolder {
 public:
     // A new folder on drive C: (the folder browser shows it) holding a copy
-    // of Quorv2.exe and the parts asked for.
+    // of Quorv2.exe and the parts asked for; removed with everything in it
+    // at the end.
     explicit ProgramFolder(const std::string& label, ProgramParts parts = {});
-    // Removes the folder with everything in it.
-    ~ProgramFolder();
-    ProgramFolder(const ProgramFolder&) = delete;
-    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     bool ok() const { return ok_; }
     // The folder, ending with a backslash.
@@ -69,6 +66,7 @@ public:
     std::string MakeFile(const std::string& relative, const std::string& bytes = "e2e") const;
 
 private:
+    test::TempDir folder_;
     std::string path_;
     bool ok_ = false;
 };

@@ -47,7 +47,7 @@ std::wstring ImageOf(HANDLE process) {
 }  // namespace
 
 StartedProgram::StartedProgram(const std::wstring& executable, int timeoutMs) {
-    WaitUntil(
+    WaitFor(
         [&] {
             HWND found = nullptr;
             while ((found = ::FindWindowExW(nullptr, found, L"#32770", L"Quorvane 2")) != nullptr) {
@@ -80,7 +80,7 @@ bool StartedProgram::Close() {
     KeyPress(VK_ESCAPE);
     // The exit question: the program's own dialog, "&Yes" is its first button.
     Window question;
-    WaitUntil([&] {
+    WaitFor([&] {
         HWND found = nullptr;
         while ((found = ::FindWindowExW(nullptr, found, L"#32770", L"Please select")) != nullptr) {
             if (Window(found).ProcessId() == main_.ProcessId() && ::IsWindowVisible(found)) {

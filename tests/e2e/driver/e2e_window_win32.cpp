@@ -13,33 +13,6 @@ double Seconds() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs, int stepMs) {
-    const double end = Seconds() + timeoutMs / 1000.0;
-    for (;;) {
-        if (condition()) return true;
-        if (Seconds() >= end) return condition();
-        ::Sleep(static_cast<DWORD>(stepMs));
-    }
-}
-
-std::string Narrow(const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                        nullptr);
-    std::string text(static_cast<std::size_t>(std::max(n, 0)), '\0');
-    if (n > 0)
-        ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], n, nullptr, nullptr);
-    return text;
-}
-
-std::wstring Widen(const std::string& narrow) {
-    if (narrow.empty()) return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), &text[0], n);
-    return text;
-}
-
 // ---------------------------------------------------------------- messages
 
 bool Window::Send(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result, int timeoutMs) const {
@@ -406,7 +379,7 @@ bool FocusWindow(const Window& window) {
     const bool attached = target != self && ::AttachThreadInput(self, target, TRUE);
     ::SetFocus(window.hwnd());
     if (attached) ::AttachThreadInput(self, target, FALSE);
-    return WaitUntil([&] { return FocusOf(target) == window; }, 2000);
+    return WaitFor([&] { return FocusOf(target) == window; }, 2000);
 }
 
 Window FocusOf(DWORD threadId) {

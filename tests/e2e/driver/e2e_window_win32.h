@@ -15,21 +15,23 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/files_win32.h"
+#include "tests/support/messages_win32.h"
+
 namespace quorv::e2e {
 
+// Waiting (this thread's messages dispatched meanwhile) and text between
+// UTF-16 and the ANSI code page come from the test support library.
+using test::Narrow;
+using test::WaitFor;
+using test::Widen;
+
 // Time limits in milliseconds.
-inline constexpr int kAnswerTimeout = 10000;   // a message to a window that should be idle
+inline constexpr int kAnswerTimeout = test::kWaitTimeout;  // a message to a window that should be idle
 inline constexpr int kCommandTimeout = 60000;  // a command that may run for a while
 
 // Seconds on a monotonic clock.
 double Seconds();
-// Polls the condition every step until it holds or the time is up; the
-// condition's last value.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kAnswerTimeout, int stepMs = 10);
-
-// UTF-16 and the ANSI code page.
-std::string Narrow(const std::wstring& wide);
-std::wstring Widen(const std::string& narrow);
 
 class Window {
 public:
