@@ -342,12 +342,22 @@ unsigned RunThreads() {
     return cores == 0 ? 1 : std::min(cores, 8u);
 }
 
-unsigned NewPathThreads(const std::vector<std::string>& rules) {
-    for (const std::string& line : rules) {
-        std::string lower = line;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (lower.find("mp3tag") != std::string::npos || lower.find("image") != std::string::npos) return 1;
-    }
+// Why the new paths may be computed on several threads: ApplyRules reads
+// every rule line afresh into locals and thread_local buffers, and keeps no
+// cache or static that changes. What it calls is safe from several threads
+// at once too: the code page's tables are filled when it is made and only
+// read afterwards; the clock reads the time and converts it with
+// localtime_r / _localtime64_s (the caller's buffer, no shared struct tm);
+// the file times come from a fresh stat / GetFileAttributesExW per call,
+// and the file system objects keep no state between calls. The tag reader
+// (id3lib) and the picture reader (GDI+) are not made for several threads,
+// so a rule list that reads either runs on the caller's thread alone: the
+// decision reads each line's words as the engine does, so a kind word the
+// engine would read is never missed (and a text that merely contains one,
+// such as PREFIX "image_", does not cost the threads).
+unsigned NewPathThreads(const CodePage& cp, const std::vector<std::string>& rules) {
+    for (const std::string& line : rules)
+        if (RuleReadsTagsOrPictures(cp, line)) return 1;
     return RunThreads();
 }
 

@@ -63,7 +63,7 @@ unsigned RunThreads();
 // The threads a run of these rules may compute its new paths on with the
 // running system's services: RunThreads(), but one when a rule reads tags or
 // pictures, whose libraries are not made for several threads.
-unsigned NewPathThreads(const std::vector<std::string>& rules);
+unsigned NewPathThreads(const CodePage& cp, const std::vector<std::string>& rules);
 
 // The rule engine and picture conversion of an engine context.
 RunServices MakeRunServices(const EngineContext& ctx);

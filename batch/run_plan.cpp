@@ -1,11 +1,9 @@
 #include "batch/run_plan.h"
 
 #include <algorithm>
-#include <atomic>
 #include <deque>
 #include <limits>
 #include <memory>
-#include <thread>
 #include <unordered_map>
 
 namespace quorv {
@@ -612,13 +610,8 @@ struct SavedAttributes {
 // when its status cannot be read or the attributes cannot be set. A file
 // that already has none of the settable attributes is left as it is: the
 // times written back would be the ones it has.
-// status: the file's status when already read (null: read it here).
-bool ResetAttributes(FileSystem& fs, const std::string& path, SavedAttributes& saved,
-                     const FileStatus* status = nullptr) {
-    if (status)
-        saved.status = *status;
-    else if (!fs.GetStatus(path, saved.status))
-        return false;
+bool ResetAttributes(FileSystem& fs, const std::string& path, SavedAttributes& saved) {
+    if (!fs.GetStatus(path, saved.status)) return false;
     if ((saved.status.attributes & kSettableAttributes) == 0) return true;
     if (!fs.SetAttributes(path, kAttrNormal, &saved.status.times)) return false;
     saved.changed = true;
@@ -630,59 +623,6 @@ void GiveAttributesBack(FileSystem& fs, const std::string& path, const SavedAttr
     const std::uint32_t previous = saved.status.attributes & kSettableAttributes;
     fs.SetAttributes(path, previous == 0 ? kAttrNormal : previous, &saved.status.times);
 }
-
-// The status of each step's file, read on a helper thread ahead of the
-// moves: a status read costs a quarter of a move, and on a second core it
-// costs the run nothing. The file of a step is not touched by any step
-// before it (a step that moves into a name waits until its file has left),
-// so a status read early is the status the step finds. A step whose status
-// is not read yet reads it itself, and the helper then goes on after it:
-// nothing ever waits for the helper.
-class StatusesAhead {
-public:
-    StatusesAhead(FileSystem& fs, const RunPlan& plan, const PlanInput& input, bool on)
-        : count_(on ? plan.steps.size() : 0), statuses_(count_), state_(new std::atomic<char>[count_]) {
-        if (!on) return;
-        for (std::size_t k = 0; k < count_; ++k) state_[k].store(kNotRead, std::memory_order_relaxed);
-        helper_ = std::thread([this, &fs, &plan, &input] {
-            try {
-                for (std::size_t k = 0; k < count_ && !stop_.load(std::memory_order_relaxed); ++k) {
-                    k = std::max(k, mainAt_.load(std::memory_order_relaxed) + 1);
-                    if (k >= count_) break;
-                    const PlanStep& step = plan.steps[k];
-                    if (step.kind != PlanStep::Kind::Direct && step.kind != PlanStep::Kind::Park) continue;
-                    if (fs.GetStatus(*input.from[step.entry], statuses_[k]))
-                        state_[k].store(kRead, std::memory_order_release);
-                }
-            } catch (...) {
-                // The steps not read yet read their own statuses.
-            }
-        });
-    }
-    ~StatusesAhead() {
-        stop_.store(true);
-        if (helper_.joinable()) helper_.join();
-    }
-    StatusesAhead(const StatusesAhead&) = delete;
-    StatusesAhead& operator=(const StatusesAhead&) = delete;
-
-    // The status of step k's file when the helper has read it; null when
-    // the step is to read it itself.
-    const FileStatus* At(std::size_t k) {
-        if (k >= count_) return nullptr;
-        mainAt_.store(k, std::memory_order_relaxed);
-        return state_[k].load(std::memory_order_acquire) == kRead ? &statuses_[k] : nullptr;
-    }
-
-private:
-    static constexpr char kNotRead = 0, kRead = 1;
-    std::size_t count_;
-    std::vector<FileStatus> statuses_;
-    std::unique_ptr<std::atomic<char>[]> state_;
-    std::atomic<std::size_t> mainAt_{0};
-    std::atomic<bool> stop_{false};
-    std::thread helper_;
-};
 
 }  // namespace
 
@@ -713,7 +653,6 @@ std::vector<StepOutcome> CarryOut(FileSystem& fs, const RunPlan& plan, const Pla
         return StepOutcome::Done;
     };
 
-    StatusesAhead ahead(fs, plan, input, options.resetAttributes && options.threads > 1 && plan.steps.size() > 256);
     for (std::size_t k = 0; k < plan.steps.size(); ++k) {
         const PlanStep& step = plan.steps[k];
         const std::uint32_t e = step.entry;
@@ -724,7 +663,7 @@ std::vector<StepOutcome> CarryOut(FileSystem& fs, const RunPlan& plan, const Pla
         case PlanStep::Kind::Direct: {
             const std::string& from = *input.from[e];
             SavedAttributes saved;
-            if (options.resetAttributes && !ResetAttributes(fs, from, saved, ahead.At(k))) {
+            if (options.resetAttributes && !ResetAttributes(fs, from, saved)) {
                 finish(e, StepOutcome::Failed);
                 break;
             }
@@ -736,7 +675,7 @@ std::vector<StepOutcome> CarryOut(FileSystem& fs, const RunPlan& plan, const Pla
         case PlanStep::Kind::Park: {
             const std::string& from = *input.from[e];
             SavedAttributes saved;
-            if (options.resetAttributes && !ResetAttributes(fs, from, saved, ahead.At(k))) {
+            if (options.resetAttributes && !ResetAttributes(fs, from, saved)) {
                 outcome[e] = StepOutcome::Failed;
                 break;
             }

@@ -153,9 +153,6 @@ struct CarryOutOptions {
     std::function<bool(std::size_t entry)> convert;
     // Called with the number of entries finished so far, minus one.
     std::function<void(std::size_t done)> step;
-    // More than 1: the statuses resetAttributes needs are read ahead on a
-    // second thread, so the file system must take calls from two threads.
-    unsigned threads = 1;
 };
 
 // Carries the plan out, one step at a time; one outcome per entry.

@@ -17,7 +17,7 @@ std::string RollbackFailedLine(const std::string& renamedPath, const std::string
 
 std::string RollbackNotChangedLine(const std::string& renamedPath) { return renamedPath + "  not changed\r\n"; }
 
-std::size_t UndoRename(BatchSession& session, FileSystem& fs, unsigned threads) {
+std::size_t UndoRename(BatchSession& session, FileSystem& fs) {
     FileList& files = session.files;
     files.SetUndoEnabled(false);
     const std::size_t count = std::min(files.RunRecordSize(), files.DisplayedCount());
@@ -38,7 +38,6 @@ std::size_t UndoRename(BatchSession& session, FileSystem& fs, unsigned threads) 
     const RunPlan plan = PlanRun(fs, files.codePage(), input);
     CarryOutOptions options;
     options.resetAttributes = true;
-    options.threads = threads;
     const std::vector<StepOutcome> done = CarryOut(fs, plan, input, options);
 
     std::string text;

@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
             "FILEEXT LOWERCASE all",
         };
         quorv::RunServices engine = quorv::MakeRunServices(quorv::EngineContextOf(system));
-        engine.threads = quorv::NewPathThreads(session.rules);
+        engine.threads = quorv::NewPathThreads(cp, session.rules);
         // The new paths alone (the rule engine), the plan alone (the checks
         // and the order, the planning a preview adds), then the whole preview.
         std::vector<std::string> olds = session.files.DisplayedList(), news;
@@ -203,7 +203,7 @@ int main(int argc, char** argv) {
             failures += quorv::RenameCommand(run, sys, suffix).failures;
             rename = std::min(rename, Seconds(t));
             t = std::chrono::steady_clock::now();
-            failures += quorv::UndoRename(run, sys, quorv::RunThreads());
+            failures += quorv::UndoRename(run, sys);
             undo = std::min(undo, Seconds(t));
             t = std::chrono::steady_clock::now();
             failures += quorv::RenameCommand(run, sys, journaled).failures;

@@ -130,7 +130,7 @@ int RunBatch(const char* verb, const Args& args, RunMode mode) {
     if (const char* refusal = RunRefusal(session)) throw UsageError(std::string(verb) + ": " + refusal);
 
     RunServices services = MakeRunServices(EngineContextOf(system));
-    services.threads = NewPathThreads(session.rules);
+    services.threads = NewPathThreads(system.codePage(), session.rules);
     // The batch file is the run's journal: written with the plan before the
     // first file moves (a rename that cannot be undone must not start by
     // mistake), so that a run cut short can be taken back with undo, and
@@ -190,7 +190,7 @@ int RunUndo(const Args& args) {
 
     BatchSession session(system);
     ApplyBatchFile(session, loaded.read);
-    const std::size_t failures = UndoRename(session, fs, RunThreads());
+    const std::size_t failures = UndoRename(session, fs);
     PrintResultLines(session.resultText);
     return failures == 0 ? 0 : 1;
 }

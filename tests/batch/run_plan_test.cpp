@@ -395,14 +395,14 @@ TEST_F(RunSessionTest, NewPathsOnSeveralThreadsAreTheSameAsOnOne) {
     EXPECT_EQ(one, s_.resultText);
     EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));  // the bar never goes back
     EXPECT_EQ(oneSteps.back(), steps.back());
-    EXPECT_EQ(1u, NewPathThreads({"FILENAME PREFIX \"x\"", "FILENAME SUFFIX mp3tagv2 property:Title"}));
-    EXPECT_EQ(1u, NewPathThreads({"FILENAME SUFFIX image property:resolution"}));
-    EXPECT_LE(1u, NewPathThreads({"FILENAME PREFIX digit length:3"}));
+    EXPECT_EQ(1u, NewPathThreads(*cp_, {"FILENAME PREFIX \"x\"", "FILENAME SUFFIX mp3tagv2 property:Title"}));
+    EXPECT_EQ(1u, NewPathThreads(*cp_, {"FILENAME SUFFIX image property:resolution"}));
+    EXPECT_LE(1u, NewPathThreads(*cp_, {"FILENAME PREFIX digit length:3"}));
 }
 
-TEST(RunOnRealFiles, SeriesRenumberedUpAndBackWithStatusesReadAhead) {
+TEST(RunOnRealFiles, SeriesRenumberedUpAndBack) {
     // 400 real files renumbered one up (one chain, the last file first),
-    // then undone with the statuses read on a second thread; one of them
+    // new paths on two threads, then undone; one of them
     // read-only, which Undo clears.
     test::TempDir dir;
     FileSystem& fs = SystemFileSystem();
@@ -423,7 +423,7 @@ TEST(RunOnRealFiles, SeriesRenumberedUpAndBackWithStatusesReadAhead) {
     std::string bytes;
     ASSERT_EQ(IoResult::Ok, fs.ReadFile(name(400), bytes));
     EXPECT_EQ("399", bytes);
-    EXPECT_EQ(0u, UndoRename(s, fs, 2)) << s.resultText;
+    EXPECT_EQ(0u, UndoRename(s, fs)) << s.resultText;
     for (int i = 0; i < 400; ++i) {
         ASSERT_EQ(IoResult::Ok, fs.ReadFile(name(i), bytes));
         EXPECT_EQ(std::to_string(i), bytes);
