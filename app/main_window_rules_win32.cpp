@@ -168,7 +168,7 @@ void MainWindow::OnSaveRules() {
     std::string path;
     if (!AskSaveFile(hwnd(), kRuleFilter, "qvr", FavouritesFolder(programFolder_), path)) return;
     const SaveResult saved = SaveRuleFile(services_.fileSystem(), path, session_.rules);
-    if (saved.outcome == SaveResult::Outcome::WriteFailed) ShowFileError(saved.errorText);
+    if (!saved.saved()) ShowFileError(saved.errorText);  // not opened or not written whole
     if (RescanFavouritesAfter(saved)) FillFavourites();
 }
 
