@@ -38,6 +38,26 @@ protected:
     test::TestServices services_;
 };
 
+TEST_F(SessionTest, AddFilesGivesTheFolderOfTheFilesForTheLastFolder) {
+    // The open dialog names the one file chosen, or the folder of several:
+    // the last folder is the files' folder either way, never a file.
+    struct Case {
+        std::vector<std::string> paths;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {{"C:\\d\\a.txt"}, "C:\\d\\"},
+        {{"C:\\d\\e\\a.txt", "C:\\d\\e\\b.txt"}, "C:\\d\\e\\"},
+        {{"C:\\a.txt"}, "C:\\"},
+        {{}, ""},  // a cancel keeps the last folder
+    };
+    for (const Case& c : cases) {
+        auto s = NewSession();
+        EXPECT_EQ(c.folder, AddFilesCommand(*s, c.paths)) << (c.paths.empty() ? "" : c.paths.front());
+        EXPECT_EQ(c.paths.size(), s->files.DisplayedCount());
+    }
+}
+
 TEST_F(SessionTest, FileListCommandsRefreshTheStatusLine) {
     auto s = NewSession();
     fs_.AddFile("C:\\d\\a.txt");
