@@ -212,6 +212,38 @@ TEST(RunsTest, SaveBatchToAReadOnlyFileSaysSo) {
     ASSERT_TRUE(program.Close(true));
 }
 
+TEST(RunsTest, SaveRulesToAReadOnlyFileSaysSo) {
+    ProgramFolder folder("read-only-rules");
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
+    const std::string target = folder.At("favorite\\Prefix.qvr");
+    const std::string before = ReadBytes(target);
+    ASSERT_TRUE(::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+    ASSERT_TRUE(program.Click(IDC_SAVE_RULES));
+    const FileDialog dialog = program.WaitForFileDialog();
+    ASSERT_TRUE(dialog.window());
+    ASSERT_TRUE(dialog.EnterName(target) && dialog.Ok());
+    const MessageView replace = program.WaitForMessage();
+    ASSERT_TRUE(replace.window);
+    ASSERT_TRUE(replace.Press("&Yes"));
+    ASSERT_TRUE(WaitFor([&] { return !replace.window; }));
+
+    const MessageView message = program.WaitForMessage();
+    ASSERT_TRUE(message.window);
+    EXPECT_EQ(message.caption, "Quorvane 2");
+    EXPECT_EQ(message.text, "An unknown error occurred while accessing " + target + ".");
+    ASSERT_TRUE(message.Press("OK"));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_EQ(ReadBytes(target), before);
+    EXPECT_EQ(program.Items(IDC_FAVOURITES), Strings{"Prefix"});
+    EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{kPrefixRule});
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(program.Close(true));
+}
+
 TEST(RunsTest, DamagedBatchFileAfterARenameKeepsItsUndo) {
     ProgramFolder folder("damaged-after-rename");
     ASSERT_TRUE(folder.ok());
