@@ -6,6 +6,7 @@
 #include "app/file_dialogs_win32.h"
 #include "app/main_window_win32.h"
 #include "app/resource.h"
+#include "batch/run_journal.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
 #include "platform/raii_win32.h"
@@ -139,11 +140,14 @@ void MainWindow::OnAddFiles() {
     std::vector<std::string> paths;
     std::string dialogPath;
     if (AskOpenFiles(hwnd(), lastFolder_, paths, dialogPath)) {
+        std::string folder;
         {
             WaitCursor wait;
-            AddFilesCommand(session_, paths);
+            folder = AddFilesCommand(session_, paths);
         }
-        lastFolder_ = dialogPath;
+        // The folder of the files, never the one file's own path that the
+        // dialog gives back for a single choice: the pickers start there.
+        if (!folder.empty()) lastFolder_ = folder;
     } else {
         RefreshStatusLine(session_);  // also after a cancel
     }
@@ -271,19 +275,56 @@ void MainWindow::RunBatch(RunMode mode) {
         if (WaitStepShown(index, count)) StepWait(static_cast<int>(index));
     };
     StartWait(kWaitCaption, static_cast<int>(session_.files.DisplayedCount()), theme());
+    // A rename writes its journal before the first move and removes it when
+    // the run is whole; a run that cannot write it does not start.
+    std::string journalError;
     try {
-        if (mode == RunMode::Rename)
-            RenameCommand(session_, services_.fileSystem(), services);
-        else
+        if (mode == RunMode::Rename) {
+            const JournaledRenameResult renamed =
+                RenameWithJournal(session_, services_.fileSystem(), services, RunJournalPath());
+            if (renamed.journalFailed) journalError = renamed.command.message;
+        } else {
             PreviewCommand(session_, services_.fileSystem(), services);
+        }
     } catch (...) {
         StopWait();
         throw;
     }
     StopWait();
+    if (!journalError.empty()) ShowFileError(journalError);
     MirrorResult();
     MirrorUndo();
     if (mode == RunMode::Rename) MirrorStatus();
+}
+
+std::string MainWindow::RunJournalPath() const { return dataFolder_ + kRunJournalName; }
+
+void MainWindow::OfferToTakeBackUnfinishedRun() {
+    FileSystem& fs = services_.fileSystem();
+    const std::string path = RunJournalPath();
+    if (!fs.Exists(path)) return;
+    const UnfinishedRun left = FindUnfinishedRun(fs, path, services_.codePage());
+    // A journal that cannot be read whole says nothing sure about the files:
+    // it is left alone (the next rename replaces it).
+    if (!left.found) return;
+    // Asked once: Yes takes the run back and removes the journal, No (or a
+    // journal with nothing left to move back) removes it at once.
+    if (left.files > 0 && AskYesNo(UnfinishedRunQuestion(left.files), theme(), hwnd())) {
+        {
+            WaitCursor wait;
+            RollBackUnfinishedRun(session_, fs, path, left.journal);
+        }
+        MirrorResult();
+        MirrorStatus();
+        return;
+    }
+    fs.Delete(path);
+}
+
+bool MainWindow::OnAskAboutUnfinishedRun(UINT, WPARAM, LPARAM, LRESULT& result) {
+    OfferToTakeBackUnfinishedRun();
+    result = 0;
+    return true;
 }
 
 void MainWindow::OnPreview() { RunBatch(RunMode::Preview); }
@@ -314,7 +355,7 @@ void MainWindow::OnSaveBatch() {
         WaitCursor wait;
         saved = SaveBatchFile(services_.fileSystem(), path, MakeBatchFile(session_));
     }
-    if (saved.outcome == SaveResult::Outcome::WriteFailed) ShowFileError(saved.errorText);
+    if (!saved.saved()) ShowFileError(saved.errorText);  // not opened or not written whole
 }
 
 void MainWindow::OnLoadBatch() {

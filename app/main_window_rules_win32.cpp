@@ -192,7 +192,7 @@ void MainWindow::OnSaveRules() {
         saved = SaveRuleFile(services_.fileSystem(), path, session_.rules);
         if (RescanFavouritesAfter(saved)) FillFavourites();
     }
-    if (saved.outcome == SaveResult::Outcome::WriteFailed) ShowFileError(saved.errorText);
+    if (!saved.saved()) ShowFileError(saved.errorText);  // not opened or not written whole
 }
 
 void MainWindow::OnFavouriteChosen() {

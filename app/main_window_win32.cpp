@@ -67,6 +67,9 @@ const ButtonLook kButtonLooks[] = {
     {IDC_UNDO, nullptr, IDI_UNDO},
 };
 
+// Posted at the end of the set-up: ask about a run left unfinished.
+constexpr UINT kAskAboutUnfinishedRun = WM_APP + 1;
+
 const int kCheckBoxes[] = {IDC_CASE, IDC_SUBDIR, IDC_QUICKVIEW, IDC_EXCLUDE, IDC_SHELL_MENU};
 
 // The controls whose template rectangles the resize rules start from.
@@ -77,6 +80,7 @@ const int kMovingControls[] = {IDC_FILE_FRAME,  IDC_STATUS,   IDC_COMMAND_LINE, 
 }  // namespace
 
 const MessageRow<MainWindow> MainWindow::kMessages[] = {
+    {kAskAboutUnfinishedRun, &MainWindow::OnAskAboutUnfinishedRun},
     {WM_SIZE, &MainWindow::OnSize},
     {WM_GETMINMAXINFO, &MainWindow::OnGetMinMaxInfo},
     {WM_PAINT, &MainWindow::OnPaint},
@@ -264,6 +268,10 @@ bool MainWindow::OnInitDialog() {
     RefreshStatusLine(session_);
     MirrorAll();
     MirrorBuilder(kAllBuilderParts);
+    // A rename killed half-way left its journal behind: the user may take
+    // the files it renamed back before anything else happens, asked over
+    // the window once it shows.
+    ::PostMessageW(hwnd(), kAskAboutUnfinishedRun, 0, 0);
     // The keys the window looks at before any control.
     g_keyWindow = this;
     keyHook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MainWindow::KeyFilter, nullptr, ::GetCurrentThreadId());

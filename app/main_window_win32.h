@@ -224,6 +224,11 @@ private:
     void ApplyQuickView();
     void ShowQuickView();
     void RunBatch(RunMode mode);
+    // At start-up: a run journal left by a run that did not finish leads to
+    // the question whether to take it back.
+    void OfferToTakeBackUnfinishedRun();
+    bool OnAskAboutUnfinishedRun(UINT, WPARAM, LPARAM, LRESULT& result);
+    std::string RunJournalPath() const;
     void ShowFileError(const std::string& text);
     bool PickFolderFor(std::string& folder);
     ComposeContext BuilderContext();

@@ -12,7 +12,7 @@ std::string EncodeBatchFile(const BatchFile& batch) {
     return writer.Take();
 }
 
-BatchReadResult DecodeBatchFile(std::string_view bytes, const CodePage& codePage) {
+BatchReadResult DecodeBatchFile(std::string_view bytes, const CodePage& codePage, std::size_t* end) {
     BatchReadResult result;
     ByteReader reader(bytes, codePage);
     std::vector<std::string>* const lists[] = {&result.batch.masterList, &result.batch.displayedList,
@@ -31,6 +31,7 @@ BatchReadResult DecodeBatchFile(std::string_view bytes, const CodePage& codePage
     }
     result.batch.undoEnabled = undo != 0;
     ++result.fieldsRead;
+    if (end) *end = reader.position();
     return result;
 }
 

@@ -2,6 +2,7 @@
 // The batch file: a whole working state of the main window (master list,
 // displayed list, run record, rule lines and whether Undo is possible),
 // stored as four string list records and one 32-bit integer.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,21 +39,21 @@ struct BatchReadResult {
 
     bool ok() const { return error == FileError::None; }
 
-    // What the main window takes over after a faulty read: the lists read
-    // completely before the fault (the master list, the run record). A list
-    // cut off part-way is not taken, and the displayed list, the rule lines
-    // and the Undo state are taken only from a complete file.
+    // How far a faulty read got: the lists read completely before the
+    // fault. The window takes none of them over (ApplyBatchFile changes
+    // nothing unless the file was read whole).
     bool masterListRead() const { return fieldsRead >= 1; }
     bool runRecordRead() const { return fieldsRead >= 3; }
-    // A faulty file that replaced the run record but not the displayed list
-    // would let Undo pair new names with old entries and move the wrong
-    // files: Undo must then be disabled.
+    // A faulty file that got as far as the run record: taking that record
+    // over without the displayed list would let Undo pair new names with
+    // old entries and move the wrong files.
     bool undoMustBeDisabled() const { return !ok() && runRecordRead(); }
 };
 
 // Reads a batch file from bytes; bytes after field 5 are ignored. Any
-// non-zero field 5 enables Undo.
-BatchReadResult DecodeBatchFile(std::string_view bytes, const CodePage& codePage);
+// non-zero field 5 enables Undo. When end is given it receives the offset
+// just after field 5 (where a run journal's steps begin).
+BatchReadResult DecodeBatchFile(std::string_view bytes, const CodePage& codePage, std::size_t* end = nullptr);
 
 // Saving through the file system.
 SaveResult SaveBatchFile(FileSystem& fs, const std::string& path, const BatchFile& batch);

@@ -1,10 +1,17 @@
 #include "batch/session_commands.h"
 
+#include "batch/run_plan.h"
+
 namespace quorv {
 
-void AddFilesCommand(BatchSession& session, const std::vector<std::string>& paths) {
-    if (!paths.empty()) session.files.AddFiles(paths);
+std::string AddFilesCommand(BatchSession& session, const std::vector<std::string>& paths) {
+    std::string folder;
+    if (!paths.empty()) {
+        session.files.AddFiles(paths);
+        folder = FolderOfPath(session.files.codePage(), session.files.separator(), paths.front());
+    }
     RefreshStatusLine(session);
+    return folder;
 }
 
 void AddFolderCommand(BatchSession& session, FileSystem& fs, const std::string& folder) {
@@ -33,17 +40,22 @@ BatchFile MakeBatchFile(const BatchSession& session) {
 }
 
 void ApplyBatchFile(BatchSession& session, const BatchReadResult& read) {
+    // A file read in part would pair a new run record with old entries, or
+    // old rules with new files: it changes nothing.
+    if (!read.ok()) return;
     FileList& files = session.files;
     const BatchFile& b = read.batch;
-    if (read.masterListRead()) files.SetMasterList(b.masterList);
-    if (read.runRecordRead()) files.SetRunRecord(b.runRecord);
-    if (read.ok()) {
-        files.SetDisplayedList(b.displayedList);
-        session.rules = b.rules;
-        files.SetUndoEnabled(b.undoEnabled);
-    } else if (read.undoMustBeDisabled()) {
-        files.SetUndoEnabled(false);
-    }
+    files.SetMasterList(b.masterList);
+    files.SetRunRecord(b.runRecord);
+    files.SetDisplayedList(b.displayedList);
+    session.rules = b.rules;
+    files.SetUndoEnabled(b.undoEnabled);
+}
+
+BatchLoadResult LoadBatchCommand(BatchSession& session, FileSystem& fs, const std::string& path) {
+    BatchLoadResult loaded = LoadBatchFile(fs, path, session.files.codePage());
+    if (loaded.opened) ApplyBatchFile(session, loaded.read);
+    return loaded;
 }
 
 }  // namespace quorv

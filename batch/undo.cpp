@@ -1,5 +1,10 @@
 #include "batch/undo.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "batch/run_plan.h"
+
 namespace quorv {
 
 std::string RollbackLine(const std::string& renamedPath, const std::string& oldPath) {
@@ -12,45 +17,57 @@ std::string RollbackFailedLine(const std::string& renamedPath, const std::string
 
 std::string RollbackNotChangedLine(const std::string& renamedPath) { return renamedPath + "  not changed\r\n"; }
 
-namespace {
-
-// Moves one file back; false when it stays where it is.
-bool RollBack(FileSystem& fs, const std::string& from, const std::string& to) {
-    FileStatus status;
-    if (!fs.GetStatus(from, status)) return false;
-    if (!fs.SetAttributes(from, kAttrNormal, &status.times)) return false;
-    if (fs.Move(from, to)) return true;
-    // The way back is taken (or closed): give the file back what the
-    // attempt took from it. The file in the way was never touched.
-    const std::uint32_t settable = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
-    const std::uint32_t previous = status.attributes & settable;
-    fs.SetAttributes(from, previous == 0 ? kAttrNormal : previous, &status.times);
-    return false;
-}
-
-}  // namespace
-
 std::size_t UndoRename(BatchSession& session, FileSystem& fs) {
     FileList& files = session.files;
     files.SetUndoEnabled(false);
+    const std::size_t count = std::min(files.RunRecordSize(), files.DisplayedCount());
+    // The way back is planned as a run is: a file goes back once the one
+    // holding its old name has left, a swap goes through a temporary name.
+    // Entries the run is known not to have moved are left alone.
+    PlanInput input;
+    input.checkNames = false;  // back to names that existed
+    input.checkTaken = false;
+    input.Reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& oldPath = files.DisplayedText(i);
+        const std::string& renamed = files.RunRecordPath(i);
+        const EntryOutcome outcome = files.Outcome(i);
+        const bool attempt = oldPath != renamed && (outcome == EntryOutcome::Renamed || outcome == EntryOutcome::Unknown);
+        input.Add(attempt ? PlanKind::Move : PlanKind::Skip, &renamed, &oldPath);
+    }
+    const RunPlan plan = PlanRun(fs, files.codePage(), input);
+    CarryOutOptions options;
+    options.resetAttributes = true;
+    const std::vector<StepOutcome> done = CarryOut(fs, plan, input, options);
+
     std::string text;
     std::size_t failures = 0;
-    for (std::size_t i = 0; i < files.RunRecordSize(); ++i) {
-        if (i >= files.DisplayedCount()) continue;
+    std::vector<std::size_t> parked;
+    for (std::size_t i = 0; i < count; ++i) {
         const std::string& oldPath = files.DisplayedText(i);
         const std::string& renamed = files.RunRecordPath(i);
         if (oldPath == renamed) {
             text += RollbackNotChangedLine(renamed);
-            continue;
-        }
-        const EntryOutcome outcome = files.Outcome(i);
-        const bool attempt = outcome == EntryOutcome::Renamed || outcome == EntryOutcome::Unknown;
-        if (attempt && RollBack(fs, renamed, oldPath)) {
+        } else if (done[i] == StepOutcome::Done) {
             text += RollbackLine(renamed, oldPath);
+        } else if (done[i] == StepOutcome::Parked) {
+            text += RollbackFailedLine(plan.TemporaryName(static_cast<std::uint32_t>(i)), oldPath);
+            parked.push_back(i);
+            ++failures;
         } else {
             text += RollbackFailedLine(renamed, oldPath);
             ++failures;
         }
+    }
+    if (!parked.empty()) {
+        // A file left under its temporary name stays in the record, and
+        // Undo stays possible, so that it can still be brought back.
+        std::vector<std::string> record = files.RunRecord();
+        std::vector<EntryOutcome> outcomes;
+        for (std::size_t i = 0; i < record.size(); ++i) outcomes.push_back(files.Outcome(i));
+        for (std::size_t i : parked) record[i] = plan.TemporaryName(static_cast<std::uint32_t>(i));
+        files.SetRun(std::move(record), std::move(outcomes));
+        files.SetUndoEnabled(true);
     }
     session.resultText = std::move(text);
     RefreshStatusLine(session);

@@ -1,10 +1,13 @@
 // Figures for the batch operations on real files (printed, never judged):
 //   - Add Dir of 100,000 files against a bare directory walk;
-//   - preview of 100,000 files with 10 rules;
-//   - rename and undo of 10,000 files against a plain rename loop;
+//   - preview of 100,000 files with 10 rules (with the new paths alone and
+//     the planning alone);
+//   - rename and undo of 10,000 files, each against the file system's own
+//     safe moves there and back (the floor), the rename also with its journal;
 //   - peak memory per listed file;
 //   - AppendUnique, rebuild, remove selected and sort on 100,000 entries.
 // Usage: bench_batch [FILES] (default 100000).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +21,8 @@
 
 #include "batch/file_list.h"
 #include "batch/rename_run.h"
+#include "batch/run_journal.h"
+#include "batch/run_plan.h"
 #include "batch/undo.h"
 #include "engine/apply_rules.h"
 #include "platform/codepage.h"
@@ -140,41 +145,77 @@ int main(int argc, char** argv) {
             "FILENAME PREFIX digit length:6",
             "FILEEXT LOWERCASE all",
         };
-        const quorv::RunServices engine = quorv::MakeRunServices(quorv::EngineContextOf(system));
+        quorv::RunServices engine = quorv::MakeRunServices(quorv::EngineContextOf(system));
+        engine.threads = quorv::NewPathThreads(cp, session.rules);
+        // The new paths alone (the rule engine), the plan alone (the checks
+        // and the order, the planning a preview adds), then the whole preview.
+        std::vector<std::string> olds = session.files.DisplayedList(), news;
+        news.reserve(olds.size());
         t = std::chrono::steady_clock::now();
-        quorv::PreviewCommand(session, sys, engine);
+        for (std::size_t i = 0; i < olds.size(); ++i)
+            news.push_back(engine.newPath(olds[i], static_cast<std::int32_t>(i + 1), session.rules));
+        const double newPaths = Seconds(t);
+        quorv::PlanInput input;
+        input.Reserve(olds.size());
+        for (std::size_t i = 0; i < olds.size(); ++i)
+            input.Add(news[i] == olds[i] ? quorv::PlanKind::Skip : quorv::PlanKind::Move, &olds[i], &news[i]);
+        t = std::chrono::steady_clock::now();
+        const quorv::RunPlan plan = quorv::PlanRun(sys, cp, input);
+        const double planning = Seconds(t);
+        t = std::chrono::steady_clock::now();
+        const std::size_t refused = quorv::PreviewCommand(session, sys, engine).failures;
         const double preview = Seconds(t);
-        std::printf("preview: %zu files, %zu rules in %.3f s (goal < 0.5 s); result text %zu bytes\n",
-                    session.files.DisplayedCount(), session.rules.size(), preview, session.resultText.size());
+        std::printf("preview: %zu files, %zu rules in %.3f s (goal < 0.15 s; %zu refused); new paths alone on one thread %.3f s, "
+                    "planning alone %.3f s (%zu steps); %u threads; result text %zu bytes\n",
+                    session.files.DisplayedCount(), session.rules.size(), preview, refused, newPaths, planning,
+                    plan.steps.size(), engine.threads, session.resultText.size());
 
-        // ---- rename and undo of renameCount files against a plain rename loop
+        // ---- rename and undo of renameCount files, each against the floor:
+        // the file system's own safe moves (failing when the target exists),
+        // there and back.
         const std::string small = tmp.path() + "/small";
         fs::create_directories(small);
         MakeFiles(small, renameCount, "f");
-        std::vector<std::string> names;
-        for (std::size_t i = 0; i < renameCount; ++i) names.push_back(small + "/f" + std::to_string(i) + ".jpg");
+        std::vector<std::string> names, targets;
+        for (std::size_t i = 0; i < renameCount; ++i) {
+            names.push_back(small + "/f" + std::to_string(i) + ".jpg");
+            targets.push_back(names.back() + ".x");
+        }
         BatchSession run(system);
         run.files.AddFiles(names);
         run.rules = {"FILEEXT SUFFIX \".x\""};
         quorv::RunServices suffix;
         suffix.newPath = [](const std::string& p, std::int32_t, const std::vector<std::string>&) { return p + ".x"; };
+        quorv::RunServices journaled = suffix;
+        const std::string journalPath = tmp.path() + "/RunJournal.qvb";
+        journaled.journal = [&](const quorv::RunJournal& j) { return quorv::WriteRunJournal(sys, journalPath, j).saved(); };
         // Interleaved rounds, the best of each counted: the disk is shared.
-        double plain = 1e9, model = 1e9;
+        double there = 1e9, back = 1e9, rename = 1e9, undo = 1e9, renameJournal = 1e9;
         std::size_t failures = 0;
         for (int round = 0; round < 3; ++round) {
             t = std::chrono::steady_clock::now();
-            for (const auto& n : names) std::rename(n.c_str(), (n + ".x").c_str());
-            for (const auto& n : names) std::rename((n + ".x").c_str(), n.c_str());
-            const double p = Seconds(t);
-            if (p < plain) plain = p;
+            for (std::size_t i = 0; i < renameCount; ++i) failures += !sys.Move(names[i], targets[i]);
+            there = std::min(there, Seconds(t));
+            t = std::chrono::steady_clock::now();
+            for (std::size_t i = 0; i < renameCount; ++i) failures += !sys.Move(targets[i], names[i]);
+            back = std::min(back, Seconds(t));
             t = std::chrono::steady_clock::now();
             failures += quorv::RenameCommand(run, sys, suffix).failures;
+            rename = std::min(rename, Seconds(t));
+            t = std::chrono::steady_clock::now();
             failures += quorv::UndoRename(run, sys);
-            const double m = Seconds(t);
-            if (m < model) model = m;
+            undo = std::min(undo, Seconds(t));
+            t = std::chrono::steady_clock::now();
+            failures += quorv::RenameCommand(run, sys, journaled).failures;
+            sys.Delete(journalPath);
+            renameJournal = std::min(renameJournal, Seconds(t));
+            failures += quorv::UndoRename(run, sys);
         }
-        std::printf("rename + undo: %zu files in %.3f s (%zu failures); plain rename loop %.3f s; ratio %.2f (goal <= 1.3)\n",
-                    renameCount, model, failures, plain, plain > 0 ? model / plain : 0.0);
+        std::printf("safe-move floor for %zu files: there %.3f s, back %.3f s (%zu failures)\n", renameCount, there, back,
+                    failures);
+        std::printf("rename: %.3f s, ratio %.2f to the floor (goal <= 1.2); with its journal on disk %.3f s, ratio %.2f\n",
+                    rename, rename / there, renameJournal, renameJournal / there);
+        std::printf("undo: %.3f s, ratio %.2f to the floor (goal <= 1.2)\n", undo, undo / back);
 
         // ---- model operations on the whole list
         std::vector<std::string> all = session.files.DisplayedList();

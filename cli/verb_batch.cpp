@@ -7,6 +7,7 @@
 
 #include "batch/batch_file.h"
 #include "batch/rename_run.h"
+#include "batch/run_journal.h"
 #include "batch/session_commands.h"
 #include "batch/undo.h"
 #include "cli/args.h"
@@ -128,13 +129,23 @@ int RunBatch(const char* verb, const Args& args, RunMode mode) {
     // ahead leaves nothing behind.
     if (const char* refusal = RunRefusal(session)) throw UsageError(std::string(verb) + ": " + refusal);
 
-    // Before any file moves, make sure the batch file for undo can be
-    // written: a rename that cannot be undone must not start by mistake.
-    if (!r.saveBatch.empty()) SaveOrThrow(fs, r.saveBatch, session);
-
-    const RunServices services = MakeRunServices(EngineContextOf(system));
+    RunServices services = MakeRunServices(EngineContextOf(system));
+    services.threads = NewPathThreads(system.codePage(), session.rules);
+    // The batch file is the run's journal: written with the plan before the
+    // first file moves (a rename that cannot be undone must not start by
+    // mistake), so that a run cut short can be taken back with undo, and
+    // written again as the plain batch file at the end.
+    SaveResult journal;
+    if (!r.saveBatch.empty())
+        services.journal = [&](const RunJournal& j) {
+            journal = WriteRunJournal(fs, r.saveBatch, j);
+            return journal.saved();
+        };
     const CommandResult result = mode == RunMode::Rename ? RenameCommand(session, fs, services)
                                                          : PreviewCommand(session, fs, services);
+    if (!result.ran()) throw UsageError(std::string(verb) + ": " + result.message);
+    if (journal.outcome == SaveResult::Outcome::NotOpened) throw UsageError("cannot write the batch file " + r.saveBatch);
+    if (!journal.saved()) throw UsageError(r.saveBatch + ": " + journal.errorText);
     PrintResultLines(session.resultText);
     std::fflush(stdout);
     if (!r.saveBatch.empty()) SaveOrThrow(fs, r.saveBatch, session);
@@ -158,11 +169,24 @@ int RunUndo(const Args& args) {
     if (batchPath.empty()) throw UsageError("undo: no batch file given (--batch F)");
     const Services& system = SystemServices();
     FileSystem& fs = system.fileSystem();
-    const BatchLoadResult loaded = LoadBatchFile(fs, batchPath, system.codePage());
+    JournalLoadResult journal = LoadRunJournal(fs, batchPath, system.codePage());
+    const BatchLoadResult& loaded = journal.load;
     if (!loaded.opened) throw UsageError("cannot read the batch file " + batchPath);
     if (!loaded.read.ok()) throw UsageError(batchPath + ": " + loaded.errorText);
     const BatchFile& b = loaded.read.batch;
     if (!b.undoEnabled) throw UsageError("undo: the batch file " + batchPath + " holds no rename that can be undone");
+
+    if (journal.hasSteps) {
+        // The journal of a run that did not finish: every move that
+        // happened is taken back, step by step from the last.
+        RunJournal run;
+        run.batch = b;
+        run.steps = std::move(journal.steps);
+        run.hasSteps = true;
+        const RollBackResult back = RollBackRun(fs, system.codePage(), run);
+        PrintResultLines(back.text);
+        return back.failures == 0 ? 0 : 1;
+    }
 
     BatchSession session(system);
     ApplyBatchFile(session, loaded.read);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/actions.h"
+#include "engine/inserted_values.h"
 #include "engine/rule_text.h"
 #include "engine/timecode.h"
 #include "platform/mbtext.h"
@@ -123,6 +124,18 @@ void ApplyLine(Run& run, std::string_view line) {
 std::size_t FindConversionMarker(std::string_view path) {
     const std::size_t at = path.find(kConversionMarker);
     return at == 0 ? std::string_view::npos : at;
+}
+
+bool RuleReadsTagsOrPictures(const CodePage& cp, std::string_view line) {
+    // The same words, in the same order, as ApplyLine and AddText read them.
+    std::string_view targetWord, targetRemainder, action, remainder, kind, afterKind;
+    if (!SplitAtBlank(cp, line, targetWord, targetRemainder)) return false;
+    if (targetWord == "DESTDIR" || targetWord == "PICCONVERT" || targetWord == "FORMAT") return false;
+    if (!SplitAtBlank(cp, targetRemainder, action, remainder)) return false;
+    if (action != "PREFIX" && action != "SUFFIX") return false;
+    if (mb::FindChar(cp, remainder, '"') != mb::npos) return false;  // a quoted text
+    if (!SplitAtBlank(cp, remainder, kind, afterKind)) return false;
+    return IsTagOrPictureKind(kind);
 }
 
 EngineContext EngineContextOf(const Services& services) {

@@ -36,6 +36,11 @@ EngineContext EngineContextOf(const Services& services);
 std::string ApplyRules(const EngineContext& ctx, const std::string& path,
                        std::int32_t fileNumber, const std::vector<std::string>& rules);
 
+// True when the rule line inserts a value read from a file's tags or its
+// picture (PREFIX or SUFFIX of the mp3tagv1, mp3tagv2 or image kind), the
+// line read word by word as ApplyRules reads it.
+bool RuleReadsTagsOrPictures(const CodePage& cp, std::string_view line);
+
 // The conversion marker: "?conpic" followed by a picture format name.
 inline constexpr char kConversionMarker[] = "?conpic";
 

@@ -104,6 +104,10 @@ std::string SequenceText(const DigitExpression& d, std::int32_t fileNumber) {
     return text;
 }
 
+bool IsTagOrPictureKind(std::string_view kind) {
+    return kind == "image" || kind == "mp3tagv1" || kind == "mp3tagv2";
+}
+
 bool IsDateFormatName(std::string_view name) { return name == "long_local_date" || FindDateLayout(name) != nullptr; }
 
 bool IsTimeFormatName(std::string_view name) {

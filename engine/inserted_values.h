@@ -25,6 +25,8 @@ bool FormatDate(std::string_view name, const LocalTime& t, std::string& out);
 bool FormatTime(std::string_view name, const LocalTime& t, std::string& out);
 bool IsDateFormatName(std::string_view name);
 bool IsTimeFormatName(std::string_view name);
+// The kinds whose value is read from the file's tags or its picture.
+bool IsTagOrPictureKind(std::string_view kind);
 
 // The value of a generated form: kind word and parameter (the text after the
 // colon). Empty when the kind adds nothing.

@@ -47,7 +47,10 @@ SaveResult SaveResultFromIo(IoResult io, const std::string& path) {
         break;
     case IoResult::NotFound:
     case IoResult::AccessDenied:
+        // A file that cannot be opened is said so as any other failure:
+        // a save that silently did nothing would look like a save.
         result.outcome = SaveResult::Outcome::NotOpened;
+        result.errorText = FileErrorText(FileError::Generic, path);
         break;
     case IoResult::DiskFull:
     case IoResult::Failed:

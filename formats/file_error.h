@@ -29,13 +29,16 @@ FileError FileErrorFromIo(IoResult result);
 struct SaveResult {
     enum class Outcome {
         Saved,
-        NotOpened,    // the file could not be opened: nothing is reported
+        NotOpened,    // the file could not be opened for writing
         WriteFailed,  // opened, but the bytes could not all be written
     };
     Outcome outcome = Outcome::Saved;
-    // For WriteFailed: the message naming the path ("Disk full while
-    // accessing <path>."); empty otherwise.
+    // The message naming the path, shown in the standard message box: for
+    // WriteFailed the error's text ("Disk full while accessing <path>."),
+    // for NotOpened "An unknown error occurred while accessing <path>.";
+    // empty when saved.
     std::string errorText;
+    bool saved() const { return outcome == Outcome::Saved; }
 };
 
 // The one mapping from a whole-file write to the save outcome.

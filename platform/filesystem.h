@@ -55,6 +55,12 @@ public:
     // '\\' on Windows, '/' natively.
     virtual char Separator() const = 0;
 
+    // True when two names that differ only in letter case name the same
+    // item (Windows), false when every byte counts (POSIX). A run compares
+    // its targets this way, so that two files wanting "A.txt" and "a.txt"
+    // clash where the file system would make them clash.
+    virtual bool NamesIgnoreCase() const = 0;
+
     // Calls visit for each entry matching pattern (a folder, the separator
     // and a wild-card name such as "*.*"), in the order the file system
     // reports them, "." and ".." included where the platform reports them.
@@ -71,6 +77,13 @@ public:
         return FindEntries(pattern, visit);
     }
 
+    // Calls visit with the name of each entry of the folder ("." and ".."
+    // left out), in no particular order, until it returns false. False when
+    // the folder cannot be read. Cheaper than FindNames where that sorts or
+    // needs a status call per entry: a run's plan reads a folder this way
+    // to learn which of many names are taken.
+    virtual bool ListNames(const std::string& folder, const std::function<bool(std::string_view name)>& visit);
+
     // True when a directory search for the exact path finds an entry whose
     // name equals the path's last part byte for byte (letter case included,
     // so that a rename that only changes case counts as done); an empty path
@@ -79,6 +92,11 @@ public:
 
     // Times, attributes and size of a file or folder; false when it cannot be read.
     virtual bool GetStatus(const std::string& path, FileStatus& out) = 0;
+
+    // A number that stays with the file when it is renamed within its
+    // volume and that no other file there has (NTFS file index, inode); 0
+    // when it cannot be read or the file system has none.
+    virtual std::uint64_t FileId(const std::string& path) { (void)path; return 0; }
 
     // Sets the attributes; when times is given, writes the three times back
     // too (whole seconds). A time whose whole seconds already match is left

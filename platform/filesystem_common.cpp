@@ -35,6 +35,13 @@ bool Glob(std::string_view p, std::string_view n) {
 
 }  // namespace
 
+bool FileSystem::ListNames(const std::string& folder, const std::function<bool(std::string_view name)>& visit) {
+    std::string pattern = folder;
+    if (pattern.empty() || pattern.back() != Separator()) pattern += Separator();
+    pattern += "*";
+    return FindNames(pattern, [&](const DirEntry& e) { return e.name == "." || e.name == ".." || visit(e.name); });
+}
+
 bool HasWildcard(std::string_view text) {
     return text.find_first_of("*?") != std::string_view::npos;
 }

@@ -10,7 +10,9 @@ class NoFileSystem : public FileSystem {
 public:
     explicit NoFileSystem(char separator = '\\') : separator_(separator) {}
     char Separator() const override { return separator_; }
+    bool NamesIgnoreCase() const override { return separator_ == '\\'; }
     bool FindEntries(const std::string&, const std::function<bool(const DirEntry&)>&) override { return false; }
+    bool ListNames(const std::string&, const std::function<bool(std::string_view)>&) override { return false; }
     bool Exists(const std::string&) override { return false; }
     bool GetStatus(const std::string&, FileStatus&) override { return false; }
     bool SetAttributes(const std::string&, std::uint32_t, const FileTimes*) override { return false; }

@@ -202,6 +202,7 @@ bool CopyToNew(const std::string& from, const std::string& to, bool keepTimes) {
 class PosixFileSystem : public FileSystem {
 public:
     char Separator() const override { return '/'; }
+    bool NamesIgnoreCase() const override { return false; }
 
     bool FindEntries(const std::string& pattern,
                      const std::function<bool(const DirEntry&)>& visit) override {
@@ -266,6 +267,18 @@ public:
             e.name = std::move(n.second);
             e.attributes = AttributesOf(st, link, e.name);
             if (!visit(e)) return true;
+        }
+        return true;
+    }
+
+    bool ListNames(const std::string& folder, const std::function<bool(std::string_view name)>& visit) override {
+        std::string path = folder;
+        while (path.size() > 1 && path.back() == '/') path.pop_back();
+        Dir dir(::opendir(path.empty() ? "." : path.c_str()));
+        if (!dir.get()) return false;
+        while (struct dirent* d = ::readdir(dir.get())) {
+            if (IsDots(d->d_name)) continue;
+            if (!visit(std::string_view(d->d_name))) break;
         }
         return true;
     }
@@ -378,6 +391,12 @@ public:
         out.times.modified = static_cast<std::int64_t>(st.st_mtime);
         out.times.created = CreationTime(AT_FDCWD, path.c_str(), flags, st);
         return true;
+    }
+
+    std::uint64_t FileId(const std::string& path) override {
+        struct stat st;
+        if (path.empty() || ::lstat(path.c_str(), &st) != 0) return 0;
+        return (static_cast<std::uint64_t>(st.st_dev) << 40) ^ static_cast<std::uint64_t>(st.st_ino);
     }
 
     bool SetAttributes(const std::string& path, std::uint32_t attributes,

@@ -164,6 +164,7 @@ bool OnlyCaseDiffers(const std::string& from, const std::string& to) {
 class Win32FileSystem : public FileSystem {
 public:
     char Separator() const override { return '\\'; }
+    bool NamesIgnoreCase() const override { return true; }
 
     bool FindEntries(const std::string& pattern,
                      const std::function<bool(const DirEntry&)>& visit) override {
@@ -181,6 +182,27 @@ public:
             if ((e.attributes & FILE_ATTRIBUTE_REPARSE_POINT) && !IsReparseTagNameSurrogate(fd.dwReserved0))
                 e.attributes &= ~static_cast<std::uint32_t>(FILE_ATTRIBUTE_REPARSE_POINT);
             if (!visit(e)) return true;
+        } while (::FindNextFileW(h.get(), &fd));
+        return true;
+    }
+
+    bool ListNames(const std::string& folder, const std::function<bool(std::string_view name)>& visit) override {
+        std::string pattern = folder;
+        if (pattern.empty() || (pattern.back() != '\\' && pattern.back() != '/')) pattern += '\\';
+        pattern += '*';
+        const std::wstring wide = win::WideFilePath(pattern);
+        if (wide.empty()) return false;
+        WIN32_FIND_DATAW fd;
+        win::FindHandle h(::FindFirstFileExW(wide.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
+        if (!h) return false;
+        std::string name;
+        do {
+            if (fd.cFileName[0] == L'.' &&
+                (fd.cFileName[1] == L'\0' || (fd.cFileName[1] == L'.' && fd.cFileName[2] == L'\0')))
+                continue;
+            name = win::NarrowFromWide(fd.cFileName);
+            if (!visit(name)) break;
         } while (::FindNextFileW(h.get(), &fd));
         return true;
     }
@@ -212,6 +234,19 @@ public:
         out.times.accessed = ToUnix(data.ftLastAccessTime);
         out.times.modified = ToUnix(data.ftLastWriteTime);
         return true;
+    }
+
+    std::uint64_t FileId(const std::string& path) override {
+        const std::wstring wide = win::WideFilePath(path);
+        if (wide.empty()) return 0;
+        win::FileHandle h(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!h) return 0;
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!::GetFileInformationByHandle(h.get(), &info)) return 0;
+        const std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        return index ^ (static_cast<std::uint64_t>(info.dwVolumeSerialNumber) << 32);
     }
 
     bool SetAttributes(const std::string& path, std::uint32_t attributes,

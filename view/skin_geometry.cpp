@@ -185,11 +185,14 @@ CheckBoxState::Release CheckBoxState::LeftUp(bool inside, bool isCheckBox) {
     Release r;
     if (!tracking_) return r;
     tracking_ = false;
-    if (pressed_ && isCheckBox && inside) checked_ = !checked_;
+    // A press released outside the box is taken back: no toggle and no
+    // click, so the parent does not act on a click the user withdrew.
+    const bool click = pressed_ && inside;
+    if (click && isCheckBox) checked_ = !checked_;
     pressed_ = false;
     r.handled = true;
     r.checked = checked_;
-    r.notify = true;
+    r.notify = click;
     return r;
 }
 

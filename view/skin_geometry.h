@@ -155,7 +155,8 @@ public:
         bool notify = false;   // post the click command to the parent
     };
     // Left button up. A press that started on the control ends here: inside
-    // and still pressed toggles; the click command is posted either way.
+    // and still pressed toggles and posts the click command; outside it does
+    // neither.
     Release LeftUp(bool inside, bool isCheckBox);
     // Space bar; the release toggles when the press started here and tells
     // the parent as the mouse does.

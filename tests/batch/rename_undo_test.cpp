@@ -331,16 +331,20 @@ TEST_P(RunTest, SecondRenameWithoutUndoFailsForMovedFiles) {
     EXPECT_EQ(1u, Rename({{"a.txt", "b.txt"}}));
     EXPECT_EQ("\"" + P("a.txt") + "\"  change failed with  \"" + P("b.txt") + "\"\r\n", s().resultText);
     EXPECT_TRUE(s().files.UndoEnabled());
-    // Undo still knows where the file is: the failed entry is skipped, and
-    // the file stays at its new name (nothing is lost).
+    // The second run moved nothing: the first run's record stays, and Undo
+    // brings the file back from where the first run put it.
+    EXPECT_EQ((Strings{P("b.txt")}), s().files.RunRecord());
+    EXPECT_EQ(EntryOutcome::Renamed, s().files.Outcome(0));
     UndoRename(s(), fs());
-    EXPECT_EQ("A", env().Read(P("b.txt")));
+    EXPECT_EQ("A", env().Read(P("a.txt")));
+    EXPECT_FALSE(env().Has(P("b.txt")));
 }
 
-TEST_P(RunTest, PreviewMovesNothingAndDisablesUndo) {
+TEST_P(RunTest, PreviewWithNoUndoPendingReplacesTheRecord) {
     env().Make("a.txt", "A");
     Add({"a.txt"});
     Rename({{"a.txt", "b.txt"}});
+    UndoRename(s(), fs());
     const std::string status = s().statusLine;
     const auto snapshot = env().Snapshot();
     const CommandResult r = PreviewCommand(s(), fs(), Renames(env(), {{"a.txt", "z.txt"}}));

@@ -38,6 +38,26 @@ protected:
     test::TestServices services_;
 };
 
+TEST_F(SessionTest, AddFilesGivesTheFolderOfTheFilesForTheLastFolder) {
+    // The open dialog names the one file chosen, or the folder of several:
+    // the last folder is the files' folder either way, never a file.
+    struct Case {
+        std::vector<std::string> paths;
+        std::string folder;
+    };
+    const Case cases[] = {
+        {{"C:\\d\\a.txt"}, "C:\\d\\"},
+        {{"C:\\d\\e\\a.txt", "C:\\d\\e\\b.txt"}, "C:\\d\\e\\"},
+        {{"C:\\a.txt"}, "C:\\"},
+        {{}, ""},  // a cancel keeps the last folder
+    };
+    for (const Case& c : cases) {
+        auto s = NewSession();
+        EXPECT_EQ(c.folder, AddFilesCommand(*s, c.paths)) << (c.paths.empty() ? "" : c.paths.front());
+        EXPECT_EQ(c.paths.size(), s->files.DisplayedCount());
+    }
+}
+
 TEST_F(SessionTest, FileListCommandsRefreshTheStatusLine) {
     auto s = NewSession();
     fs_.AddFile("C:\\d\\a.txt");
@@ -120,17 +140,16 @@ TEST_F(SessionTest, DamagedBatchFileKeepsTheWindowSafe) {
     s->files.AddFiles({"C:\\old"});
     s->files.SetUndoEnabled(true);
     s->statusLine = "kept";
-    // Cut inside the rule lines: the master list and the run record are
-    // taken, the displayed list and the rules are not, and Undo goes off
-    // (the new run record no longer pairs with the old displayed list).
+    // Cut inside the rule lines: nothing is taken, not even the lists read
+    // whole before the fault, and Undo stays as it was.
     const BatchReadResult cut = DecodeBatchFile(std::string_view(bytes).substr(0, bytes.size() - 8), SystemCodePage());
     ASSERT_FALSE(cut.ok());
     ApplyBatchFile(*s, cut);
-    EXPECT_EQ((Strings{"C:\\m1", "C:\\m2"}), s->files.MasterList());
-    EXPECT_EQ((Strings{"C:\\new2"}), s->files.RunRecord());
+    EXPECT_EQ((Strings{"C:\\old"}), s->files.MasterList());
+    EXPECT_EQ((Strings{}), s->files.RunRecord());
     EXPECT_EQ((Strings{"C:\\old"}), s->files.DisplayedList());
     EXPECT_EQ((Strings{"old rule"}), s->rules);
-    EXPECT_FALSE(s->files.UndoEnabled());
+    EXPECT_TRUE(s->files.UndoEnabled());
     EXPECT_EQ("kept", s->statusLine);
 
     // Cut inside the first list: nothing is taken.

@@ -100,6 +100,80 @@ check "a failed file exits 1" same "$STATUS" 1
 check "failure line" grep -qF "\"$(p clash/x2.txt)\"  change failed with  \"$(p clash/x.txt)\"" "$WORK/out"
 check "no file lost" same "$(cat "$WORK/clash/x.txt")$(cat "$WORK/clash/x2.txt")" 12
 
+# The plan before the first move: a series renumbered one up and a swap
+# succeed whole, undo brings every name back.
+mkdir -p "$WORK/series"
+for n in 001 002 003 004 005; do printf '%s' "$n" >"$WORK/series/$n.jpg"; done
+run rename --rule 'FILENAME REMOVE all' --rule 'FILENAME PREFIX digit length:3:1' \
+  "$(p series/001.jpg)" "$(p series/002.jpg)" "$(p series/003.jpg)" "$(p series/004.jpg)" "$(p series/005.jpg)" \
+  --save-batch "$(p series.qvb)"
+check "renumbering one up exits 0" same "$STATUS" 0
+check "renumbered series" same "$(cat "$WORK/series/002.jpg" "$WORK/series/006.jpg")" "001005"
+check "renumbered without a failure line" same "$(grep -c 'has been changed to' "$WORK/out")" 5
+run undo --batch "$(p series.qvb)"
+check "renumbered series undone" same "$(cat "$WORK/series/001.jpg" "$WORK/series/005.jpg"; ls "$WORK/series" | wc -l | tr -d ' ')" "0010055"
+mkdir -p "$WORK/swap"
+printf A >"$WORK/swap/a.txt"; printf B >"$WORK/swap/b.txt"
+run rename --rule 'FILENAME REPLACE "a" with "c"' --rule 'FILENAME REPLACE "b" with "a"' --rule 'FILENAME REPLACE "c" with "b"' \
+  "$(p swap/a.txt)" "$(p swap/b.txt)" --save-batch "$(p swap.qvb)"
+check "swap exits 0" same "$STATUS" 0
+check "swapped" same "$(cat "$WORK/swap/a.txt" "$WORK/swap/b.txt"; ls "$WORK/swap" | wc -l | tr -d ' ')" "BA2"
+run undo --batch "$(p swap.qvb)"
+check "swap undone" same "$(cat "$WORK/swap/a.txt" "$WORK/swap/b.txt")" "AB"
+
+# Names Windows refuses or alters are refused before anything moves, natively
+# as under Windows; the preview says why.
+mkdir -p "$WORK/names"
+for n in dot blank res; do printf '%s' "$n" >"$WORK/names/$n.jpg"; done
+run preview --rule 'FILEEXT REMOVE all' "$(p names/dot.jpg)"
+check "trailing dot previewed as refused" same "$(cat "$WORK/out")" \
+  "\"$(p names/dot.jpg)\"  will be changed to  \"$(p names/dot.)\"  (refused: Windows does not allow the name)"
+check "a preview with a refusal exits 1" same "$STATUS" 1
+run rename --rule 'FILEEXT REMOVE all' "$(p names/dot.jpg)"
+check "trailing dot refused" same "$(cat "$WORK/out")" "\"$(p names/dot.jpg)\"  change failed with  \"$(p names/dot.)\""
+run rename --rule 'FILEEXT SUFFIX " "' "$(p names/blank.jpg)"
+check "trailing blank refused" grep -qF "change failed with  \"$(p "names/blank.jpg ")\"" "$WORK/out"
+run rename --rule 'FILENAME REMOVE all' --rule 'FILENAME PREFIX "con"' "$(p names/res.jpg)"
+check "reserved name refused" grep -qF "change failed with  \"$(p names/con.jpg)\"" "$WORK/out"
+check "refused files untouched" same "$(cat "$WORK/names/dot.jpg" "$WORK/names/blank.jpg" "$WORK/names/res.jpg"; ls "$WORK/names" | wc -l | tr -d ' ')" "dotblankres3"
+
+# Names differing only in letter case: one file under Windows, two natively.
+mkdir -p "$WORK/case"
+printf 1 >"$WORK/case/a1.txt"; printf 2 >"$WORK/case/A2.txt"; printf P >"$WORK/case/Photo.JPG"
+run rename --rule 'FILENAME REMOVE right length:1' "$(p case/a1.txt)" "$(p case/A2.txt)"
+if [ $WINE = 1 ]; then
+  check "names differing in case clash" grep -qF "\"$(p case/A2.txt)\"  change failed with  \"$(p case/A.txt)\"" "$WORK/out"
+  check "the clash lost nothing" same "$(cat "$WORK/case/a.txt" "$WORK/case/A2.txt")" 12
+else
+  check "names differing in case are two names" same "$(cat "$WORK/case/a.txt" "$WORK/case/A.txt")" 12
+fi
+run rename --rule 'FILEEXT LOWERCASE all' "$(p case/Photo.JPG)" --save-batch "$(p case.qvb)"
+check "case-only rename exits 0" same "$STATUS" 0
+check "case-only rename done" test -f "$WORK/case/Photo.jpg" -a ! -e "$WORK/case/Photo.JPG"
+run undo --batch "$(p case.qvb)"
+check "case-only rename undone" test -f "$WORK/case/Photo.JPG" -a ! -e "$WORK/case/Photo.jpg"
+
+# A rename killed half-way: the batch file written before the first move
+# lets undo take back every move that happened (native: a real SIGKILL).
+if [ $WINE = 0 ]; then
+  K="$WORK/killed"
+  mkdir -p "$K"
+  awk -v dir="$K" 'BEGIN { for (i = 1; i <= 20000; i++) { f = sprintf("%s/%05d.txt", dir, i); printf "%05d", i > f; close(f) } }'
+  # Renumbered one up: one chain of 20,000 moves, the last file first.
+  $QUORV rename --rule 'FILENAME REMOVE all' --rule 'FILENAME PREFIX digit length:5:1' --dir "$K" \
+    --save-batch "$WORK/killed.qvb" >/dev/null 2>&1 &
+  pid=$!
+  while [ ! -e "$K/20001.txt" ] && kill -0 $pid 2>/dev/null; do :; done
+  kill -9 $pid 2>/dev/null
+  wait $pid 2>/dev/null
+  check "the run was cut short" test -e "$K/00001.txt" -a -e "$K/20001.txt"
+  run undo --batch "$WORK/killed.qvb"
+  check "undo after the kill exits 0" same "$STATUS" 0
+  check "undo after the kill writes a line per file" same "$(wc -l <"$WORK/out" | tr -d ' ')" 20000
+  check "every name back" same "$(ls "$K" | wc -l | tr -d ' ') $(test -e "$K/20001.txt" && echo moved)" "20000 "
+  check "every file holds its own name" same "$(cd "$K" && find . -name '*.txt' -exec awk 'FNR == 1 { n = FILENAME; sub(/^.\//, "", n); sub(/[.]txt$/, "", n); if ($0 != n) bad++ } END { print bad + 0 }' {} + | awk '{ s += $1 } END { print s }')" 0
+fi
+
 # media values through the command line: an MP3 tagged by id3v2 on both
 # builds, a picture's size where the imaging library exists (Windows).
 mkdir -p "$WORK/media"

@@ -332,10 +332,11 @@ TEST(FileListTest, AddFilesThroughTheOpenDialog) {
     EXPECT_EQ(program.Items(IDC_FILE_LIST), listed);
     ASSERT_TRUE(program.Close(true));
 
-    // The last folder is what the dialog gave last: the one file's path.
+    // The last folder is the folder of the file added last, not the one
+    // file's path the dialog gave back.
     SettingsRecord saved;
     ASSERT_TRUE(ParseSettings(ReadBytes(folder.SettingsPath()), saved));
-    EXPECT_EQ(::lstrcmpiA(saved.lastFolder.c_str(), files[0].c_str()), 0) << saved.lastFolder;
+    EXPECT_EQ(::lstrcmpiA(saved.lastFolder.c_str(), (pick + "\\").c_str()), 0) << saved.lastFolder;
 }
 
 // A selection that does not fit the dialog's first buffer (65,536

@@ -25,6 +25,10 @@ std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 std::string WillChange(const std::string& from, const std::string& to) {
     return Quoted(from) + "  will be changed to  " + Quoted(to) + "\r\n";
 }
+// A preview line of a file the rename would leave alone, with the reason.
+std::string WillBeRefused(const std::string& from, const std::string& to, const std::string& reason) {
+    return Quoted(from) + "  will be changed to  " + Quoted(to) + "  (refused: " + reason + ")\r\n";
+}
 std::string HasChanged(const std::string& from, const std::string& to) {
     return Quoted(from) + "  has been changed to  " + Quoted(to) + "\r\n";
 }
@@ -64,10 +68,11 @@ TEST(RunsTest, PreviewRenameAndUndoOfRealFiles) {
     EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{kPrefixRule});
     EXPECT_EQ(program.Status(), ReadyStatus(3));
 
-    // Preview: lines only, nothing moves, Undo stays off, the status stays.
+    // Preview: lines only, nothing moves, Undo stays off, the status stays;
+    // b's line says why the rename will leave it alone.
     ASSERT_TRUE(program.Click(IDC_PREVIEW));
     EXPECT_EQ(program.ResultText(), WillChange(files[0], Renamed(files[0])) +
-                                        WillChange(files[1], Renamed(files[1])) +
+                                        WillBeRefused(files[1], Renamed(files[1]), "the name is taken") +
                                         WillChange(files[2], Renamed(files[2])));
     EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt", "c.txt", "new_b.txt"}));
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
@@ -97,13 +102,252 @@ TEST(RunsTest, PreviewRenameAndUndoOfRealFiles) {
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
     EXPECT_EQ(program.Status(), ReadyStatus(3));
 
-    // Rename again, then Preview: Undo goes off, the status line stays.
+    // Rename again, then Preview: the rename can still be undone, and the
+    // status line says so.
     ASSERT_TRUE(program.Click(IDC_RENAME));
     EXPECT_TRUE(program.Enabled(IDC_UNDO));
     ASSERT_TRUE(program.Click(IDC_PREVIEW));
-    EXPECT_FALSE(program.Enabled(IDC_UNDO));
+    EXPECT_TRUE(program.Enabled(IDC_UNDO));
     EXPECT_EQ(program.Status(), kRenamedStatus);
+    // Undo after that Preview takes the rename back.
+    ASSERT_TRUE(program.Click(IDC_UNDO));
+    EXPECT_EQ(program.ResultText(), RolledBack(Renamed(files[0]), files[0]) +
+                                        RollbackFailed(Renamed(files[1]), files[1]) +
+                                        RolledBack(Renamed(files[2]), files[2]));
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt", "c.txt", "new_b.txt"}));
+    EXPECT_FALSE(program.Enabled(IDC_UNDO));
     ASSERT_TRUE(program.Close(true));
+}
+
+TEST(RunsTest, RenumberingASeriesOneUpAndBack) {
+    ProgramFolder folder("renumber");
+    ASSERT_TRUE(folder.ok());
+    const Strings files = MakeFiles(folder, "data", {"001.jpg", "002.jpg", "003.jpg", "004.jpg", "005.jpg"});
+    ASSERT_TRUE(folder.WriteHandoff(files));
+    ASSERT_TRUE(folder.WriteFavourite("One up", {"FILENAME REMOVE all", "FILENAME PREFIX digit length:3:1"}));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+
+    // Every target but the last is the next file's name: the run waits for
+    // each file to leave, and every line says it changed.
+    ASSERT_TRUE(program.Click(IDC_RENAME));
+    const Strings up = {folder.At("data\\002.jpg"), folder.At("data\\003.jpg"), folder.At("data\\004.jpg"),
+                        folder.At("data\\005.jpg"), folder.At("data\\006.jpg")};
+    std::string lines;
+    for (std::size_t i = 0; i < files.size(); ++i) lines += HasChanged(files[i], up[i]);
+    EXPECT_EQ(program.ResultText(), lines);
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"002.jpg", "003.jpg", "004.jpg", "005.jpg", "006.jpg"}));
+    for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(ReadBytes(up[i]), NameOf(files[i]));
+    EXPECT_FALSE(Exists(folder.At("RunJournal.qvb")));  // removed once the run is whole
+
+    ASSERT_TRUE(program.Click(IDC_UNDO));
+    lines.clear();
+    for (std::size_t i = 0; i < files.size(); ++i) lines += RolledBack(up[i], files[i]);
+    EXPECT_EQ(program.ResultText(), lines);
+    for (const std::string& file : files) EXPECT_EQ(ReadBytes(file), NameOf(file));
+    EXPECT_FALSE(Exists(up[4]));
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(RunsTest, RenameRenameUndoTakesTheFirstRenameBack) {
+    ProgramFolder folder("rename-twice");
+    ASSERT_TRUE(folder.ok());
+    const Strings files = MakeFiles(folder, "data", {"a.txt", "b.txt"});
+    ASSERT_TRUE(folder.WriteHandoff(files));
+    ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+    ASSERT_TRUE(program.Click(IDC_RENAME));
+    ASSERT_EQ(NamesIn(folder.At("data")), (Strings{"new_a.txt", "new_b.txt"}));
+    // The list still names the old paths: the second run moves nothing.
+    ASSERT_TRUE(program.Click(IDC_RENAME));
+    EXPECT_EQ(program.ResultText(), ChangeFailed(files[0], Renamed(files[0])) + ChangeFailed(files[1], Renamed(files[1])));
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"new_a.txt", "new_b.txt"}));
+    EXPECT_TRUE(program.Enabled(IDC_UNDO));
+
+    ASSERT_TRUE(program.Click(IDC_UNDO));
+    EXPECT_EQ(program.ResultText(), RolledBack(Renamed(files[0]), files[0]) + RolledBack(Renamed(files[1]), files[1]));
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt"}));
+    EXPECT_FALSE(program.Enabled(IDC_UNDO));
+    EXPECT_EQ(program.Status(), ReadyStatus(2));
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(RunsTest, SaveBatchToAReadOnlyFileSaysSo) {
+    ProgramFolder folder("read-only-batch");
+    ASSERT_TRUE(folder.ok());
+    const Strings files = MakeFiles(folder, "data", {"a.txt"});
+    ASSERT_TRUE(folder.WriteHandoff(files));
+    ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
+    const std::string target = folder.MakeFile("kept.qvb", "kept");
+    ASSERT_TRUE(::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+    ASSERT_TRUE(program.Click(IDC_RENAME));
+    ASSERT_TRUE(program.Click(IDC_SAVE_BATCH));
+    // The dialog asks before replacing the file that is there.
+    const FileDialog dialog = program.WaitForFileDialog();
+    ASSERT_TRUE(dialog.window());
+    ASSERT_TRUE(dialog.EnterName(target) && dialog.Ok());
+    const MessageView replace = program.WaitForMessage();
+    ASSERT_TRUE(replace.window);
+    ASSERT_TRUE(replace.Press("&Yes"));
+    ASSERT_TRUE(WaitFor([&] { return !replace.window; }));
+
+    const MessageView message = program.WaitForMessage();
+    ASSERT_TRUE(message.window);
+    EXPECT_EQ(message.caption, "Quorvane 2");
+    EXPECT_EQ(message.text, "An unknown error occurred while accessing " + target + ".");
+    EXPECT_EQ(message.buttons, Strings{"OK"});
+    ASSERT_TRUE(message.Press("OK"));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_EQ(ReadBytes(target), "kept");
+    // Nothing else changed: the rename can still be undone.
+    EXPECT_TRUE(program.Enabled(IDC_UNDO));
+    EXPECT_EQ(program.Status(), kRenamedStatus);
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(RunsTest, SaveRulesToAReadOnlyFileSaysSo) {
+    ProgramFolder folder("read-only-rules");
+    ASSERT_TRUE(folder.ok());
+    ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
+    const std::string target = folder.At("favorite\\Prefix.qvr");
+    const std::string before = ReadBytes(target);
+    ASSERT_TRUE(::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+    ASSERT_TRUE(program.Click(IDC_SAVE_RULES));
+    const FileDialog dialog = program.WaitForFileDialog();
+    ASSERT_TRUE(dialog.window());
+    ASSERT_TRUE(dialog.EnterName(target) && dialog.Ok());
+    const MessageView replace = program.WaitForMessage();
+    ASSERT_TRUE(replace.window);
+    ASSERT_TRUE(replace.Press("&Yes"));
+    ASSERT_TRUE(WaitFor([&] { return !replace.window; }));
+
+    const MessageView message = program.WaitForMessage();
+    ASSERT_TRUE(message.window);
+    EXPECT_EQ(message.caption, "Quorvane 2");
+    EXPECT_EQ(message.text, "An unknown error occurred while accessing " + target + ".");
+    ASSERT_TRUE(message.Press("OK"));
+    ASSERT_TRUE(program.Settle());
+    EXPECT_EQ(ReadBytes(target), before);
+    EXPECT_EQ(program.Items(IDC_FAVOURITES), Strings{"Prefix"});
+    EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{kPrefixRule});
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(RunsTest, DamagedBatchFileAfterARenameKeepsItsUndo) {
+    ProgramFolder folder("damaged-after-rename");
+    ASSERT_TRUE(folder.ok());
+    const Strings files = MakeFiles(folder, "data", {"a.txt", "b.txt"});
+    ASSERT_TRUE(folder.WriteHandoff(files));
+    ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
+    BatchRecord batch;
+    batch.master = {folder.At("data\\elsewhere.txt")};
+    batch.displayed = batch.master;
+    batch.runRecord = batch.master;
+    batch.rules = {"FILEEXT UPPERCASE all"};
+    batch.undo = false;
+    const std::string whole = BatchBytes(batch);
+    const std::string damaged = folder.MakeFile("damaged.qvb", whole.substr(0, whole.size() - 2));
+
+    Program program(folder);
+    ASSERT_TRUE(program.running());
+    ASSERT_TRUE(ChooseFirstFavourite(program));
+    ASSERT_TRUE(program.Click(IDC_RENAME));
+    ASSERT_TRUE(program.Enabled(IDC_UNDO));
+    ASSERT_TRUE(program.Click(IDC_LOAD_BATCH));
+    ASSERT_TRUE(AnswerFileDialog(program, damaged));
+    const MessageView message = program.WaitForMessage();
+    ASSERT_TRUE(message.window);
+    EXPECT_EQ(message.text, "An attempt was made to access an unnamed file past its end.");
+    ASSERT_TRUE(message.Press("OK"));
+    ASSERT_TRUE(program.Settle());
+
+    EXPECT_EQ(program.Items(IDC_FILE_LIST), files);
+    EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{kPrefixRule});
+    EXPECT_TRUE(program.Enabled(IDC_UNDO));
+    ASSERT_TRUE(program.Click(IDC_UNDO));
+    EXPECT_EQ(program.ResultText(), RolledBack(Renamed(files[0]), files[0]) + RolledBack(Renamed(files[1]), files[1]));
+    EXPECT_EQ(NamesIn(folder.At("data")), (Strings{"a.txt", "b.txt"}));
+    ASSERT_TRUE(program.Close(true));
+}
+
+TEST(RunsTest, RunOfAKilledProgramIsTakenBackAtTheNextStart) {
+    ProgramFolder folder("killed-run");
+    ASSERT_TRUE(folder.ok());
+    const int count = 2000;
+    Strings files;
+    const std::string data = folder.MakeFolder("data");
+    for (int i = 0; i < count; ++i) {
+        files.push_back(data + "\\file" + std::to_string(10000 + i) + ".txt");
+        ASSERT_TRUE(WriteBytes(files.back(), std::to_string(i)));
+    }
+    ASSERT_TRUE(folder.WriteHandoff(files));
+    ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
+    const std::string journal = folder.At("RunJournal.qvb");
+    {
+        Program program(folder);
+        ASSERT_TRUE(program.running());
+        ASSERT_TRUE(ChooseFirstFavourite(program));
+        ASSERT_TRUE(program.Control(IDC_RENAME).Click());
+        // Killed once the first file has moved: the journal is on disk by then.
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return Exists(Renamed(files[0])) || Exists(Renamed(files[count / 2])) ||
+                       Exists(Renamed(files[count - 1]));
+            },
+            20000));
+        program.Kill();
+    }
+    ASSERT_TRUE(Exists(journal));
+    std::size_t moved = 0;
+    for (const std::string& name : NamesIn(data)) moved += name.compare(0, 4, "new_") == 0;
+    ASSERT_GT(moved, 0u);
+    ASSERT_LT(moved, static_cast<std::size_t>(count)) << "the run ended before it was killed";
+
+    {
+        Program program(folder);
+        ASSERT_TRUE(program.running());
+        const MessageView question = program.WaitForMessage();
+        ASSERT_TRUE(question.window);
+        EXPECT_EQ(question.text, "The last rename run did not finish: " + std::to_string(moved) +
+                                     " files were renamed. Rename them back?");
+        EXPECT_EQ(question.buttons, (Strings{"&Yes", "&No"}));
+        const RECT shot = UnionOf({program.main().ScreenRect(), question.window.ScreenRect()});
+        EXPECT_TRUE(Screenshot("unfinished_run_question", shot));
+        ASSERT_TRUE(question.Press("&Yes"));
+        ASSERT_TRUE(WaitFor([&] { return !question.window; }));
+        ASSERT_TRUE(program.Settle());
+        // Every file has its old name and its own bytes; the result list
+        // has a line for each file taken back.
+        const Strings names = NamesIn(data);
+        ASSERT_EQ(names.size(), static_cast<std::size_t>(count));
+        for (int i = 0; i < count; i += 97) EXPECT_EQ(ReadBytes(files[i]), std::to_string(i));
+        for (const std::string& name : names) EXPECT_NE(name.compare(0, 4, "new_"), 0) << name;
+        const std::string result = program.ResultText();
+        std::size_t rolledBack = 0;
+        for (std::size_t at = result.find("  roolback to "); at != std::string::npos;
+             at = result.find("  roolback to ", at + 1))
+            ++rolledBack;
+        EXPECT_EQ(rolledBack, moved);
+        EXPECT_EQ(result.find("failed"), std::string::npos);
+        EXPECT_FALSE(Exists(journal));
+        ASSERT_TRUE(program.Close(true));
+    }
+    // Never asked twice.
+    Program again(folder);
+    ASSERT_TRUE(again.running());
+    EXPECT_FALSE(again.WaitForMessage(1000).window);
+    ASSERT_TRUE(again.Close(true));
 }
 
 TEST(RunsTest, RulesThatChangeNothingStillEnableUndo) {
@@ -319,14 +563,13 @@ TEST(RunsTest, DamagedBatchFileIsReportedInTheSystemMessageBox) {
     ASSERT_TRUE(message.Press("OK"));
     ASSERT_TRUE(program.Settle());
 
-    // The displayed list, the rule list and Undo are as they were...
+    // The displayed list, the rule list and Undo are as they were, and so
+    // are the gathered files: the next filtering shows the same files.
     EXPECT_EQ(program.Items(IDC_FILE_LIST), files);
     EXPECT_EQ(program.Items(IDC_RULE_LIST), Strings{kPrefixRule});
     EXPECT_FALSE(program.Enabled(IDC_UNDO));
-    // ...while the gathered files were read before the fault: the next
-    // filtering shows them.
     ASSERT_TRUE(program.TypeInto(IDC_FILTER, "*"));
-    EXPECT_EQ(program.Items(IDC_FILE_LIST), batch.master);
+    EXPECT_EQ(program.Items(IDC_FILE_LIST), files);
     ASSERT_TRUE(program.Close(true));
 }
 

@@ -279,5 +279,63 @@ TEST(SystemClock, AgreesWithItselfAndConverts) {
     EXPECT_LE(t.weekday, 6);
 }
 
+// Readers that count how often the engine asks them.
+struct CountingTags : TagReader {
+    int opened = 0;
+    std::unique_ptr<TagFile> Open(const std::string&) override {
+        ++opened;
+        return nullptr;
+    }
+};
+struct CountingPictures : PictureReader {
+    int read = 0;
+    bool Read(const std::string&, PictureInfo&) override {
+        ++read;
+        return false;
+    }
+    bool Save(const std::string&, const std::string&, const std::string&) override { return false; }
+};
+
+TEST(TagOrPictureRules, FoundByTheWordsTheEngineReads) {
+    // Whether a line reads tags or pictures decides whether a run may use
+    // several threads: a line the engine reads them for must be found, and a
+    // text that only contains a kind word must not be taken for one.
+    struct Case {
+        const char* line;
+        bool reads;
+    };
+    const Case cases[] = {
+        {"FILENAME PREFIX mp3tagv1 property:Title", true},
+        {"FILEEXT SUFFIX mp3tagv2 property:Composer", true},
+        {"FILENAME SUFFIX image property:resolution", true},
+        {"OTHER PREFIX image property:format", true},  // any other target word is read as FILEEXT
+        {"FILENAME  PREFIX image property:colors", false},  // the action is the empty word
+        {"FILENAME PREFIX \"image_\"", false},
+        {"FILENAME SUFFIX \"mp3tagv2\" image property:resolution", false},  // the quoted text wins
+        {"FILENAME REPLACE \"mp3tagv1\" with \"image\"", false},
+        {"FILENAME PREFIX digit length:3", false},
+        {"FILENAME PREFIX file_modify_date format:dd.mm.yyyy", false},
+        {"FILENAME PREFIX Image property:resolution", false},  // kind words are read as written
+        {"DESTDIR image property:resolution", false},
+        {"PICCONVERT image/png", false},
+        {"FORMAT mp3tagv2 property:Composer", false},
+        {"FILENAME INSERT image position:1", false},
+        {"FILENAME", false},
+    };
+    EngineSetup setup;
+    for (const Case& c : cases) {
+        auto tags = std::make_unique<CountingTags>();
+        auto pictures = std::make_unique<CountingPictures>();
+        CountingTags& t = *tags;
+        CountingPictures& p = *pictures;
+        setup.tags = std::move(tags);
+        setup.pictures = std::move(pictures);
+        setup.Apply("C:\\music\\song.mp3", {c.line});
+        const bool engineRead = t.opened + p.read > 0;
+        EXPECT_EQ(c.reads, RuleReadsTagsOrPictures(*setup.codePage, c.line)) << c.line;
+        EXPECT_EQ(c.reads, engineRead) << c.line;
+    }
+}
+
 }  // namespace
 }  // namespace quorv::test

@@ -64,10 +64,14 @@ TEST(BatchFileAccess, WriteFailuresNameThePath) {
     saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
     EXPECT_EQ(saved.outcome, SaveResult::Outcome::WriteFailed);
     EXPECT_EQ(saved.errorText, "An unknown error occurred while accessing C:\\Jobs\\job.qvb.");
+    // A file that cannot be opened for writing is reported too, naming the path.
     fs.FailNext(Op::Write, 1, IoResult::AccessDenied);
     saved = SaveBatchFile(fs, "C:\\Jobs\\job.qvb", BatchFile{});
     EXPECT_EQ(saved.outcome, SaveResult::Outcome::NotOpened);
-    EXPECT_EQ(saved.errorText, "");
+    EXPECT_EQ(saved.errorText, "An unknown error occurred while accessing C:\\Jobs\\job.qvb.");
+    saved = SaveBatchFile(fs, "C:\\NoSuchFolder\\job.qvb", BatchFile{});
+    EXPECT_EQ(saved.outcome, SaveResult::Outcome::NotOpened);
+    EXPECT_EQ(saved.errorText, "An unknown error occurred while accessing C:\\NoSuchFolder\\job.qvb.");
 }
 
 TEST(BatchFileAccess, MissingFileDoesNothingAndDamagedFileIsReported) {
@@ -185,12 +189,13 @@ TEST(RuleFileAccess, FailuresOfSaveAndLoad) {
     EXPECT_EQ(full.outcome, SaveResult::Outcome::WriteFailed);
     EXPECT_EQ(full.errorText, "Disk full while accessing C:\\Tools\\favorite\\new.qvr.");
     EXPECT_FALSE(RescanFavouritesAfter(full));
-    // A file that cannot be opened: silent, but the favourites are rescanned.
+    // A file that cannot be opened: reported with its path, and the
+    // favourites are still rescanned.
     fs.SetFreeSpace(-1);
     fs.Lock("C:\\Tools\\favorite\\bad.qvr");
     const SaveResult locked = SaveRuleFile(fs, "C:\\Tools\\favorite\\bad.qvr", {});
     EXPECT_EQ(locked.outcome, SaveResult::Outcome::NotOpened);
-    EXPECT_EQ(locked.errorText, "");
+    EXPECT_EQ(locked.errorText, "An unknown error occurred while accessing C:\\Tools\\favorite\\bad.qvr.");
     EXPECT_TRUE(RescanFavouritesAfter(locked));
 }
 

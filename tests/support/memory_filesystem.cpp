@@ -15,6 +15,9 @@ std::string FoldAscii(std::string s) {
 
 MemoryFileSystem::MemoryFileSystem(char separator) : sep_(separator), ignoreCase_(separator == '\\') {}
 
+MemoryFileSystem::MemoryFileSystem(char separator, bool namesIgnoreCase)
+    : sep_(separator), ignoreCase_(namesIgnoreCase) {}
+
 std::string MemoryFileSystem::Normal(const std::string& path) const {
     std::string p = path;
     while (p.size() > 1 && p.back() == sep_) p.pop_back();
@@ -81,6 +84,7 @@ void MemoryFileSystem::AddFile(const std::string& path, const std::string& bytes
     item.times = times;
     auto it = items_.find(key);
     item.order = it != items_.end() ? it->second.order : nextOrder_++;
+    item.id = nextId_++;
     items_[key] = std::move(item);
 }
 
@@ -174,6 +178,7 @@ void MemoryFileSystem::ClearFailures() {
     locked_.clear();
     freeSpace_ = -1;
     hook_ = nullptr;
+    stopAfter_ = -1;
 }
 
 bool MemoryFileSystem::Locked(const std::string& path) const {
@@ -189,6 +194,13 @@ bool MemoryFileSystem::TakeSpace(std::int64_t bytes) {
 }
 
 bool MemoryFileSystem::Enter(Op op, const std::string& path, const std::string& second, IoResult* error) {
+    if (stopAfter_ >= 0 && (stopOp_ == Op::Any || stopOp_ == op)) {
+        if (stopAfter_ == 0) {
+            stopAfter_ = -1;
+            throw Crash{};
+        }
+        --stopAfter_;
+    }
     ++calls_[op];
     if (hook_) {
         auto hook = hook_;  // the hook may replace itself
@@ -281,6 +293,12 @@ bool MemoryFileSystem::GetStatus(const std::string& path, FileStatus& out) {
     return true;
 }
 
+std::uint64_t MemoryFileSystem::FileId(const std::string& path) {
+    if (Enter(Op::GetStatus, path, std::string(), nullptr)) return 0;
+    const Item* item = Find(path);
+    return item ? item->id : 0;
+}
+
 bool MemoryFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes,
                                      const FileTimes* times) {
     if (Enter(Op::SetAttributes, path, std::string(), nullptr)) return false;
@@ -347,6 +365,7 @@ bool MemoryFileSystem::Copy(const std::string& from, const std::string& to, bool
     copy.order = dst ? dst->order : nextOrder_++;
     copy.attributes |= kAttrArchive;
     copy.attributes &= ~static_cast<std::uint32_t>(kAttrNormal);
+    copy.id = nextId_++;
     items_[toKey] = std::move(copy);
     return true;
 }
@@ -423,6 +442,7 @@ IoResult MemoryFileSystem::PutBytes(Op op, const std::string& path, const std::s
     made.attributes = kAttrArchive;
     made.times = FileTimes{now_, now_, now_};
     made.order = nextOrder_++;
+    made.id = nextId_++;
     items_[key] = std::move(made);
     return IoResult::Ok;
 }

@@ -6,8 +6,9 @@
 //
 // Paths use the separator given to the constructor. A path with no separator
 // in it (such as "C:" or "" for "/x") is a root: it always exists as a folder.
-// With '\\' names ignore letter case (as on Windows, while keeping the case
-// they were made with); with '/' they are compared exactly.
+// Names ignore letter case (as on Windows, while keeping the case they were
+// made with) or are compared exactly, as the constructor is told; by default
+// they ignore it with '\\' and compare exactly with '/'.
 //
 // Behaviour follows the real implementations: Move fails when the target
 // exists (except a rename onto the same item in another case) and may move
@@ -43,6 +44,11 @@ public:
     };
 
     explicit MemoryFileSystem(char separator = '\\');
+    MemoryFileSystem(char separator, bool namesIgnoreCase);
+
+    // Thrown by the call that StopAfter chose: the program "crashes" there,
+    // after the calls before it were done.
+    struct Crash {};
 
     // ---- setting up (no failure injection, no hook, no counting)
     // Creates the folder and any missing parent folders.
@@ -92,14 +98,23 @@ public:
     // Called before every operation through the interface, with its first
     // path; may change the file system (make a file vanish, take a name).
     void SetHook(std::function<void(Op, const std::string&)> hook) { hook_ = std::move(hook); }
+    // After `count` more calls of op, the next one throws Crash without
+    // doing anything (a negative count: never).
+    void StopAfter(Op op, int count) {
+        stopOp_ = op;
+        stopAfter_ = count;
+    }
     void ClearFailures();
 
     // ---- FileSystem
     char Separator() const override { return sep_; }
+    bool NamesIgnoreCase() const override { return ignoreCase_; }
     bool FindEntries(const std::string& pattern,
                      const std::function<bool(const DirEntry&)>& visit) override;
     bool Exists(const std::string& path) override;
     bool GetStatus(const std::string& path, FileStatus& out) override;
+    // The item's number of making (kept when it moves).
+    std::uint64_t FileId(const std::string& path) override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes,
                        const FileTimes* times) override;
     bool Move(const std::string& from, const std::string& to) override;
@@ -118,6 +133,7 @@ private:
         std::uint32_t attributes = 0;
         FileTimes times;
         std::uint64_t order = 0;
+        std::uint64_t id = 0;
     };
     struct Failure {
         Op op;
@@ -147,10 +163,13 @@ private:
     std::int64_t now_ = 0;
     std::int64_t freeSpace_ = -1;
     std::uint64_t nextOrder_ = 0;
+    std::uint64_t nextId_ = 1;
     std::unordered_map<std::string, Item> items_;
     std::vector<Failure> failures_;
     std::vector<std::string> locked_;
     std::function<void(Op, const std::string&)> hook_;
+    Op stopOp_ = Op::Any;
+    int stopAfter_ = -1;
     std::map<Op, int> calls_;
 };
 
