@@ -8,9 +8,9 @@
 #
 #   display_scale.sh E2E_TESTS_EXE DISPLAY_SCALE_TESTS_EXE [DPI...]
 #
-# The test run asks for 150 % (144 DPI) alone, which keeps it to about a
-# minute; 125 % and 200 % are a call away (DPI 120 192), with their
-# screenshots named after the DPI.
+# The test run asks for 125 %, 150 % and 200 % (DPI 120 144 192), about two
+# minutes; with no DPI given it runs 150 % alone. Screenshots are named after
+# the DPI.
 #
 # Wine reads LogPixels when its server starts, and the first Wine process
 # of a prefix opens the display for it: the server is ended after each run,

@@ -266,7 +266,15 @@ TEST(DisplayScaleTest, TheAboutBoxTheHelpMenuAndTheQuickPreview) {
     EXPECT_EQ(frame.bottom - paneRect.bottom, Px(4));
     EXPECT_TRUE(SaveSettledScreenshot(program, Named("quickview"), frame));
 
-    // The help menu below its button: 130 pixels wide at 96 DPI.
+    // The help menu below its button: 130 pixels wide at 96 DPI. The pointer
+    // first rests on the status line, away from every button, until no
+    // tooltip shows: the pointer left where the case before clicked may
+    // have started another button's tooltip, which is not the one checked.
+    const auto visibleTip = [](const Window& w) { return w.ClassName() == "tooltips_class32" && w.Visible(); };
+    const RECT status = program.Control(IDC_STATUS).ScreenRect();
+    ::SetCursorPos((status.left + status.right) / 2, (status.top + status.bottom) / 2);
+    ::Sleep(700);
+    ASSERT_TRUE(WaitFor([&] { return !program.WaitForWindow(visibleTip, 0); }, 3000));
     ASSERT_TRUE(program.MouseClick(IDC_HELP_BUTTON));
     const Window menu = program.WaitForMenu();
     ASSERT_TRUE(menu);
@@ -274,9 +282,9 @@ TEST(DisplayScaleTest, TheAboutBoxTheHelpMenuAndTheQuickPreview) {
     EXPECT_GE(menu.ClientRect().right, Px(130));
     // The button's tooltip stays away while its menu is open (the mouse
     // rests on the button longer than a tooltip waits).
-    const Window tip = program.WaitForWindow(
-        [](const Window& w) { return w.ClassName() == "tooltips_class32" && w.Visible(); }, 1500);
+    const Window tip = program.WaitForWindow(visibleTip, 1500);
     EXPECT_FALSE(tip) << "a tooltip over the open menu: " << Show(tip.ScreenRect());
+    if (tip) Screenshot(Named("helpmenu_tooltip"));
     const RECT button = program.Control(IDC_HELP_BUTTON).ScreenRect();
     EXPECT_TRUE(SaveSettledScreenshot(program, Named("helpmenu"), UnionOf({button, menu.ScreenRect()})));
     KeyPress(VK_ESCAPE);
