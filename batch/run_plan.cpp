@@ -6,6 +6,8 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/mbtext.h"
+
 namespace quorv {
 
 namespace {
@@ -141,6 +143,17 @@ bool IsNewPathAllowed(const CodePage& codePage, char separator, std::string_view
     const std::size_t shorter = std::min(oldPath.size(), newPath.size());
     while (same < shorter && oldPath[same] == newPath[same]) ++same;
     std::size_t i = RootLength(newPath, separator);
+    // Where the bytes up to the first difference are all ASCII every
+    // separator among them is one (no trail byte of a double-byte character
+    // can be), so the walk starts at the component holding the difference.
+    if (same > i && mb::AsciiPrefix(newPath.substr(0, same)) == same) {
+        for (std::size_t k = same; k > i; --k) {
+            if (IsSeparatorChar(newPath[k - 1], separator)) {
+                i = k;
+                break;
+            }
+        }
+    }
     std::size_t start = i;
     while (true) {
         // Find the end of the component that starts at `start`.
@@ -165,6 +178,11 @@ namespace {
 
 // Where the name of a path begins: just after its last separator.
 std::size_t NameStart(const CodePage& codePage, char separator, std::string_view path) {
+    if (mb::AsciiPrefix(path) == path.size()) {  // the usual case: no separator can hide in a character
+        for (std::size_t i = path.size(); i > 0; --i)
+            if (IsSeparatorChar(path[i - 1], separator)) return i;
+        return 0;
+    }
     std::size_t start = 0;
     for (std::size_t i = 0; i < path.size();) {
         const auto c = static_cast<unsigned char>(path[i]);
@@ -379,8 +397,9 @@ namespace {
 class Planner {
 public:
     Planner(FileSystem& fs, const CodePage& codePage, const PlanInput& input)
-        : fs_(fs), codePage_(codePage), in_(input), n_(input.size()), keys_(codePage, fs.NamesIgnoreCase()),
-          sourceKey_(n_), targetKey_(n_), targetHash_(n_), waitsOn_(n_, kNone), waiter_(n_, kNone) {
+        : fs_(fs), codePage_(codePage), in_(input), n_(input.size()), folds_(fs.NamesIgnoreCase()),
+          keys_(codePage, folds_), sourceKey_(folds_ ? n_ : 0), targetKey_(folds_ ? n_ : 0), targetHash_(n_),
+          waitsOn_(n_, kNone), waiter_(n_, kNone) {
         plan_.refusals.assign(n_, Refusal::None);
     }
 
@@ -398,8 +417,10 @@ public:
 private:
     bool HasTarget(std::size_t i) const { return in_.kinds[i] != PlanKind::Skip && in_.to[i] != nullptr; }
     Refusal& RefusalOf(std::size_t i) { return plan_.refusals[i]; }
-    std::string_view SourceKey(std::uint32_t e) const { return sourceKey_[e]; }
-    std::string_view TargetKey(std::uint32_t e) const { return targetKey_[e]; }
+    // Where every byte counts the paths are their own keys: nothing is kept
+    // for them (for 100,000 entries that spares megabytes touched once).
+    std::string_view SourceKey(std::size_t e) const { return folds_ ? sourceKey_[e] : *in_.from[e]; }
+    std::string_view TargetKey(std::size_t e) const { return folds_ ? targetKey_[e] : *in_.to[e]; }
 
     // Names Windows would refuse or alter.
     void RefuseNames() {
@@ -416,8 +437,9 @@ private:
         auto sourceOf = [this](std::uint32_t e) { return SourceKey(e); };
         for (std::size_t i = 0; i < n_; ++i) {
             if (in_.kinds[i] != PlanKind::Move) continue;
-            sourceKey_[i] = keys_.Of(*in_.from[i]);
-            owners_.Insert(sourceKey_[i], HashKey(sourceKey_[i]), static_cast<std::uint32_t>(i), sourceOf);
+            if (folds_) sourceKey_[i] = keys_.Of(*in_.from[i]);
+            const std::string_view key = SourceKey(i);
+            owners_.Insert(key, HashKey(key), static_cast<std::uint32_t>(i), sourceOf);
         }
     }
 
@@ -429,9 +451,10 @@ private:
         auto targetOf = [this](std::uint32_t e) { return TargetKey(e); };
         for (std::size_t i = 0; i < n_; ++i) {
             if (!HasTarget(i) || RefusalOf(i) != Refusal::None) continue;
-            targetKey_[i] = keys_.Of(*in_.to[i]);
-            targetHash_[i] = HashKey(targetKey_[i]);
-            if (claimed_.Insert(targetKey_[i], targetHash_[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
+            if (folds_) targetKey_[i] = keys_.Of(*in_.to[i]);
+            const std::string_view key = TargetKey(i);
+            targetHash_[i] = HashKey(key);
+            if (claimed_.Insert(key, targetHash_[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
                 RefusalOf(i) = Refusal::SameTarget;
         }
     }
@@ -445,7 +468,7 @@ private:
         std::vector<std::uint32_t> toAsk;  // targets no entry of the run holds
         for (std::size_t i = 0; i < n_; ++i) {
             if (!HasTarget(i) || RefusalOf(i) != Refusal::None) continue;
-            const std::uint32_t owner = owners_.Find(targetKey_[i], targetHash_[i], sourceOf);
+            const std::uint32_t owner = owners_.Find(TargetKey(i), targetHash_[i], sourceOf);
             if (owner == static_cast<std::uint32_t>(i)) continue;  // its own name in another letter case
             if (owner != kNone) {
                 waitsOn_[i] = owner;
@@ -508,6 +531,9 @@ private:
     // (from its last link up), each cycle through a temporary name.
     void Order() {
         done_.assign(n_, 0);
+        std::size_t moving = 0;  // a step each, and one more for each cycle
+        for (std::size_t i = 0; i < n_; ++i) moving += in_.kinds[i] != PlanKind::Skip && RefusalOf(i) == Refusal::None;
+        plan_.steps.reserve(moving);
         for (std::size_t i = 0; i < n_; ++i) {
             if (done_[i] || in_.kinds[i] == PlanKind::Skip || RefusalOf(i) != Refusal::None) continue;
             if (onChain_[i])
@@ -565,6 +591,7 @@ private:
     const CodePage& codePage_;
     const PlanInput& in_;
     const std::size_t n_;
+    const bool folds_;  // names compared by their upper-case forms
     RunPlan plan_;
     NameKeys keys_;
     std::vector<std::string_view> sourceKey_, targetKey_;

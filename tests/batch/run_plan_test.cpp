@@ -79,6 +79,16 @@ TEST(RunPlanNames, WhatWindowsRefusesOrAlters) {
         {'/', "/d/a", "/d/aux", false},
         {'/', "/d/x:y/a", "/d/x:y/b", true},
         {'/', "/d/a", "/d/" + std::string(255, 'n'), true},
+        // The first difference decides where the names begin to count.
+        {'\\', "C:\\d.x\\a", "C:\\d.\\a", false},     // it falls on the new separator
+        {'\\', "C:\\d\\a.b", "C:\\d\\a.", false},     // the new path is the start of the old one
+        {'\\', "C:\\d\\ab", "C:\\d\\a", true},
+        {'\\', "C:\\d\\a", "C:\\d\\ab", true},
+        {'\\', "C:\\x.\\y.\\a", "C:\\x.\\y.\\b", true},  // two shared folders
+        {'\\', "C:\\x.\\a", "C:\\x.\\a\\b.", false},    // a new component after a shared name
+        {'\\', "\\\\srv\\a.\\x", "\\\\srv\\b.\\x", true},  // the difference inside the root
+        {'/', "/d/\xC3\xA9./a", "/d/\xC3\xA9./b", true},          // a shared folder not in ASCII
+        {'/', "/d/\xC3\xA9/a", "/d/\xC3\xA9./a", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.allowed, IsNewPathAllowed(*cp, c.sep, c.oldPath, c.newPath)) << c.newPath;
@@ -90,6 +100,9 @@ TEST(RunPlanNames, DoubleByteTrailBytesAreNoSeparatorsOrBars) {
     // 0x95 0x5C and 0x83 0x7C: the second byte looks like '\' and '|'.
     EXPECT_TRUE(IsNewPathAllowed(*cp, '\\', "C:\\d\\a", "C:\\d\\\x95\x5C\x83\x7C.txt"));
     EXPECT_EQ("C:\\d\\", FolderOfPath(*cp, '\\', "C:\\d\\\x95\x5C.txt"));
+    // Only the name after the double-byte character counts when that byte is
+    // taken for a separator: "CON" would be refused.
+    EXPECT_TRUE(IsNewPathAllowed(*cp, '\\', "C:\\d\\\x95\x5C" "COM", "C:\\d\\\x95\x5C" "CON"));
 }
 
 // ---------------------------------------------------------------- plans as tables
