@@ -311,12 +311,12 @@ public:
     // One answer per path: true when a file or folder holds the name.
     std::vector<char> Ask(const std::vector<const std::string*>& paths) {
         std::vector<char> taken(paths.size(), 0);
-        std::vector<std::size_t> nameStart(paths.size());
+        std::vector<std::uint32_t> nameStart(paths.size());
         std::unordered_map<std::string_view, std::vector<std::uint32_t>> byFolder;
         std::string_view lastFolder;
         std::vector<std::uint32_t>* lastGroup = nullptr;
         for (std::size_t k = 0; k < paths.size(); ++k) {
-            nameStart[k] = NameStart(*codePage_, fs_->Separator(), *paths[k]);
+            nameStart[k] = static_cast<std::uint32_t>(NameStart(*codePage_, fs_->Separator(), *paths[k]));
             const std::string_view folder = std::string_view(*paths[k]).substr(0, nameStart[k]);
             if (!lastGroup || folder != lastFolder) {  // most paths share the folder of the one before
                 lastGroup = &byFolder[folder];
@@ -324,63 +324,83 @@ public:
             }
             lastGroup->push_back(static_cast<std::uint32_t>(k));
         }
+        const bool folds = fs_->NamesIgnoreCase();
         for (const auto& group : byFolder) {
-            Listing listing;
-            const bool read = group.second.size() >= kReadAt && Read(group.first, group.second.size(), listing);
-            for (std::uint32_t k : group.second) {
+            const std::vector<std::uint32_t>& members = group.second;
+            std::vector<char> listed;
+            const bool read = members.size() >= kReadAt && Read(group.first, paths, nameStart, members, listed);
+            for (std::size_t m = 0; m < members.size(); ++m) {
+                const std::uint32_t k = members[m];
                 const std::string& path = *paths[k];
-                if (!read) {
-                    taken[k] = Status(path);
-                    continue;
-                }
-                const std::string_view bare = std::string_view(path).substr(nameStart[k]);
-                std::string folded;
-                if (fs_->NamesIgnoreCase()) folded = codePage_->Upper(std::string(bare));
-                const std::string_view name = fs_->NamesIgnoreCase() ? std::string_view(folded) : bare;
-                auto keyOf = [&listing](std::uint32_t e) { return listing.Name(e); };
-                if (listing.index.Find(name, HashKey(name), keyOf) != kNone)
-                    taken[k] = Status(path);  // listed: make sure
-                else if (fs_->NamesIgnoreCase() && name.find('~') != std::string::npos)
+                if (!read || listed[m]) {
+                    taken[k] = Status(path);  // not read, or listed: make sure
+                } else if (folds && path.find('~', nameStart[k]) != std::string::npos) {
                     taken[k] = Status(path);  // Windows also knows files by short 8.3 names ("PROGRA~1")
+                }
             }
         }
         return taken;
     }
 
 private:
-    struct Listing {
-        std::string names;                     // the names' keys one after the other
-        std::vector<std::uint32_t> starts{0};  // where each begins, and one more at the end
-        KeyIndex index{0};
-        std::string_view Name(std::uint32_t e) const {
-            return std::string_view(names).substr(starts[e], starts[e + 1] - starts[e]);
-        }
-    };
-
     bool Status(const std::string& path) {
         FileStatus status;
         return fs_->GetStatus(path, status);
     }
 
-    // Reads the folder; false when it cannot be read, or when it holds so
-    // many more names than there are targets that asking is cheaper.
-    bool Read(std::string_view folder, std::size_t targets, Listing& listing) {
-        const std::size_t limit = targets * 16 + 4096;
+    // Reads the folder and tells which of the names asked in it (members,
+    // indexes into paths) it lists; false when it cannot be read, or when it
+    // holds so many more names than are asked that asking is cheaper. The
+    // asked names are indexed, not the listed ones: nothing of the listing
+    // is kept.
+    bool Read(std::string_view folder, const std::vector<const std::string*>& paths,
+              const std::vector<std::uint32_t>& nameStart, const std::vector<std::uint32_t>& members,
+              std::vector<char>& listed) {
+        const bool folds = fs_->NamesIgnoreCase();
+        // Where names ignore letter case the keys are upper-cased copies, one
+        // after the other; else the names within their paths.
+        std::string folded;
+        std::vector<std::uint32_t> starts;
+        if (folds) {
+            starts.reserve(members.size() + 1);
+            starts.push_back(0);
+            for (std::uint32_t k : members) {
+                const std::string& path = *paths[k];
+                folded.append(path, nameStart[k], std::string::npos);
+                if (folded.size() > starts.back())  // each name on its own, as a lone name is upper-cased
+                    codePage_->ToUpper(&folded[starts.back()], folded.size() - starts.back());
+                starts.push_back(static_cast<std::uint32_t>(folded.size()));
+            }
+        }
+        auto keyOf = [&](std::uint32_t m) -> std::string_view {
+            if (folds) return std::string_view(folded).substr(starts[m], starts[m + 1] - starts[m]);
+            return std::string_view(*paths[members[m]]).substr(nameStart[members[m]]);
+        };
+        KeyIndex index(members.size());
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> repeated;  // a name asked twice: (m, its first)
+        for (std::uint32_t m = 0; m < members.size(); ++m) {
+            const std::string_view key = keyOf(m);
+            const std::uint32_t first = index.Insert(key, HashKey(key), m, keyOf);
+            if (first != kNone) repeated.emplace_back(m, first);
+        }
+        listed.assign(members.size(), 0);
+        const std::size_t limit = members.size() * 16 + 4096;
         std::size_t count = 0;
-        const bool read = fs_->ListNames(std::string(folder), [&](std::string_view name) {
+        std::string name;  // a listed name upper-cased, where names ignore case
+        const bool read = fs_->ListNames(std::string(folder), [&](std::string_view listedName) {
             if (++count > limit) return false;
-            if (fs_->NamesIgnoreCase())
-                listing.names += codePage_->Upper(std::string(name));
-            else
-                listing.names.append(name.data(), name.size());
-            listing.starts.push_back(static_cast<std::uint32_t>(listing.names.size()));
+            std::string_view key = listedName;
+            if (folds) {
+                name.assign(listedName.data(), listedName.size());
+                if (!name.empty()) codePage_->ToUpper(&name[0], name.size());
+                key = name;
+            }
+            const std::uint32_t m = index.Find(key, HashKey(key), keyOf);
+            if (m != kNone) listed[m] = 1;
             return true;
         });
         if (!read || count > limit) return false;
-        listing.index = KeyIndex(count);
-        auto keyOf = [&listing](std::uint32_t e) { return listing.Name(e); };
-        for (std::uint32_t e = 0; e < count; ++e)
-            listing.index.Insert(listing.Name(e), HashKey(listing.Name(e)), e, keyOf);
+        for (const auto& r : repeated) listed[r.first] = listed[r.second];
         return true;
     }
 

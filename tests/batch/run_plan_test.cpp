@@ -389,6 +389,34 @@ TEST_F(RunSessionTest, AMissingFileThatWouldWaitIsRefused) {
     EXPECT_EQ((Files{{D("x"), "C"}}), fs_.Files());
 }
 
+TEST(RunPlanFolderRead, AFileAskedForTwiceIsThereForBoth) {
+    // A chain f0 -> f1 -> ... -> f80 makes the plan read the folder to
+    // learn whether the files that wait are there; one more entry with f5's
+    // path (only Undo's record can hold one twice) waits on f81 -> z. Either
+    // letter case rule; whether f5 is there comes from the one listing.
+    const auto cp = MakeUtf8CodePage();
+    for (const bool ignoreCase : {true, false}) {
+        for (const bool f5There : {true, false}) {
+            MemoryFileSystem fs('\\', ignoreCase);
+            Strings paths;
+            for (int i = 0; i <= 82; ++i) paths.push_back(D("f" + std::to_string(i)));
+            paths.push_back(D("z"));
+            for (int i = 0; i <= 81; ++i)  // f80, the chain's end, is free
+                if (i != 80 && (i != 5 || f5There)) fs.AddFile(paths[i], "x");
+            PlanInput input;
+            for (int i = 0; i < 80; ++i) input.Add(PlanKind::Move, &paths[i], &paths[i + 1]);
+            input.Add(PlanKind::Move, &paths[5], &paths[81]);   // entry 80
+            input.Add(PlanKind::Move, &paths[81], &paths[83]);  // entry 81
+            const RunPlan plan = PlanRun(fs, *cp, input);
+            EXPECT_EQ(1, fs.Calls(MemoryFileSystem::Op::Find)) << ignoreCase;
+            const Refusal expected = f5There ? Refusal::None : Refusal::SourceMissing;
+            EXPECT_EQ(expected, plan.refusals[5]) << ignoreCase << f5There;
+            EXPECT_EQ(expected, plan.refusals[80]) << ignoreCase << f5There;
+            EXPECT_EQ(Refusal::None, plan.refusals[6]) << ignoreCase << f5There;
+        }
+    }
+}
+
 TEST_F(RunSessionTest, NewPathsOnSeveralThreadsAreTheSameAsOnOne) {
     Strings paths;
     for (int i = 0; i < 9000; ++i) paths.push_back(D("f" + std::to_string(i)));
