@@ -6,6 +6,8 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/mbtext.h"
+
 namespace quorv {
 
 namespace {
@@ -141,6 +143,17 @@ bool IsNewPathAllowed(const CodePage& codePage, char separator, std::string_view
     const std::size_t shorter = std::min(oldPath.size(), newPath.size());
     while (same < shorter && oldPath[same] == newPath[same]) ++same;
     std::size_t i = RootLength(newPath, separator);
+    // Where the bytes up to the first difference are all ASCII every
+    // separator among them is one (no trail byte of a double-byte character
+    // can be), so the walk starts at the component holding the difference.
+    if (same > i && mb::AsciiPrefix(newPath.substr(0, same)) == same) {
+        for (std::size_t k = same; k > i; --k) {
+            if (IsSeparatorChar(newPath[k - 1], separator)) {
+                i = k;
+                break;
+            }
+        }
+    }
     std::size_t start = i;
     while (true) {
         // Find the end of the component that starts at `start`.
@@ -165,6 +178,11 @@ namespace {
 
 // Where the name of a path begins: just after its last separator.
 std::size_t NameStart(const CodePage& codePage, char separator, std::string_view path) {
+    if (mb::AsciiPrefix(path) == path.size()) {  // the usual case: no separator can hide in a character
+        for (std::size_t i = path.size(); i > 0; --i)
+            if (IsSeparatorChar(path[i - 1], separator)) return i;
+        return 0;
+    }
     std::size_t start = 0;
     for (std::size_t i = 0; i < path.size();) {
         const auto c = static_cast<unsigned char>(path[i]);
@@ -293,12 +311,12 @@ public:
     // One answer per path: true when a file or folder holds the name.
     std::vector<char> Ask(const std::vector<const std::string*>& paths) {
         std::vector<char> taken(paths.size(), 0);
-        std::vector<std::size_t> nameStart(paths.size());
+        std::vector<std::uint32_t> nameStart(paths.size());
         std::unordered_map<std::string_view, std::vector<std::uint32_t>> byFolder;
         std::string_view lastFolder;
         std::vector<std::uint32_t>* lastGroup = nullptr;
         for (std::size_t k = 0; k < paths.size(); ++k) {
-            nameStart[k] = NameStart(*codePage_, fs_->Separator(), *paths[k]);
+            nameStart[k] = static_cast<std::uint32_t>(NameStart(*codePage_, fs_->Separator(), *paths[k]));
             const std::string_view folder = std::string_view(*paths[k]).substr(0, nameStart[k]);
             if (!lastGroup || folder != lastFolder) {  // most paths share the folder of the one before
                 lastGroup = &byFolder[folder];
@@ -306,63 +324,83 @@ public:
             }
             lastGroup->push_back(static_cast<std::uint32_t>(k));
         }
+        const bool folds = fs_->NamesIgnoreCase();
         for (const auto& group : byFolder) {
-            Listing listing;
-            const bool read = group.second.size() >= kReadAt && Read(group.first, group.second.size(), listing);
-            for (std::uint32_t k : group.second) {
+            const std::vector<std::uint32_t>& members = group.second;
+            std::vector<char> listed;
+            const bool read = members.size() >= kReadAt && Read(group.first, paths, nameStart, members, listed);
+            for (std::size_t m = 0; m < members.size(); ++m) {
+                const std::uint32_t k = members[m];
                 const std::string& path = *paths[k];
-                if (!read) {
-                    taken[k] = Status(path);
-                    continue;
-                }
-                const std::string_view bare = std::string_view(path).substr(nameStart[k]);
-                std::string folded;
-                if (fs_->NamesIgnoreCase()) folded = codePage_->Upper(std::string(bare));
-                const std::string_view name = fs_->NamesIgnoreCase() ? std::string_view(folded) : bare;
-                auto keyOf = [&listing](std::uint32_t e) { return listing.Name(e); };
-                if (listing.index.Find(name, HashKey(name), keyOf) != kNone)
-                    taken[k] = Status(path);  // listed: make sure
-                else if (fs_->NamesIgnoreCase() && name.find('~') != std::string::npos)
+                if (!read || listed[m]) {
+                    taken[k] = Status(path);  // not read, or listed: make sure
+                } else if (folds && path.find('~', nameStart[k]) != std::string::npos) {
                     taken[k] = Status(path);  // Windows also knows files by short 8.3 names ("PROGRA~1")
+                }
             }
         }
         return taken;
     }
 
 private:
-    struct Listing {
-        std::string names;                     // the names' keys one after the other
-        std::vector<std::uint32_t> starts{0};  // where each begins, and one more at the end
-        KeyIndex index{0};
-        std::string_view Name(std::uint32_t e) const {
-            return std::string_view(names).substr(starts[e], starts[e + 1] - starts[e]);
-        }
-    };
-
     bool Status(const std::string& path) {
         FileStatus status;
         return fs_->GetStatus(path, status);
     }
 
-    // Reads the folder; false when it cannot be read, or when it holds so
-    // many more names than there are targets that asking is cheaper.
-    bool Read(std::string_view folder, std::size_t targets, Listing& listing) {
-        const std::size_t limit = targets * 16 + 4096;
+    // Reads the folder and tells which of the names asked in it (members,
+    // indexes into paths) it lists; false when it cannot be read, or when it
+    // holds so many more names than are asked that asking is cheaper. The
+    // asked names are indexed, not the listed ones: nothing of the listing
+    // is kept.
+    bool Read(std::string_view folder, const std::vector<const std::string*>& paths,
+              const std::vector<std::uint32_t>& nameStart, const std::vector<std::uint32_t>& members,
+              std::vector<char>& listed) {
+        const bool folds = fs_->NamesIgnoreCase();
+        // Where names ignore letter case the keys are upper-cased copies, one
+        // after the other; else the names within their paths.
+        std::string folded;
+        std::vector<std::uint32_t> starts;
+        if (folds) {
+            starts.reserve(members.size() + 1);
+            starts.push_back(0);
+            for (std::uint32_t k : members) {
+                const std::string& path = *paths[k];
+                folded.append(path, nameStart[k], std::string::npos);
+                if (folded.size() > starts.back())  // each name on its own, as a lone name is upper-cased
+                    codePage_->ToUpper(&folded[starts.back()], folded.size() - starts.back());
+                starts.push_back(static_cast<std::uint32_t>(folded.size()));
+            }
+        }
+        auto keyOf = [&](std::uint32_t m) -> std::string_view {
+            if (folds) return std::string_view(folded).substr(starts[m], starts[m + 1] - starts[m]);
+            return std::string_view(*paths[members[m]]).substr(nameStart[members[m]]);
+        };
+        KeyIndex index(members.size());
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> repeated;  // a name asked twice: (m, its first)
+        for (std::uint32_t m = 0; m < members.size(); ++m) {
+            const std::string_view key = keyOf(m);
+            const std::uint32_t first = index.Insert(key, HashKey(key), m, keyOf);
+            if (first != kNone) repeated.emplace_back(m, first);
+        }
+        listed.assign(members.size(), 0);
+        const std::size_t limit = members.size() * 16 + 4096;
         std::size_t count = 0;
-        const bool read = fs_->ListNames(std::string(folder), [&](std::string_view name) {
+        std::string name;  // a listed name upper-cased, where names ignore case
+        const bool read = fs_->ListNames(std::string(folder), [&](std::string_view listedName) {
             if (++count > limit) return false;
-            if (fs_->NamesIgnoreCase())
-                listing.names += codePage_->Upper(std::string(name));
-            else
-                listing.names.append(name.data(), name.size());
-            listing.starts.push_back(static_cast<std::uint32_t>(listing.names.size()));
+            std::string_view key = listedName;
+            if (folds) {
+                name.assign(listedName.data(), listedName.size());
+                if (!name.empty()) codePage_->ToUpper(&name[0], name.size());
+                key = name;
+            }
+            const std::uint32_t m = index.Find(key, HashKey(key), keyOf);
+            if (m != kNone) listed[m] = 1;
             return true;
         });
         if (!read || count > limit) return false;
-        listing.index = KeyIndex(count);
-        auto keyOf = [&listing](std::uint32_t e) { return listing.Name(e); };
-        for (std::uint32_t e = 0; e < count; ++e)
-            listing.index.Insert(listing.Name(e), HashKey(listing.Name(e)), e, keyOf);
+        for (const auto& r : repeated) listed[r.first] = listed[r.second];
         return true;
     }
 
@@ -379,8 +417,9 @@ namespace {
 class Planner {
 public:
     Planner(FileSystem& fs, const CodePage& codePage, const PlanInput& input)
-        : fs_(fs), codePage_(codePage), in_(input), n_(input.size()), keys_(codePage, fs.NamesIgnoreCase()),
-          sourceKey_(n_), targetKey_(n_), targetHash_(n_), waitsOn_(n_, kNone), waiter_(n_, kNone) {
+        : fs_(fs), codePage_(codePage), in_(input), n_(input.size()), folds_(fs.NamesIgnoreCase()),
+          keys_(codePage, folds_), sourceKey_(folds_ ? n_ : 0), targetKey_(folds_ ? n_ : 0), targetHash_(n_),
+          waitsOn_(n_, kNone), waiter_(n_, kNone) {
         plan_.refusals.assign(n_, Refusal::None);
     }
 
@@ -398,8 +437,10 @@ public:
 private:
     bool HasTarget(std::size_t i) const { return in_.kinds[i] != PlanKind::Skip && in_.to[i] != nullptr; }
     Refusal& RefusalOf(std::size_t i) { return plan_.refusals[i]; }
-    std::string_view SourceKey(std::uint32_t e) const { return sourceKey_[e]; }
-    std::string_view TargetKey(std::uint32_t e) const { return targetKey_[e]; }
+    // Where every byte counts the paths are their own keys: nothing is kept
+    // for them (for 100,000 entries that spares megabytes touched once).
+    std::string_view SourceKey(std::size_t e) const { return folds_ ? sourceKey_[e] : *in_.from[e]; }
+    std::string_view TargetKey(std::size_t e) const { return folds_ ? targetKey_[e] : *in_.to[e]; }
 
     // Names Windows would refuse or alter.
     void RefuseNames() {
@@ -416,8 +457,9 @@ private:
         auto sourceOf = [this](std::uint32_t e) { return SourceKey(e); };
         for (std::size_t i = 0; i < n_; ++i) {
             if (in_.kinds[i] != PlanKind::Move) continue;
-            sourceKey_[i] = keys_.Of(*in_.from[i]);
-            owners_.Insert(sourceKey_[i], HashKey(sourceKey_[i]), static_cast<std::uint32_t>(i), sourceOf);
+            if (folds_) sourceKey_[i] = keys_.Of(*in_.from[i]);
+            const std::string_view key = SourceKey(i);
+            owners_.Insert(key, HashKey(key), static_cast<std::uint32_t>(i), sourceOf);
         }
     }
 
@@ -429,9 +471,10 @@ private:
         auto targetOf = [this](std::uint32_t e) { return TargetKey(e); };
         for (std::size_t i = 0; i < n_; ++i) {
             if (!HasTarget(i) || RefusalOf(i) != Refusal::None) continue;
-            targetKey_[i] = keys_.Of(*in_.to[i]);
-            targetHash_[i] = HashKey(targetKey_[i]);
-            if (claimed_.Insert(targetKey_[i], targetHash_[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
+            if (folds_) targetKey_[i] = keys_.Of(*in_.to[i]);
+            const std::string_view key = TargetKey(i);
+            targetHash_[i] = HashKey(key);
+            if (claimed_.Insert(key, targetHash_[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
                 RefusalOf(i) = Refusal::SameTarget;
         }
     }
@@ -445,7 +488,7 @@ private:
         std::vector<std::uint32_t> toAsk;  // targets no entry of the run holds
         for (std::size_t i = 0; i < n_; ++i) {
             if (!HasTarget(i) || RefusalOf(i) != Refusal::None) continue;
-            const std::uint32_t owner = owners_.Find(targetKey_[i], targetHash_[i], sourceOf);
+            const std::uint32_t owner = owners_.Find(TargetKey(i), targetHash_[i], sourceOf);
             if (owner == static_cast<std::uint32_t>(i)) continue;  // its own name in another letter case
             if (owner != kNone) {
                 waitsOn_[i] = owner;
@@ -508,6 +551,9 @@ private:
     // (from its last link up), each cycle through a temporary name.
     void Order() {
         done_.assign(n_, 0);
+        std::size_t moving = 0;  // a step each, and one more for each cycle
+        for (std::size_t i = 0; i < n_; ++i) moving += in_.kinds[i] != PlanKind::Skip && RefusalOf(i) == Refusal::None;
+        plan_.steps.reserve(moving);
         for (std::size_t i = 0; i < n_; ++i) {
             if (done_[i] || in_.kinds[i] == PlanKind::Skip || RefusalOf(i) != Refusal::None) continue;
             if (onChain_[i])
@@ -565,6 +611,7 @@ private:
     const CodePage& codePage_;
     const PlanInput& in_;
     const std::size_t n_;
+    const bool folds_;  // names compared by their upper-case forms
     RunPlan plan_;
     NameKeys keys_;
     std::vector<std::string_view> sourceKey_, targetKey_;

@@ -31,8 +31,13 @@ inline std::size_t Step(const CodePage& cp, std::string_view s, std::size_t i) {
 // boundary; walks start there instead of at the beginning.
 std::size_t Find(const CodePage& cp, std::string_view s, std::string_view needle, std::size_t from) {
     if (needle.empty() || from >= s.size() || needle.size() > s.size() - from) return npos;
-    std::size_t at = s.find(needle, from);
+    std::size_t at = needle.size() == 1 ? s.find(needle[0], from) : s.find(needle, from);
     if (at == npos) return npos;
+    // The usual case, a rule line or a name in ASCII: every byte up to the
+    // end of the first match is one, so the match stands as it is, without
+    // looking at the rest of the text.
+    const std::size_t firstEnd = at + needle.size();
+    if (AsciiPrefix(s.substr(0, firstEnd)) == firstEnd) return at;
     const std::size_t ascii = AsciiPrefix(s);
     std::size_t walker = ascii;  // always a boundary
     while (at != npos) {

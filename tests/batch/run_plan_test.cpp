@@ -79,6 +79,16 @@ TEST(RunPlanNames, WhatWindowsRefusesOrAlters) {
         {'/', "/d/a", "/d/aux", false},
         {'/', "/d/x:y/a", "/d/x:y/b", true},
         {'/', "/d/a", "/d/" + std::string(255, 'n'), true},
+        // The first difference decides where the names begin to count.
+        {'\\', "C:\\d.x\\a", "C:\\d.\\a", false},     // it falls on the new separator
+        {'\\', "C:\\d\\a.b", "C:\\d\\a.", false},     // the new path is the start of the old one
+        {'\\', "C:\\d\\ab", "C:\\d\\a", true},
+        {'\\', "C:\\d\\a", "C:\\d\\ab", true},
+        {'\\', "C:\\x.\\y.\\a", "C:\\x.\\y.\\b", true},  // two shared folders
+        {'\\', "C:\\x.\\a", "C:\\x.\\a\\b.", false},    // a new component after a shared name
+        {'\\', "\\\\srv\\a.\\x", "\\\\srv\\b.\\x", true},  // the difference inside the root
+        {'/', "/d/\xC3\xA9./a", "/d/\xC3\xA9./b", true},          // a shared folder not in ASCII
+        {'/', "/d/\xC3\xA9/a", "/d/\xC3\xA9./a", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.allowed, IsNewPathAllowed(*cp, c.sep, c.oldPath, c.newPath)) << c.newPath;
@@ -90,6 +100,9 @@ TEST(RunPlanNames, DoubleByteTrailBytesAreNoSeparatorsOrBars) {
     // 0x95 0x5C and 0x83 0x7C: the second byte looks like '\' and '|'.
     EXPECT_TRUE(IsNewPathAllowed(*cp, '\\', "C:\\d\\a", "C:\\d\\\x95\x5C\x83\x7C.txt"));
     EXPECT_EQ("C:\\d\\", FolderOfPath(*cp, '\\', "C:\\d\\\x95\x5C.txt"));
+    // Only the name after the double-byte character counts when that byte is
+    // taken for a separator: "CON" would be refused.
+    EXPECT_TRUE(IsNewPathAllowed(*cp, '\\', "C:\\d\\\x95\x5C" "COM", "C:\\d\\\x95\x5C" "CON"));
 }
 
 // ---------------------------------------------------------------- plans as tables
@@ -374,6 +387,34 @@ TEST_F(RunSessionTest, AMissingFileThatWouldWaitIsRefused) {
               s_.resultText);
     EXPECT_EQ(1u, RenameCommand(s_, fs_, run).failures);
     EXPECT_EQ((Files{{D("x"), "C"}}), fs_.Files());
+}
+
+TEST(RunPlanFolderRead, AFileAskedForTwiceIsThereForBoth) {
+    // A chain f0 -> f1 -> ... -> f80 makes the plan read the folder to
+    // learn whether the files that wait are there; one more entry with f5's
+    // path (only Undo's record can hold one twice) waits on f81 -> z. Either
+    // letter case rule; whether f5 is there comes from the one listing.
+    const auto cp = MakeUtf8CodePage();
+    for (const bool ignoreCase : {true, false}) {
+        for (const bool f5There : {true, false}) {
+            MemoryFileSystem fs('\\', ignoreCase);
+            Strings paths;
+            for (int i = 0; i <= 82; ++i) paths.push_back(D("f" + std::to_string(i)));
+            paths.push_back(D("z"));
+            for (int i = 0; i <= 81; ++i)  // f80, the chain's end, is free
+                if (i != 80 && (i != 5 || f5There)) fs.AddFile(paths[i], "x");
+            PlanInput input;
+            for (int i = 0; i < 80; ++i) input.Add(PlanKind::Move, &paths[i], &paths[i + 1]);
+            input.Add(PlanKind::Move, &paths[5], &paths[81]);   // entry 80
+            input.Add(PlanKind::Move, &paths[81], &paths[83]);  // entry 81
+            const RunPlan plan = PlanRun(fs, *cp, input);
+            EXPECT_EQ(1, fs.Calls(MemoryFileSystem::Op::Find)) << ignoreCase;
+            const Refusal expected = f5There ? Refusal::None : Refusal::SourceMissing;
+            EXPECT_EQ(expected, plan.refusals[5]) << ignoreCase << f5There;
+            EXPECT_EQ(expected, plan.refusals[80]) << ignoreCase << f5There;
+            EXPECT_EQ(Refusal::None, plan.refusals[6]) << ignoreCase << f5There;
+        }
+    }
 }
 
 TEST_F(RunSessionTest, NewPathsOnSeveralThreadsAreTheSameAsOnOne) {
