@@ -52,6 +52,19 @@ bool AnswerFileDialog(const Program& program, const std::string& path) {
            WaitFor([&] { return !dialog.window(); });
 }
 
+// A batch file whose record is whole but for the last two bytes of its Undo
+// field; it names one file elsewhere and one rule.
+std::string DamagedBatchFile(const ProgramFolder& folder, bool undo) {
+    BatchRecord batch;
+    batch.master = {folder.At("data\\elsewhere.txt")};
+    batch.displayed = batch.master;
+    batch.runRecord = batch.master;
+    batch.rules = {"FILEEXT UPPERCASE all"};
+    batch.undo = undo;
+    const std::string whole = BatchBytes(batch);
+    return folder.MakeFile("damaged.qvb", whole.substr(0, whole.size() - 2));
+}
+
 TEST(RunsTest, PreviewRenameAndUndoOfRealFiles) {
     ProgramFolder folder("rename");
     ASSERT_TRUE(folder.ok());
@@ -250,14 +263,7 @@ TEST(RunsTest, DamagedBatchFileAfterARenameKeepsItsUndo) {
     const Strings files = MakeFiles(folder, "data", {"a.txt", "b.txt"});
     ASSERT_TRUE(folder.WriteHandoff(files));
     ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
-    BatchRecord batch;
-    batch.master = {folder.At("data\\elsewhere.txt")};
-    batch.displayed = batch.master;
-    batch.runRecord = batch.master;
-    batch.rules = {"FILEEXT UPPERCASE all"};
-    batch.undo = false;
-    const std::string whole = BatchBytes(batch);
-    const std::string damaged = folder.MakeFile("damaged.qvb", whole.substr(0, whole.size() - 2));
+    const std::string damaged = DamagedBatchFile(folder, false);
 
     Program program(folder);
     ASSERT_TRUE(program.running());
@@ -538,15 +544,7 @@ TEST(RunsTest, DamagedBatchFileIsReportedInTheSystemMessageBox) {
     const Strings files = MakeFiles(folder, "data", {"a.txt", "b.txt"});
     ASSERT_TRUE(folder.WriteHandoff(files));
     ASSERT_TRUE(folder.WriteFavourite("Prefix", {kPrefixRule}));
-    // A whole record but for the last two bytes of its Undo field.
-    BatchRecord batch;
-    batch.master = {folder.At("data\\elsewhere.txt")};
-    batch.displayed = batch.master;
-    batch.runRecord = batch.master;
-    batch.rules = {"FILEEXT UPPERCASE all"};
-    batch.undo = true;
-    const std::string whole = BatchBytes(batch);
-    const std::string damaged = folder.MakeFile("damaged.qvb", whole.substr(0, whole.size() - 2));
+    const std::string damaged = DamagedBatchFile(folder, true);
 
     Program program(folder);
     ASSERT_TRUE(program.running());
