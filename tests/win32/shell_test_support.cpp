@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "tests/support/com_object_win32.h"
 #include "tests/support/messages_win32.h"
 
 namespace quorv::test {
@@ -88,26 +89,10 @@ std::string DropBytes(const std::vector<std::wstring>& paths, bool wide) {
     return bytes;
 }
 
-class DataObject final : public IDataObject {
+class DataObject final : public test::ComObject<IDataObject, IID_IDataObject> {
 public:
     DataObject(std::string drop, bool hasDrop) : drop_(std::move(drop)), hasDrop_(hasDrop) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDataObject)) {
-            *out = static_cast<IDataObject*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (!format || !medium) return E_INVALIDARG;
@@ -139,8 +124,7 @@ public:
     STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
 
 private:
-    ~DataObject() = default;
-    ULONG refs_ = 1;
+    ~DataObject() override = default;
     std::string drop_;
     bool hasDrop_;
 };

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/raii_win32.h"
+#include "tests/support/com_object_win32.h"
 #include "tests/support/messages_win32.h"
 #include "tests/win32/shell_test_support.h"
 
@@ -20,24 +21,8 @@ constexpr RECT kSourceRect{4, 4, 124, 64};
 
 // The file manager's side of the drag: the drop continues while the left
 // button is held and ends where it is released.
-class DropSource final : public IDropSource {
+class DropSource final : public test::ComObject<IDropSource, IID_IDropSource> {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropSource)) {
-            *out = static_cast<IDropSource*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
     STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD keys) override {
         if (escape) return DRAGDROP_S_CANCEL;
         return (keys & MK_LBUTTON) ? S_OK : DRAGDROP_S_DROP;
@@ -45,8 +30,7 @@ public:
     STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
 private:
-    ~DropSource() = default;
-    ULONG refs_ = 1;
+    ~DropSource() override = default;
 };
 
 // The file manager: its window, and the drag it starts on the press of the
