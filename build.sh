@@ -144,6 +144,8 @@ start_wine() {
   fi
   wineserver -p >/dev/null 2>&1 </dev/null
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  # After the first start: an update of the prefix makes the links anew.
+  "$ROOT/cmake/wine-own-folders.sh" "$QUORV_WINEPREFIX"
 }
 
 stop_wine() {

@@ -117,8 +117,16 @@ int FolderPickerSession::OnEvent(HWND browser, UINT event, LPARAM lParam) {
         // The browser copies the path into a buffer of the system's path limit.
         if (!current_.empty()) {
             const std::wstring wide = WideFromNarrow(current_);
-            if (wide.size() <= kPickerPathLimit)
-                ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(wide.c_str()));
+            if (wide.size() <= kPickerPathLimit) {
+                const LPARAM path = reinterpret_cast<LPARAM>(wide.c_str());
+                ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, path);
+                // A browser may find the folder by comparing the entries on
+                // the way, times included, with the ones it reads while it
+                // opens the tree: a folder on the way that changes meanwhile
+                // (a file written into it) is not found, and nothing is
+                // selected. A second try compares with what the tree has read.
+                if (selectedPath_.empty()) ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, path);
+            }
         }
         return 0;
     case BFFM_SELCHANGED: {

@@ -71,6 +71,7 @@ for dpi in $DPIS; do
   quiet wineserver -w
   quiet wineserver -p
   quiet wine cmd /c exit
+  "$(dirname "$0")/../../cmake/wine-own-folders.sh" "$WINEPREFIX"
 
   log=$LOGS/e2e-$dpi.log
   echo "display scale: $dpi DPI, end to end ($DISPLAY)"

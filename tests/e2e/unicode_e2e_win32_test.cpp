@@ -43,14 +43,7 @@ Names Prefixed(const Names& names) {
 }
 
 // The folder browser's status line (the selected folder) in UTF-16.
-std::wstring BrowserStatus(const FolderBrowser& browser) {
-    for (const Window& child : browser.window().Children()) {
-        if (child.ClassName() != "Static") continue;
-        const std::wstring text = WideText(child);
-        if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\') return text;
-    }
-    return std::wstring();
-}
+std::wstring BrowserStatus(const FolderBrowser& browser) { return WideText(browser.StatusLine()); }
 
 // Types UTF-16 text into a combo box's edit as the keyboard would.
 bool TypeWide(const Program& program, int combo, const std::wstring& text) {
@@ -116,13 +109,14 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     FolderBrowser browser = program.WaitForFolderBrowser();
     ASSERT_TRUE(browser.window());
     EXPECT_TRUE(WaitFor([&] { return BrowserStatus(browser) == dest; })) << Utf8(BrowserStatus(browser));
+    EXPECT_TRUE(Screenshot("unicode_copy_browser", browser.window().hwnd()));
     ASSERT_TRUE(browser.Ok());
     // The browser may pump messages while it works out the chosen folder
     // (the shell's first look at the drives in a new prefix takes a while),
     // so the program settles only once it has gone.
-    EXPECT_TRUE(WaitFor([&] { return !DialogOpen(program); }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return !DialogOpen(program); }, 20000)) << DescribeDialogs(program);
     ASSERT_TRUE(program.Settle());
-    EXPECT_EQ(NamesIn(dest), Sorted({kNames[0], kNames[3]}));
+    EXPECT_EQ(NamesIn(dest), Sorted({kNames[0], kNames[3]})) << DescribeDialogs(program);
     EXPECT_EQ(ReadBytes(dest + L"\\" + kNames[3]), Utf8(kNames[3]));
     // Moved by key: the Greek and the Cyrillic names leave the list.
     ASSERT_TRUE(program.SelectItems(IDC_FILE_LIST, {1, 2}));
@@ -131,9 +125,9 @@ TEST(UnicodeTest, NamesOfEveryScriptThroughTheWindow) {
     browser = program.WaitForFolderBrowser();
     ASSERT_TRUE(browser.window());
     ASSERT_TRUE(browser.Ok());
-    EXPECT_TRUE(WaitFor([&] { return !DialogOpen(program); }, 20000));
+    EXPECT_TRUE(WaitFor([&] { return !DialogOpen(program); }, 20000)) << DescribeDialogs(program);
     ASSERT_TRUE(program.Settle());
-    EXPECT_EQ(NamesIn(dest), Sorted(kNames));
+    EXPECT_EQ(NamesIn(dest), Sorted(kNames)) << DescribeDialogs(program);
     EXPECT_EQ(NamesIn(data), Sorted({kNames[0], kNames[3]}));
     EXPECT_EQ(WideItems(list), (Names{paths[0], paths[3]}));
 

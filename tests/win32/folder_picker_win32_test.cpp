@@ -121,11 +121,23 @@ TEST(FolderPickerBrowserTest, CancelLeavesTheFolderAsItWas) {
 // A stand-in browser: a window with an "Edit" child that records the
 // status texts and selections the picker sends it.
 std::vector<std::pair<UINT, std::string>> g_sent;
+// When set, a selection asked for is made (and told to the session) once
+// g_misses attempts have found nothing, as a browser does whose tree read a
+// folder on the way that changed meanwhile.
+detail::FolderPickerSession* g_selecting = nullptr;
+int g_misses = 0;
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // The picker speaks to the browser in wide text (names of any script).
     if (message == BFFM_SETSTATUSTEXTW || message == BFFM_SETSELECTIONW) {
         g_sent.emplace_back(message, lParam ? NarrowFromWide(reinterpret_cast<const wchar_t*>(lParam)) : "");
+        if (message == BFFM_SETSELECTIONW && g_selecting && g_misses-- <= 0) {
+            PIDLIST_ABSOLUTE item = nullptr;
+            if (SUCCEEDED(::SHParseDisplayName(reinterpret_cast<const wchar_t*>(lParam), nullptr, &item, 0, nullptr))) {
+                CoTaskMemPtr<ITEMIDLIST> owned(item);
+                g_selecting->OnEvent(window, BFFM_SELCHANGED, reinterpret_cast<LPARAM>(owned.get()));
+            }
+        }
         return 0;
     }
     return ::DefWindowProcA(window, message, wParam, lParam);
@@ -148,6 +160,7 @@ protected:
         ASSERT_NE(edit, nullptr);
         ::SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
         g_sent.clear();
+        g_selecting = nullptr;
     }
     // An item id list of a folder.
     CoTaskMemPtr<ITEMIDLIST> Item(const std::string& path) {
@@ -176,7 +189,8 @@ protected:
 TEST_F(FolderPickerEventsTest, OpensOnTheFolderAndShowsEachSelection) {
     detail::FolderPickerSession session(dir.path());
     EXPECT_EQ(Event(session, BFFM_INITIALIZED), 0);
-    EXPECT_EQ(Sent(BFFM_SETSELECTIONW), std::vector<std::string>{dir.path()});
+    // Nothing got selected: asked once more, never again.
+    EXPECT_EQ(Sent(BFFM_SETSELECTIONW), (std::vector<std::string>{dir.path(), dir.path()}));
 
     const std::string sub = dir.path() + "\\Sub";
     ASSERT_TRUE(::CreateDirectoryA(sub.c_str(), nullptr));
@@ -203,6 +217,20 @@ TEST_F(FolderPickerEventsTest, OpensOnTheFolderAndShowsEachSelection) {
     detail::FolderPickerSession longStart(dir.path() + "\\" + std::string(300, 'x'));
     Event(longStart, BFFM_INITIALIZED);
     EXPECT_TRUE(Sent(BFFM_SETSELECTIONW).empty());
+}
+
+TEST_F(FolderPickerEventsTest, FolderNotFoundAtTheFirstTryIsSelectedAtTheSecond) {
+    for (int misses : {0, 1}) {
+        g_sent.clear();
+        detail::FolderPickerSession session(dir.path());
+        g_selecting = &session;
+        g_misses = misses;
+        Event(session, BFFM_INITIALIZED);
+        EXPECT_EQ(Sent(BFFM_SETSELECTIONW).size(), static_cast<std::size_t>(misses + 1));
+        ASSERT_EQ(Sent(BFFM_SETSTATUSTEXTW).size(), 1u) << misses;
+        EXPECT_TRUE(SamePath(Sent(BFFM_SETSTATUSTEXTW)[0], dir.path()));
+        g_selecting = nullptr;
+    }
 }
 
 TEST_F(FolderPickerEventsTest, TypedNewPathIsCreatedReadFromTheBoxAtItsRealLength) {

@@ -66,6 +66,7 @@ struct DialogSearch {
     DWORD process;
     HWND main;
     bool found;
+    std::vector<HWND>* all = nullptr;  // every one found, when asked for
 };
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
@@ -75,6 +76,10 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM data) {
     if (process == search->process && window != search->main) {
         const std::string name = Window(window).ClassName();
         search->found = name == "#32770" || name == "#32768";
+        if (search->all) {
+            if (search->found) search->all->push_back(window);
+            search->found = false;
+        }
     }
     return !search->found;
 }
@@ -85,6 +90,21 @@ bool DialogOpen(const Program& program) {
     DialogSearch search{program.processId(), program.main().hwnd(), false};
     ::EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::string DescribeDialogs(const Program& program) {
+    std::vector<HWND> all;
+    DialogSearch search{program.processId(), program.main().hwnd(), false, &all};
+    ::EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&search));
+    std::string description;
+    for (HWND hwnd : all) {
+        const Window window(hwnd);
+        const MessageView view = ReadMessage(window);
+        description += "\n  " + window.ClassName() + (window.Visible() ? "" : " (hidden)") + " \"" + view.caption +
+                       "\": " + view.text;
+        for (const std::string& button : view.buttons) description += " [" + button + "]";
+    }
+    return description.empty() ? "no dialog open" : "dialogs open:" + description;
 }
 
 namespace {

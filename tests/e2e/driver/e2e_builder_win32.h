@@ -56,6 +56,9 @@ RECT BuilderFrameOnScreen(const Program& program);
 // exists, shown or not yet shown: a modal window's loop takes posted
 // messages (so the program looks idle) a moment before the window shows.
 bool DialogOpen(const Program& program);
+// What those windows are (class, caption, texts, buttons, shown or not),
+// for a failure's message.
+std::string DescribeDialogs(const Program& program);
 
 // Saves a screenshot of an area of the screen once the program has drawn
 // its window anew and the picture holds still (Wine paints a moment after

@@ -457,14 +457,12 @@ bool FolderBrowser::IsOne(const Window& window) {
     return window.ClassName() == "#32770" && ::FindWindowExW(window.hwnd(), nullptr, L"SysTreeView32", nullptr);
 }
 
-std::string FolderBrowser::Status() const {
-    // The status line is the static text that holds a path.
-    for (const Window& child : window_.Children()) {
-        if (::lstrcmpiA(child.ClassName().c_str(), "Static") != 0) continue;
-        const std::string text = child.Text();
-        if (text.size() >= 3 && text[1] == ':' && text[2] == '\\') return text;
-    }
-    return std::string();
+std::string FolderBrowser::Status() const { return StatusLine().Text(); }
+
+Window FolderBrowser::StatusLine() const {
+    // The status line's id in the browser's dialog template. The title above
+    // it holds a path too (the program's folder), so no other text will do.
+    return window_.Child(0x3743);
 }
 
 bool FolderBrowser::Ok() const { return window_.Child(IDOK).Click(); }

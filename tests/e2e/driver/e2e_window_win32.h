@@ -180,6 +180,7 @@ public:
     const Window& window() const { return window_; }
     // The status text the program writes (the selected folder's path).
     std::string Status() const;
+    Window StatusLine() const;
     bool Ok() const;
     bool Cancel() const;
 
