@@ -12,6 +12,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -139,6 +140,44 @@ std::vector<std::string> NewPaths(const FileList& files, const std::vector<std::
     return newPaths;
 }
 
+// From this many entries a preview writes its lines on a second thread.
+constexpr std::size_t kBesideFrom = 4096;
+
+// Runs first() here and second() on another thread, both finished on
+// return; an exception of either is thrown again here (the first one's
+// when both throw). With apart false, or when no thread can be started,
+// both run here, one after the other.
+template <class First, class Second>
+void RunBeside(const First& first, const Second& second, bool apart) {
+    std::exception_ptr secondFailure;
+    std::thread beside;
+    if (apart) {
+        try {
+            beside = std::thread([&] {
+                try {
+                    second();
+                } catch (...) {
+                    secondFailure = std::current_exception();
+                }
+            });
+        } catch (const std::system_error&) {
+            // no thread to be had: below, one after the other
+        }
+    }
+    std::exception_ptr firstFailure;
+    try {
+        first();
+    } catch (...) {
+        firstFailure = std::current_exception();
+    }
+    if (beside.joinable())
+        beside.join();
+    else if (!firstFailure)
+        second();
+    if (firstFailure) std::rethrow_exception(firstFailure);
+    if (secondFailure) std::rethrow_exception(secondFailure);
+}
+
 // True when an earlier rename's record entry still has a file to bring back.
 bool MayHaveMoved(EntryOutcome outcome) {
     return outcome == EntryOutcome::Renamed || outcome == EntryOutcome::Unknown;
@@ -259,7 +298,6 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
     RunInput in;
     FillRunInput(files, newPaths, fs.Separator(), in);
     const PlanInput& input = in.plan;
-    const RunPlan plan = PlanRun(fs, files.codePage(), input);
 
     // While an earlier rename can be undone, its record stays for every
     // entry this run does not move.
@@ -275,11 +313,23 @@ std::size_t RenameRun(BatchSession& session, FileSystem& fs, RunMode mode, const
             outcomes[i] = EntryOutcome::Previewed;
         }
         std::string().swap(session.resultText);  // the last run's lines go before the new ones are made
-        session.resultText = ResultText(files, newPaths, lines, mode, &plan.refusals);
+        // The lines are written while the plan is made: they differ from
+        // the plain ones only where the plan refuses an entry, and then
+        // they are written again.
+        RunPlan plan;
+        std::string text;
+        RunBeside([&] { plan = PlanRun(fs, files.codePage(), input); },
+                  [&] { text = ResultText(files, newPaths, lines, mode, nullptr); }, count >= kBesideFrom);
+        if (plan.RefusedCount() > 0) {
+            std::string().swap(text);
+            text = ResultText(files, newPaths, lines, mode, &plan.refusals);
+        }
+        session.resultText = std::move(text);
         if (!undoPending) files.SetRun(std::move(newPaths), std::move(outcomes));
         return plan.RefusedCount();
     }
 
+    const RunPlan plan = PlanRun(fs, files.codePage(), input);
     if (services.journal && !services.journal(JournalOf(session, newPaths, plan, input, earlier))) return 0;
 
     std::string().swap(session.resultText);

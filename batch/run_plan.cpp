@@ -1,9 +1,12 @@
 #include "batch/run_plan.h"
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <limits>
 #include <memory>
+#include <system_error>
+#include <thread>
 #include <unordered_map>
 
 #include "platform/mbtext.h"
@@ -238,32 +241,33 @@ namespace {
 // cost more than the lookups.
 class KeyIndex {
 public:
-    explicit KeyIndex(std::size_t expected) {
-        std::size_t size = 16;
-        while (size < expected * 2) size *= 2;
-        slots_.assign(size, Slot{0, kNone});
-        mask_ = size - 1;
+    // Two slots for three keys: every slot array is memory touched for the
+    // first time, and that costs more than the longer probes.
+    explicit KeyIndex(std::size_t expected) : size_(expected + expected / 2 + 16) {
+        slots_.assign(size_, Slot{0, kNone});
     }
     // The entry stored under key, or kNone. keyOf gives an entry's key.
     template <class KeyOf>
     std::uint32_t Find(std::string_view key, std::size_t hash, const KeyOf& keyOf) const {
-        for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
+        const auto h = static_cast<std::uint32_t>(hash);
+        for (std::size_t s = Home(h);; s = Next(s)) {
             const Slot& slot = slots_[s];
             if (slot.entry == kNone) return kNone;
-            if (slot.hash == static_cast<std::uint32_t>(hash) && keyOf(slot.entry) == key) return slot.entry;
+            if (slot.hash == h && keyOf(slot.entry) == key) return slot.entry;
         }
     }
     // Stores entry under key unless the key is there: returns the entry
     // already stored, or kNone when this one was stored.
     template <class KeyOf>
     std::uint32_t Insert(std::string_view key, std::size_t hash, std::uint32_t entry, const KeyOf& keyOf) {
-        for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
+        const auto h = static_cast<std::uint32_t>(hash);
+        for (std::size_t s = Home(h);; s = Next(s)) {
             Slot& slot = slots_[s];
             if (slot.entry == kNone) {
-                slot = Slot{static_cast<std::uint32_t>(hash), entry};
+                slot = Slot{h, entry};
                 return kNone;
             }
-            if (slot.hash == static_cast<std::uint32_t>(hash) && keyOf(slot.entry) == key) return slot.entry;
+            if (slot.hash == h && keyOf(slot.entry) == key) return slot.entry;
         }
     }
 
@@ -272,8 +276,13 @@ private:
         std::uint32_t hash;
         std::uint32_t entry;
     };
+    // The hash scaled to the number of slots (no division).
+    std::size_t Home(std::uint32_t h) const {
+        return static_cast<std::size_t>((static_cast<std::uint64_t>(h) * size_) >> 32);
+    }
+    std::size_t Next(std::size_t s) const { return s + 1 == size_ ? 0 : s + 1; }
+    std::size_t size_;
     std::vector<Slot> slots_;
-    std::size_t mask_;
 };
 
 std::size_t HashKey(std::string_view key) { return std::hash<std::string_view>{}(key); }
@@ -299,6 +308,79 @@ private:
     std::deque<std::string> folded_;
 };
 
+constexpr std::size_t kReadAt = 64;  // names asked in one folder from which it is read whole
+
+// The most names a folder may hold to be read for `asked` names of it.
+std::size_t ListingLimit(std::size_t asked) { return asked * 16 + 4096; }
+
+// From this many entries a plan reads its big folders ahead.
+constexpr std::size_t kListAheadFrom = 4096;
+
+// The names of the folders that hold many targets, read on a second thread
+// while the plan checks the names and indexes its entries: a folder of
+// 100,000 files takes as long to read as everything else the plan does.
+// What is read a moment before it is looked at is as good as what would be
+// read then: the plan is a picture of the folder before the run either way
+// (a move never overwrites whatever happens in between).
+class FolderListings {
+public:
+    struct Listing {
+        std::string folder;
+        std::size_t limit = 0;  // more names than this: not read (asking name by name is cheaper)
+        bool read = false;
+        std::string names;               // one after the other
+        std::vector<std::uint32_t> ends;  // where each ends
+    };
+
+    FolderListings() = default;
+    FolderListings(const FolderListings&) = delete;
+    FolderListings& operator=(const FolderListings&) = delete;
+    ~FolderListings() { Wait(); }
+
+    void Start(FileSystem& fs, std::vector<Listing> folders) {
+        listings_ = std::move(folders);
+        try {
+            reader_ = std::thread([this, &fs] { Read(fs); });
+        } catch (const std::system_error&) {
+            listings_.clear();  // no second thread: each folder is read when it is asked about
+        }
+    }
+
+    // The folder's names, or null when it was not read ahead (not among the
+    // folders, unreadable, or holding too many names).
+    const Listing* Of(std::string_view folder) {
+        Wait();
+        for (const Listing& l : listings_)
+            if (l.read && l.folder == folder) return &l;
+        return nullptr;
+    }
+
+private:
+    void Wait() {
+        if (reader_.joinable()) reader_.join();
+    }
+    void Read(FileSystem& fs) {
+        for (Listing& l : listings_) {
+            try {
+                std::size_t count = 0;
+                const bool read = fs.ListNames(l.folder, [&](std::string_view name) {
+                    if (++count > l.limit) return false;
+                    l.names.append(name.data(), name.size());
+                    l.ends.push_back(static_cast<std::uint32_t>(l.names.size()));
+                    return true;
+                });
+                l.read = read && count <= l.limit && l.names.size() <= std::numeric_limits<std::uint32_t>::max();
+            } catch (...) {
+                l.read = false;
+            }
+            if (!l.read) std::string().swap(l.names), std::vector<std::uint32_t>().swap(l.ends);
+        }
+    }
+
+    std::vector<Listing> listings_;
+    std::thread reader_;
+};
+
 // Which names are there (taken targets, sources still in place). A folder
 // that many of the names are in is read once, the others are asked name by
 // name: in a folder of 100,000 files a status call for a name that is not
@@ -306,7 +388,8 @@ private:
 // reading the whole folder.
 class NamesOnDisk {
 public:
-    NamesOnDisk(FileSystem& fs, const CodePage& codePage) : fs_(&fs), codePage_(&codePage) {}
+    NamesOnDisk(FileSystem& fs, const CodePage& codePage, FolderListings* ahead = nullptr)
+        : fs_(&fs), codePage_(&codePage), ahead_(ahead) {}
 
     // One answer per path: true when a file or folder holds the name.
     std::vector<char> Ask(const std::vector<const std::string*>& paths) {
@@ -384,10 +467,10 @@ private:
             if (first != kNone) repeated.emplace_back(m, first);
         }
         listed.assign(members.size(), 0);
-        const std::size_t limit = members.size() * 16 + 4096;
+        const std::size_t limit = ListingLimit(members.size());
         std::size_t count = 0;
         std::string name;  // a listed name upper-cased, where names ignore case
-        const bool read = fs_->ListNames(std::string(folder), [&](std::string_view listedName) {
+        auto visit = [&](std::string_view listedName) {
             if (++count > limit) return false;
             std::string_view key = listedName;
             if (folds) {
@@ -398,15 +481,25 @@ private:
             const std::uint32_t m = index.Find(key, HashKey(key), keyOf);
             if (m != kNone) listed[m] = 1;
             return true;
-        });
+        };
+        bool read = true;
+        if (const FolderListings::Listing* ahead = ahead_ ? ahead_->Of(folder) : nullptr) {
+            std::uint32_t start = 0;
+            for (std::uint32_t end : ahead->ends) {
+                if (!visit(std::string_view(ahead->names).substr(start, end - start))) break;
+                start = end;
+            }
+        } else {
+            read = fs_->ListNames(std::string(folder), visit);
+        }
         if (!read || count > limit) return false;
         for (const auto& r : repeated) listed[r.first] = listed[r.second];
         return true;
     }
 
-    static constexpr std::size_t kReadAt = 64;  // targets in one folder from which it is read whole
     FileSystem* fs_;
     const CodePage* codePage_;
+    FolderListings* ahead_;
 };
 
 }  // namespace
@@ -424,6 +517,8 @@ public:
     }
 
     RunPlan Make() {
+        if (in_.checkTaken && n_ >= kListAheadFrom && fs_.TakesCallsFromSeveralThreads())
+            listings_.Start(fs_, FoldersOfManyTargets());
         if (in_.checkNames) RefuseNames();
         IndexSources();
         ClaimTargets();
@@ -441,6 +536,34 @@ private:
     // for them (for 100,000 entries that spares megabytes touched once).
     std::string_view SourceKey(std::size_t e) const { return folds_ ? sourceKey_[e] : *in_.from[e]; }
     std::string_view TargetKey(std::size_t e) const { return folds_ ? targetKey_[e] : *in_.to[e]; }
+
+    // The folders read whole when the targets are asked about, with as
+    // many names as they may hold for that: those of kReadAt targets or
+    // more (counted before any is refused: some may be read in vain).
+    std::vector<FolderListings::Listing> FoldersOfManyTargets() const {
+        std::vector<FolderListings::Listing> folders;
+        std::unordered_map<std::string_view, std::size_t> counts;
+        std::string_view lastFolder;
+        std::size_t* lastCount = nullptr;
+        for (std::size_t i = 0; i < n_; ++i) {
+            if (!HasTarget(i)) continue;
+            const std::string& to = *in_.to[i];
+            const std::string_view folder = std::string_view(to).substr(0, NameStart(codePage_, fs_.Separator(), to));
+            if (!lastCount || folder != lastFolder) {  // most targets share the folder of the one before
+                lastCount = &counts[folder];
+                lastFolder = folder;
+            }
+            ++*lastCount;
+        }
+        for (const auto& c : counts) {
+            if (c.second < kReadAt) continue;
+            FolderListings::Listing l;
+            l.folder.assign(c.first.data(), c.first.size());
+            l.limit = ListingLimit(c.second);
+            folders.push_back(std::move(l));
+        }
+        return folders;
+    }
 
     // Names Windows would refuse or alter.
     void RefuseNames() {
@@ -473,7 +596,7 @@ private:
             if (!HasTarget(i) || RefusalOf(i) != Refusal::None) continue;
             if (folds_) targetKey_[i] = keys_.Of(*in_.to[i]);
             const std::string_view key = TargetKey(i);
-            targetHash_[i] = HashKey(key);
+            targetHash_[i] = static_cast<std::uint32_t>(HashKey(key));
             if (claimed_.Insert(key, targetHash_[i], static_cast<std::uint32_t>(i), targetOf) != kNone)
                 RefusalOf(i) = Refusal::SameTarget;
         }
@@ -500,7 +623,7 @@ private:
         std::vector<const std::string*> paths;
         paths.reserve(toAsk.size());
         for (std::uint32_t i : toAsk) paths.push_back(in_.to[i]);
-        const std::vector<char> taken = NamesOnDisk(fs_, codePage_).Ask(paths);
+        const std::vector<char> taken = NamesOnDisk(fs_, codePage_, &listings_).Ask(paths);
         for (std::size_t k = 0; k < toAsk.size(); ++k)
             if (taken[k]) RefusalOf(toAsk[k]) = Refusal::NameTaken;
     }
@@ -615,11 +738,12 @@ private:
     RunPlan plan_;
     NameKeys keys_;
     std::vector<std::string_view> sourceKey_, targetKey_;
-    std::vector<std::size_t> targetHash_;
+    std::vector<std::uint32_t> targetHash_;  // the hashes as the indexes keep them
     KeyIndex owners_{0}, claimed_{0};
     std::vector<std::uint32_t> waitsOn_, waiter_;
     std::vector<char> onChain_, done_;
     std::uint64_t nextTemporary_ = 1;
+    FolderListings listings_;  // last: its reader stops before anything it reads from goes
 };
 
 }  // namespace
@@ -657,8 +781,12 @@ struct SavedAttributes {
 // when its status cannot be read or the attributes cannot be set. A file
 // that already has none of the settable attributes is left as it is: the
 // times written back would be the ones it has.
-bool ResetAttributes(FileSystem& fs, const std::string& path, SavedAttributes& saved) {
-    if (!fs.GetStatus(path, saved.status)) return false;
+bool ResetAttributes(FileSystem& fs, const std::string& path, SavedAttributes& saved,
+                     const FileStatus* readAhead = nullptr) {
+    if (readAhead)
+        saved.status = *readAhead;
+    else if (!fs.GetStatus(path, saved.status))
+        return false;
     if ((saved.status.attributes & kSettableAttributes) == 0) return true;
     if (!fs.SetAttributes(path, kAttrNormal, &saved.status.times)) return false;
     saved.changed = true;
@@ -670,6 +798,73 @@ void GiveAttributesBack(FileSystem& fs, const std::string& path, const SavedAttr
     const std::uint32_t previous = saved.status.attributes & kSettableAttributes;
     fs.SetAttributes(path, previous == 0 ? kAttrNormal : previous, &saved.status.times);
 }
+
+// The status of the file of each step that sets attributes, read on a
+// second thread ahead of the moves: one after the other, the reads would
+// add a quarter to the time of the moves; beside them, next to nothing.
+// A step's file is not touched by the steps before it (a file moves onto
+// a name only once the file holding it has left), so what is read ahead
+// is what would be read just before the move. A step the reader has not
+// reached, or whose file it could not read, is read by the mover itself.
+class StatusAhead {
+public:
+    StatusAhead(FileSystem& fs, const RunPlan& plan, const PlanInput& input)
+        : fs_(fs), plan_(plan), input_(input), statuses_(plan.steps.size()),
+          states_(new std::atomic<std::uint8_t>[plan.steps.size()]()) {
+        try {
+            reader_ = std::thread([this] { Read(); });
+        } catch (const std::system_error&) {
+            // no second thread: every status is read just before its move
+        }
+    }
+    ~StatusAhead() {
+        stop_.store(true);
+        if (reader_.joinable()) reader_.join();
+    }
+    StatusAhead(const StatusAhead&) = delete;
+    StatusAhead& operator=(const StatusAhead&) = delete;
+
+    // The status read ahead for step k, or null when the mover reads it.
+    const FileStatus* Take(std::size_t k) {
+        reached_.store(k + 1, std::memory_order_relaxed);
+        std::uint8_t state = kWaiting;
+        if (states_[k].compare_exchange_strong(state, kTaken, std::memory_order_acquire)) return nullptr;
+        return state == kRead ? &statuses_[k] : nullptr;
+    }
+
+private:
+    static constexpr std::uint8_t kWaiting = 0, kRead = 1, kTaken = 2;
+
+    void Read() {
+        try {
+            for (std::size_t k = 0; k < plan_.steps.size() && !stop_.load(std::memory_order_relaxed); ++k) {
+                k = std::max(k, reached_.load(std::memory_order_relaxed));  // never behind the mover
+                if (k >= plan_.steps.size()) break;
+                const PlanStep& step = plan_.steps[k];
+                if (step.kind != PlanStep::Kind::Direct && step.kind != PlanStep::Kind::Park) continue;
+                FileStatus status;
+                if (!fs_.GetStatus(*input_.from[step.entry], status)) continue;
+                statuses_[k] = status;  // the mover looks at it only once it is marked read
+                std::uint8_t state = kWaiting;
+                states_[k].compare_exchange_strong(state, kRead, std::memory_order_release);
+            }
+        } catch (...) {
+            // the mover reads what is left
+        }
+    }
+
+    FileSystem& fs_;
+    const RunPlan& plan_;
+    const PlanInput& input_;
+    std::vector<FileStatus> statuses_;
+    std::unique_ptr<std::atomic<std::uint8_t>[]> states_;
+    std::atomic<std::size_t> reached_{0};
+    std::atomic<bool> stop_{false};
+    std::thread reader_;
+};
+
+// From this many steps Undo reads statuses ahead.
+constexpr std::size_t kReadAheadFrom = 256;
 
 }  // namespace
 
@@ -685,6 +880,10 @@ std::vector<StepOutcome> CarryOut(FileSystem& fs, const RunPlan& plan, const Pla
                                   const CarryOutOptions& options) {
     std::vector<StepOutcome> outcome(input.size(), StepOutcome::NotRun);
     std::vector<std::pair<std::uint32_t, SavedAttributes>> parkedAttributes;
+    std::unique_ptr<StatusAhead> ahead;
+    if (options.resetAttributes && plan.steps.size() >= kReadAheadFrom && fs.TakesCallsFromSeveralThreads())
+        ahead = std::make_unique<StatusAhead>(fs, plan, input);
+    auto readAhead = [&](std::size_t k) { return ahead ? ahead->Take(k) : nullptr; };
     std::size_t finished = 0;
     auto finish = [&](std::uint32_t entry, StepOutcome result) {
         outcome[entry] = result;
@@ -710,7 +909,7 @@ std::vector<StepOutcome> CarryOut(FileSystem& fs, const RunPlan& plan, const Pla
         case PlanStep::Kind::Direct: {
             const std::string& from = *input.from[e];
             SavedAttributes saved;
-            if (options.resetAttributes && !ResetAttributes(fs, from, saved)) {
+            if (options.resetAttributes && !ResetAttributes(fs, from, saved, readAhead(k))) {
                 finish(e, StepOutcome::Failed);
                 break;
             }
@@ -722,7 +921,7 @@ std::vector<StepOutcome> CarryOut(FileSystem& fs, const RunPlan& plan, const Pla
         case PlanStep::Kind::Park: {
             const std::string& from = *input.from[e];
             SavedAttributes saved;
-            if (options.resetAttributes && !ResetAttributes(fs, from, saved)) {
+            if (options.resetAttributes && !ResetAttributes(fs, from, saved, readAhead(k))) {
                 outcome[e] = StepOutcome::Failed;
                 break;
             }

@@ -61,6 +61,12 @@ public:
     // clash where the file system would make them clash.
     virtual bool NamesIgnoreCase() const = 0;
 
+    // True when its calls may come from several threads at once, a move on
+    // one while a status is read on another (it keeps nothing between
+    // calls but what the system keeps). Undo then reads the status of the
+    // files it is about to move on a second thread.
+    virtual bool TakesCallsFromSeveralThreads() const { return false; }
+
     // Calls visit for each entry matching pattern (a folder, the separator
     // and a wild-card name such as "*.*"), in the order the file system
     // reports them, "." and ".." included where the platform reports them.

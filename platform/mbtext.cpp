@@ -59,6 +59,18 @@ std::size_t Find(const CodePage& cp, std::string_view s, std::string_view needle
 }
 
 std::size_t FindChar(const CodePage& cp, std::string_view s, char c, std::size_t from) {
+    // The usual case, an ASCII character looked for in a rule line: one
+    // pass over the bytes up to it, as long as each is ASCII (then each is
+    // a character of its own); at the first other byte, the full search.
+    if (static_cast<unsigned char>(c) < 0x80 && from < s.size()) {
+        std::size_t i = 0;
+        for (; i < s.size(); ++i) {
+            const auto b = static_cast<unsigned char>(s[i]);
+            if (b >= 0x80) break;
+            if (b == static_cast<unsigned char>(c) && i >= from) return i;
+        }
+        if (i == s.size()) return npos;
+    }
     return Find(cp, s, std::string_view(&c, 1), from);
 }
 

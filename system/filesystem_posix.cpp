@@ -203,6 +203,7 @@ class PosixFileSystem : public FileSystem {
 public:
     char Separator() const override { return '/'; }
     bool NamesIgnoreCase() const override { return false; }
+    bool TakesCallsFromSeveralThreads() const override { return true; }
 
     bool FindEntries(const std::string& pattern,
                      const std::function<bool(const DirEntry&)>& visit) override {

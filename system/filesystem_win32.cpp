@@ -165,6 +165,7 @@ class Win32FileSystem : public FileSystem {
 public:
     char Separator() const override { return '\\'; }
     bool NamesIgnoreCase() const override { return true; }
+    bool TakesCallsFromSeveralThreads() const override { return true; }
 
     bool FindEntries(const std::string& pattern,
                      const std::function<bool(const DirEntry&)>& visit) override {

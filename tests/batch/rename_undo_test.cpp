@@ -282,6 +282,50 @@ TEST_P(RunTest, ReadOnlyFileIsRenamedAndUndoClearsReadOnly) {
     EXPECT_EQ("R", env().Read(P("ro.txt")));
 }
 
+// Enough files for a run to read its folder and Undo the statuses of its
+// files on a second thread, and for a preview to write its lines beside
+// the plan: a taken name is still refused and marked, and every file
+// comes back with its own times.
+TEST_P(RunTest, ManyFilesReadAheadStillRefuseTakenNamesAndKeepEachFilesTimes) {
+    const int count = 4200;
+    std::map<std::string, std::string> table;
+    Strings names;
+    for (int i = 0; i < count; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".txt";
+        env().Make(name, std::to_string(i));
+        names.push_back(name);
+        table[name] = "g" + std::to_string(i) + ".txt";
+    }
+    env().Make("g7.txt", "NEWCOMER");
+    const std::vector<int> readOnly = {0, 2500, count - 1};
+    for (int i : readOnly) {
+        FileTimes times{1000000000, 1100000000, 1200000000 + i};
+        ASSERT_TRUE(fs().SetAttributes(P(names[i]), kAttrReadOnly, &times));
+    }
+    Add(names);
+    EXPECT_EQ(1u, PreviewCommand(s(), fs(), Renames(env(), table)).failures);
+    const std::string& text = s().resultText;
+    EXPECT_NE(std::string::npos,
+              text.find("\"" + P("f7.txt") + "\"  will be changed to  \"" + P("g7.txt") + "\"  (refused: the name is taken)\r\n"));
+    EXPECT_NE(std::string::npos, text.find(ChangedLine(P("f8.txt"), P("g8.txt"), RunMode::Preview)));
+
+    EXPECT_EQ(1u, Rename(table));
+    EXPECT_EQ("NEWCOMER", env().Read(P("g7.txt")));
+    EXPECT_EQ("7", env().Read(P("f7.txt")));
+    EXPECT_EQ("2500", env().Read(P("g2500.txt")));
+
+    EXPECT_EQ(1u, UndoRename(s(), fs()));  // the refused entry never moved: its line reports no way back
+    std::map<std::string, std::string> expected{{"g7.txt", "NEWCOMER"}};
+    for (int i = 0; i < count; ++i) expected[names[i]] = std::to_string(i);
+    EXPECT_EQ(expected, env().Snapshot());
+    for (int i : readOnly) {
+        FileStatus st;
+        ASSERT_TRUE(fs().GetStatus(P(names[i]), st));
+        EXPECT_FALSE(st.attributes & kAttrReadOnly) << i;
+        EXPECT_EQ(1200000000 + i, st.times.modified) << i;
+    }
+}
+
 TEST_P(RunTest, UndoWhoseWayBackIsTakenTouchesNothing) {
     env().Make("a.txt", "A");
     Add({"a.txt"});

@@ -277,6 +277,9 @@ TEST(MultiByteText, AgreesWithAPlainWalk) {
             }
         }
         ASSERT_EQ(mb::Find(*cp, s, needle, from), expected) << round;
+        if (m == 1) {
+            ASSERT_EQ(mb::FindChar(*cp, s, needle[0], from), expected) << round;
+        }
         std::size_t last = mb::npos;
         for (std::size_t k = 0; k + 1 < b.size(); ++k) {
             if (b[k + 1] == b[k] + 1 && s[b[k]] == '\\') last = b[k];
