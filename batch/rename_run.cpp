@@ -141,7 +141,7 @@ std::vector<std::string> NewPaths(const FileList& files, const std::vector<std::
 }
 
 // From this many entries a preview writes its lines on a second thread.
-constexpr std::size_t kBesideFrom = 4096;
+constexpr std::size_t kBesideFrom = 1024;
 
 // Runs first() here and second() on another thread, both finished on
 // return; an exception of either is thrown again here (the first one's

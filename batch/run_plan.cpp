@@ -314,7 +314,7 @@ constexpr std::size_t kReadAt = 64;  // names asked in one folder from which it 
 std::size_t ListingLimit(std::size_t asked) { return asked * 16 + 4096; }
 
 // From this many entries a plan reads its big folders ahead.
-constexpr std::size_t kListAheadFrom = 4096;
+constexpr std::size_t kListAheadFrom = 1024;
 
 // The names of the folders that hold many targets, read on a second thread
 // while the plan checks the names and indexes its entries: a folder of
