@@ -5,7 +5,8 @@
 //   - rename and undo of 10,000 files, each against the file system's own
 //     safe moves there and back (the floor), the rename also with its journal,
 //     the undo also against a status read per file (what it needs to clear
-//     the marks before each move);
+//     the marks before each move, read on a second thread beside the moves:
+//     one after the other they would cost that much more);
 //   - peak memory per listed file;
 //   - AppendUnique, rebuild, remove selected and sort on 100,000 entries.
 // Usage: bench_batch [FILES] (default 100000).
@@ -226,7 +227,7 @@ int main(int argc, char** argv) {
         std::printf("rename: %.3f s, ratio %.2f to the floor (goal <= 1.2); with its journal on disk %.3f s, ratio %.2f\n",
                     rename, rename / there, renameJournal, renameJournal / there);
         std::printf("undo: %.3f s, ratio %.2f to the floor (goal <= 1.2); a status read per file alone %.3f s "
-                    "(floor plus that: ratio %.2f)\n",
+                    "(read beside the moves; floor plus that: ratio %.2f)\n",
                     undo, undo / back, status, (back + status) / back);
 
         // ---- model operations on the whole list
