@@ -1,5 +1,6 @@
 #include "batch/rename_run.h"
 
+#include "batch/helper_thread.h"
 #include "batch/run_journal.h"
 #include "batch/run_plan.h"
 #include "engine/media_values.h"
@@ -12,7 +13,6 @@
 #include <deque>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -150,30 +150,22 @@ constexpr std::size_t kBesideFrom = 1024;
 template <class First, class Second>
 void RunBeside(const First& first, const Second& second, bool apart) {
     std::exception_ptr secondFailure;
-    std::thread beside;
-    if (apart) {
+    HelperThread beside;
+    const bool started = apart && beside.Start([&] {
         try {
-            beside = std::thread([&] {
-                try {
-                    second();
-                } catch (...) {
-                    secondFailure = std::current_exception();
-                }
-            });
-        } catch (const std::system_error&) {
-            // no thread to be had: below, one after the other
+            second();
+        } catch (...) {
+            secondFailure = std::current_exception();
         }
-    }
+    });
     std::exception_ptr firstFailure;
     try {
         first();
     } catch (...) {
         firstFailure = std::current_exception();
     }
-    if (beside.joinable())
-        beside.join();
-    else if (!firstFailure)
-        second();
+    beside.Join();
+    if (!started && !firstFailure) second();
     if (firstFailure) std::rethrow_exception(firstFailure);
     if (secondFailure) std::rethrow_exception(secondFailure);
 }

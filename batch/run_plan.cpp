@@ -5,10 +5,9 @@
 #include <deque>
 #include <limits>
 #include <memory>
-#include <system_error>
-#include <thread>
 #include <unordered_map>
 
+#include "batch/helper_thread.h"
 #include "platform/mbtext.h"
 
 namespace quorv {
@@ -332,33 +331,22 @@ public:
         std::vector<std::uint32_t> ends;  // where each ends
     };
 
-    FolderListings() = default;
-    FolderListings(const FolderListings&) = delete;
-    FolderListings& operator=(const FolderListings&) = delete;
-    ~FolderListings() { Wait(); }
-
     void Start(FileSystem& fs, std::vector<Listing> folders) {
         listings_ = std::move(folders);
-        try {
-            reader_ = std::thread([this, &fs] { Read(fs); });
-        } catch (const std::system_error&) {
+        if (!reader_.Start([this, &fs] { Read(fs); }))
             listings_.clear();  // no second thread: each folder is read when it is asked about
-        }
     }
 
     // The folder's names, or null when it was not read ahead (not among the
     // folders, unreadable, or holding too many names).
     const Listing* Of(std::string_view folder) {
-        Wait();
+        reader_.Join();
         for (const Listing& l : listings_)
             if (l.read && l.folder == folder) return &l;
         return nullptr;
     }
 
 private:
-    void Wait() {
-        if (reader_.joinable()) reader_.join();
-    }
     void Read(FileSystem& fs) {
         for (Listing& l : listings_) {
             try {
@@ -373,12 +361,15 @@ private:
             } catch (...) {
                 l.read = false;
             }
-            if (!l.read) std::string().swap(l.names), std::vector<std::uint32_t>().swap(l.ends);
+            if (!l.read) {
+                std::string().swap(l.names);
+                std::vector<std::uint32_t>().swap(l.ends);
+            }
         }
     }
 
     std::vector<Listing> listings_;
-    std::thread reader_;
+    HelperThread reader_;  // last: it stops before the listings go
 };
 
 // Which names are there (taken targets, sources still in place). A folder
@@ -811,15 +802,11 @@ public:
     StatusAhead(FileSystem& fs, const RunPlan& plan, const PlanInput& input)
         : fs_(fs), plan_(plan), input_(input), statuses_(plan.steps.size()),
           states_(new std::atomic<std::uint8_t>[plan.steps.size()]()) {
-        try {
-            reader_ = std::thread([this] { Read(); });
-        } catch (const std::system_error&) {
-            // no second thread: every status is read just before its move
-        }
+        reader_.Start([this] { Read(); });  // without it every status is read just before its move
     }
     ~StatusAhead() {
         stop_.store(true);
-        if (reader_.joinable()) reader_.join();
+        reader_.Join();
     }
     StatusAhead(const StatusAhead&) = delete;
     StatusAhead& operator=(const StatusAhead&) = delete;
@@ -860,7 +847,7 @@ private:
     std::unique_ptr<std::atomic<std::uint8_t>[]> states_;
     std::atomic<std::size_t> reached_{0};
     std::atomic<bool> stop_{false};
-    std::thread reader_;
+    HelperThread reader_;
 };
 
 // From this many steps Undo reads statuses ahead.
